@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDateTime>
+
+// Every reading of "now" in the program goes through this clock so that tests can put
+// the program at any moment (a holiday, 18:59:59, the first day of an allowance period).
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+};
+
+class SystemClock : public Clock {
+public:
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+};
+
+// A clock that only moves when told to; used by tests and benchmarks.
+class ManualClock : public Clock {
+public:
+    explicit ManualClock(QDateTime start) : current(std::move(start)) {}
+    QDateTime now() const override { return current; }
+    void set(const QDateTime& moment) { current = moment; }
+    void advanceSeconds(qint64 seconds) { current = current.addSecs(seconds); }
+
+private:
+    QDateTime current;
+};
+
+// The program-wide clock. The default is the system clock; a test may install its own
+// (the caller keeps ownership and must reset it with nullptr before destroying it).
+const Clock& AppClock();
+void SetAppClock(const Clock* clock);
+
+QDateTime Now();
+// Now as a date-time value: days since 30 December 1899, the fraction being the time of day.
+double NowDays();
+double DateTimeToDays(const QDateTime& moment);
+QDateTime DaysToDateTime(double days);
+// Whole seconds between two date-time values, rounded to the nearest second (halves to even).
+qint32 ElapsedSeconds(double startDays, double nowDays);

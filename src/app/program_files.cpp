@@ -1,0 +1,50 @@
+#include "app/program_files.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <unistd.h>
+
+namespace {
+QString overriddenExecutable;
+
+bool FolderIsWritable(const QString& folder) {
+    return ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+}
+
+QString FileWithExtension(const QString& extension) {
+    return ProgramFiles::DataFolder() + ProgramFiles::BaseName() + extension;
+}
+} // namespace
+
+namespace ProgramFiles {
+QString ExecutablePath() {
+    if (!overriddenExecutable.isEmpty())
+        return overriddenExecutable;
+    const QString path = QCoreApplication::applicationFilePath();
+    return path.isEmpty() ? QDir::currentPath() + QStringLiteral("/tallivo") : path;
+}
+
+void SetExecutablePathForTests(const QString& path) { overriddenExecutable = path; }
+
+QString ProgramFolder() { return QFileInfo(ExecutablePath()).absolutePath() + QLatin1Char('/'); }
+
+QString DataFolder() {
+    const QString programFolder = ProgramFolder();
+    if (FolderIsWritable(programFolder))
+        return programFolder;
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    if (folder.isEmpty())
+        folder = QDir::homePath() + QStringLiteral("/.local/share/Tallivo");
+    QDir().mkpath(folder);
+    return folder + QLatin1Char('/');
+}
+
+QString BaseName() { return QFileInfo(ExecutablePath()).completeBaseName(); }
+QString SettingsFileName() { return FileWithExtension(QStringLiteral(".ini")); }
+QString TariffFileName() { return FileWithExtension(QStringLiteral(".csv")); }
+QString JournalFileName() { return FileWithExtension(QStringLiteral(".jnl")); }
+QString SoundFileName() { return FileWithExtension(QStringLiteral(".wav")); }
+QString CheckpointFileName() { return FileWithExtension(QStringLiteral(".session")); }
+} // namespace ProgramFiles

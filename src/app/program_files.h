@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QString>
+
+// The program's files are named after the executable: tallivo.ini, tallivo.csv,
+// tallivo.jnl and tallivo.wav beside it. When the executable's folder cannot be written
+// (a system-wide install) the same names are used in the user's data folder.
+namespace ProgramFiles {
+QString ExecutablePath();
+// Tests point the program at an executable path of their own (a temporary folder).
+void SetExecutablePathForTests(const QString& path);
+
+QString ProgramFolder(); // the executable's folder, ending with "/"
+QString DataFolder();    // where the four files live, ending with "/"
+QString SettingsFileName();
+QString TariffFileName();
+QString JournalFileName();
+QString SoundFileName();
+QString CheckpointFileName(); // the running session, kept beside the journal
+QString BaseName();           // the executable's file name without folder and extension
+} // namespace ProgramFiles

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Writes a whole file safely: into a temporary file of the same folder, flushed to disk,
+// then renamed over the old one. A crash or a full disk leaves the old file as it was.
+// On failure returns false and, when asked, the reason in French.
+bool WriteFileSafely(const QString& fileName, const QByteArray& contents,
+                     QString* errorText = nullptr);

@@ -1,0 +1,309 @@
+#pragma once
+
+// The main window: a tabbed dialog with five pages and a status bar. Its controls are named
+// members whose object names are the same names. Handlers of each page live in the folder
+// of their subsystem (tariff page in src/tariff/ui, clock page in src/clock/ui, ...).
+
+#include <QDateTime>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QAction;
+class QPushButton;
+class QRadioButton;
+class QSpinBox;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
+class QToolButton;
+class SpinButton;
+class TCellGrid;
+class TRAS;
+class TTrayIcon;
+class TWAVPlayer;
+
+class TForm1 : public QWidget {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // ---- Page control and status bar -------------------------------------------------
+    QTabWidget* PageControl1 = nullptr;
+    QWidget* TabSheet2 = nullptr; // "Tallivo"
+    QWidget* TabSheet1 = nullptr; // "Options générales"
+    QWidget* TabSheet4 = nullptr; // "Alarme"
+    QWidget* TabSheet3 = nullptr; // "Tarification"
+    QWidget* TabSheet5 = nullptr; // "Mise à l'heure automatique du PC"
+    QStatusBar* StatusBar1 = nullptr;
+
+    // ---- Counter page "Tallivo" ------------------------------------------------------
+    QGroupBox* GroupBox1 = nullptr;
+    QLabel* Label28 = nullptr; // selected tariff
+    QLabel* Label13 = nullptr; // elapsed time
+    QLabel* Label29 = nullptr; // cost
+    QToolButton* SpeedButton1 = nullptr;
+    QToolButton* SpeedButton2 = nullptr;
+    QToolButton* SpeedButton4 = nullptr;
+    QLabel* StatXmit = nullptr;
+    QLabel* StatRecv = nullptr;
+    QLabel* ConnSpeed = nullptr;
+    QLabel* mspeed = nullptr;
+    QLabel* ips = nullptr;
+    QLabel* ipc = nullptr;
+    QLabel* Label31 = nullptr; // "Reste dans le forfait :"
+    QLabel* restefor = nullptr;
+    QLabel* Image1 = nullptr;
+    QLabel* Image2 = nullptr;
+    QLabel* Image3 = nullptr;
+    QPushButton* Button11 = nullptr;
+    QPushButton* Button12 = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QPushButton* Button6 = nullptr;
+
+    // ---- Page "Options générales" ----------------------------------------------------
+    QComboBox* ComboBox1 = nullptr;
+    QToolButton* Poubelle7 = nullptr;
+    QComboBox* ComboTarifAsso = nullptr;
+    QPushButton* Button13 = nullptr;
+    QPushButton* RenameBtn = nullptr;
+    QPushButton* CreateBtn = nullptr;
+    QPushButton* UserBtn = nullptr;
+    QPushButton* PWBtn = nullptr;
+    QLabel* Label2 = nullptr; // phone number
+    QLabel* Label6 = nullptr; // modem name
+    QLabel* Label8 = nullptr; // modem type
+    QLabel* Label9 = nullptr; // modem port
+    QCheckBox* ShowOnStart = nullptr;
+    QCheckBox* WinStart = nullptr;
+    QCheckBox* CheckBox2 = nullptr; // mini window stays in front
+    QLineEdit* CurrEdit = nullptr;
+    QPushButton* AboutBtn = nullptr;
+
+    // ---- Page "Alarme" ---------------------------------------------------------------
+    QCheckBox* CheckBox1 = nullptr;
+    QRadioButton* RadioButton5 = nullptr;
+    QSpinBox* SpinEdit2 = nullptr;
+    QLabel* Label11 = nullptr;
+    QRadioButton* RadioButton6 = nullptr;
+    QSpinBox* SpinEdit3 = nullptr;
+    QLabel* Label10 = nullptr;
+    QPushButton* Button9 = nullptr;
+    QCheckBox* CheckBox4 = nullptr;
+    QRadioButton* RadioButton7 = nullptr;
+    QSpinBox* SpinEdit4 = nullptr;
+    QLabel* Label45 = nullptr;
+    QRadioButton* RadioButton8 = nullptr;
+    QSpinBox* SpinEdit5 = nullptr;
+    QLabel* Label46 = nullptr;
+
+    // ---- Page "Tarification" ---------------------------------------------------------
+    QComboBox* ComboTarif = nullptr;
+    QLineEdit* design = nullptr;
+    QDoubleSpinBox* coutmin = nullptr;
+    QDoubleSpinBox* coutdeb = nullptr;
+    QSpinBox* durdeb = nullptr;
+    QSpinBox* durfor = nullptr;
+    QSpinBox* debfor = nullptr;
+    QSpinBox* dch = nullptr;
+    QSpinBox* dcm = nullptr;
+    QDoubleSpinBox* coutminc = nullptr;
+    QDoubleSpinBox* coutdebc = nullptr;
+    QSpinBox* durdebc = nullptr;
+    QPushButton* Button3 = nullptr;
+    QPushButton* Button4 = nullptr;
+    QPushButton* Button7 = nullptr;
+    QPushButton* Button5 = nullptr;
+    TCellGrid* targrid = nullptr; // hidden tariff table
+
+    // ---- Page "Mise à l'heure automatique du PC" -------------------------------------
+    QCheckBox* CheckBox3 = nullptr;
+    QLabel* Label40 = nullptr;
+    QComboBox* cbHost = nullptr;
+    QPushButton* Button8 = nullptr;
+    QGroupBox* GroupBox2 = nullptr;
+    QRadioButton* RadioButton1 = nullptr;
+    QSpinBox* SpinEdit1 = nullptr;
+    QLabel* Label41 = nullptr;
+    QRadioButton* RadioButton2 = nullptr;
+    SpinButton* HSpin = nullptr;
+    QLineEdit* Edit = nullptr;
+    SpinButton* MSpin = nullptr;
+    QRadioButton* RadioButton3 = nullptr;
+    QComboBox* ComboBox2 = nullptr;
+    QLabel* Label43 = nullptr;
+    SpinButton* HSpinH = nullptr;
+    QLineEdit* EditH = nullptr;
+    SpinButton* MSpinH = nullptr;
+    QRadioButton* RadioButton4 = nullptr;
+    QLabel* Label42 = nullptr;
+
+    // ---- Components ------------------------------------------------------------------
+    QTimer* Timer1 = nullptr; // manual chronometer, 1000 ms
+    QTimer* Timer2 = nullptr; // connection poll, 1000 ms
+    QTimer* Timer3 = nullptr; // clock schedule, 60000 ms
+    TRAS* RAS = nullptr;
+    TTrayIcon* TrayIcon1 = nullptr;
+    TWAVPlayer* WAVPlayer1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* Test11 = nullptr;      // "&Options..."
+    QAction* Journal1 = nullptr;    // "&Journal..."
+    QAction* N1 = nullptr;          // separator
+    QAction* Dconnecter1 = nullptr; // "&Déconnecter"
+    QAction* Test31 = nullptr;      // "&Quitter"
+    QList<QAction*> EntryMenuItems; // 20 entry items, then the separator "sep"
+
+    // ---- Session state ---------------------------------------------------------------
+    bool SessionActive = false;
+    double SessionStart = 0; // days since 30 December 1899
+    double SessionCost = 0;
+    bool AllowanceAlarmArmed = true;
+    qint32 AllowanceExceededAt = 0;
+    qint32 PrevXmit = 0;
+    qint32 PrevRecv = 0;
+    bool StatsAvailable = false;
+    qint32 SoundUnitsSeen = -1;
+    qint32 VisualUnitsSeen = -1;
+    bool SoundUnitsArmed = true;
+    bool VisualUnitsArmed = true;
+    qint32 SoundMinutes = 10;
+    qint32 SoundUnits = 5;
+    qint32 VisualMinutes = 10;
+    qint32 VisualUnits = 5;
+    bool ChosenFromMenu = false;
+    bool QuestionPending = false;
+    QString ExportFolder;
+    int ExportFilterIndex = 5;
+    // Clock page state
+    int IntervalMinutes = 30;
+    int MinutesLeft = 30;
+    QString DailyTime = QStringLiteral("12:00");
+    QString WeeklyTime = QStringLiteral("12:00");
+    bool ClockQueryFailed = false;
+    QString OldDesignation; // text of `design` when it gained the focus
+
+    // ---- Start-up and lifecycle (src/app/ui/tform1.cpp) ------------------------------
+    void FormCreate();
+    void WarnNoEntries();
+    // Shows the window and makes it the foreground window.
+    void ShowInFront();
+
+public slots:
+    void Button11Click();
+    void Button12Click();
+    void Test11Click();
+    void Test31Click();
+    void AboutBtnClick();
+    void PageControl1Change();
+    void TabSheet1Show();
+
+public:
+    // ---- Session monitor (src/app/ui/session_monitor.cpp) ----------------------------
+    void PollConnection();
+    void ShowStatistics(qint32 elapsed);
+    void EndSession();
+    void LockEntryControls();
+    void UnlockEntryControls();
+    void SetEntryControlsEnabled(bool enabled);
+    void SetTrayToolTip(const QString& text);
+    // The test "is the followed dial-up link up?" of the poll.
+    bool InternetConnected();
+public slots:
+    void Timer2Timer();
+    void Timer1Timer();
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void SpeedButton4Click();
+    void RASStateChanged();
+
+public:
+    // ---- Tray icon and menu (src/app/ui/tray_menu.cpp) --------------------------------
+    void CreateEntryMenuItems();
+public slots:
+    void TrayIcon1DblClick();
+    void PopupMenu1Popup();
+    void MyHandler();
+    void CheckBox2Click();
+    void Journal1Click();
+
+public:
+    // ---- Settings and autostart (src/app/ui/settings_handlers.cpp) --------------------
+    void LoadSettings();
+    void SaveSettings();
+    void CleanAutostart();
+public slots:
+    void WinStartClick();
+    void CurrEditChange();
+
+public:
+    // ---- Alarms (src/app/ui/alarm_handlers.cpp) ---------------------------------------
+    enum class AlarmMode { Poll, Chronometer };
+    void EvaluateAlarms(qint32 elapsed, AlarmMode mode);
+    void PlayAlarmSound();
+    void ShowVisualAlert(const QString& value, const QString& message, const QString& detail);
+    void SelectAlarmSound();
+public slots:
+    void Button9Click();
+    void SpinEdit2Change();
+    void SpinEdit3Change();
+    void SpinEdit4Change();
+    void SpinEdit5Change();
+
+public:
+    // ---- Tariff table (src/tariff/ui/tariff_handlers.cpp) -----------------------------
+    void LoadTariffTable();
+    void ShowSelectedTariff();
+    void StoreSelectedTariff();
+    void ShowAssociation();
+    void StoreAssociation();
+public slots:
+    void ComboTarifClick();
+    void ComboTarifChange();
+    void Button3Click();
+    void Button4Click();
+    void Button5Click();
+    void designEnter();
+    void designExit();
+    void coutminExit();
+    void coutdebExit();
+    void durdebExit();
+    void durforExit();
+    void ComboTarifAssoClick();
+
+public:
+    // ---- Cost (src/tariff/ui/compute_cost.cpp) ----------------------------------------
+    QString ComputeCost(qint32 elapsed);
+
+    // ---- Dial-up entries (src/dialup/ui/entry_handlers.cpp) ---------------------------
+    void SelectEntry(const QString& name);
+    QString CurrentEntryName() const;
+public slots:
+    void ComboBox1Click();
+    void Button1Click();
+    void Button2Click();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void FormClose();
+    void FormDestroy();
+
+private:
+    void BuildCounterPage();
+    void BuildOptionsPage();
+    void BuildAlarmPage();
+    void BuildTariffPage();
+    void BuildClockPage();
+    void BuildTrayMenu();
+};
+
+// The program-wide name of the connection followed or being dialled; empty when none.
+extern QString CurrentConnection;

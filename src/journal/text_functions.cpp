@@ -1,0 +1,54 @@
+#include "journal/text_functions.h"
+
+#include "app/formats.h"
+
+#include <QStringList>
+#include <cmath>
+
+namespace {
+QString TwoDigits(qint64 value) {
+    const QString text = QString::number(value);
+    return text.size() == 1 ? QLatin1Char('0') + text : text;
+}
+
+std::optional<qint64> WholeNumber(const QString& text) {
+    bool ok = false;
+    const qint64 value = text.trimmed().toLongLong(&ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+} // namespace
+
+QString DurationText(qint32 seconds) {
+    const qint64 value = seconds;
+    return TwoDigits(value / 3600) + QLatin1Char(':') + TwoDigits(value % 3600 / 60) +
+           QLatin1Char(':') + TwoDigits(value % 60);
+}
+
+std::optional<qint64> DurationSeconds(const QString& text) {
+    const int firstColon = text.indexOf(QLatin1Char(':'));
+    if (firstColon < 0)
+        return std::nullopt;
+    const int secondColon = text.indexOf(QLatin1Char(':'), firstColon + 1);
+    if (secondColon < 0)
+        return std::nullopt;
+    const auto hours = WholeNumber(text.left(firstColon));
+    const auto minutes = WholeNumber(text.mid(firstColon + 1, secondColon - firstColon - 1));
+    const auto seconds = WholeNumber(text.mid(secondColon + 1));
+    if (!hours || !minutes || !seconds)
+        return std::nullopt;
+    return *hours * 3600 + *minutes * 60 + *seconds;
+}
+
+QString ByteSizeText(double bytes) {
+    constexpr double kilo = 1024.0, mega = 1048576.0, giga = 1073741824.0;
+    if (bytes < kilo)
+        return QString::number(static_cast<qint64>(std::nearbyint(bytes))) +
+               QStringLiteral(" octets");
+    if (bytes < mega)
+        return FixedText(bytes / kilo, 2) + QStringLiteral(" Ko");
+    if (bytes < giga)
+        return FixedText(bytes / mega, 2) + QStringLiteral(" Mo");
+    return FixedText(bytes / giga, 2) + QStringLiteral(" Go");
+}

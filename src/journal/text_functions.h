@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// Seconds as "hh:nn:ss"; hours are not limited to 24 or to two digits ("100:00:00").
+QString DurationText(qint32 seconds);
+// "hours:minutes:seconds" back to seconds; nothing when a part is not a whole number.
+std::optional<qint64> DurationSeconds(const QString& text);
+// A byte count as "512 octets", "1,50 Ko", "1,00 Mo" or "1,00 Go".
+QString ByteSizeText(double bytes);

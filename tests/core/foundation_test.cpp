@@ -1,0 +1,95 @@
+#include "app/clock.h"
+#include "app/formats.h"
+#include "app/safe_write.h"
+#include "app/text_encoding.h"
+#include "support/test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <gtest/gtest.h>
+
+TEST(Clock, DaysCountFromThe30thOfDecember1899) {
+    EXPECT_DOUBLE_EQ(DateTimeToDays(QDateTime(QDate(1899, 12, 30), QTime(0, 0))), 0.0);
+    EXPECT_DOUBLE_EQ(DateTimeToDays(QDateTime(QDate(1900, 1, 1), QTime(12, 0))), 2.5);
+    const QDateTime moment(QDate(2026, 12, 25), QTime(18, 59, 59));
+    EXPECT_EQ(DaysToDateTime(DateTimeToDays(moment)), moment);
+}
+
+TEST(Clock, ElapsedSecondsRoundHalvesToEven) {
+    const double start = 0.0;
+    EXPECT_EQ(ElapsedSeconds(start, start + 90.0 / 86400), 90);
+    EXPECT_EQ(ElapsedSeconds(start, start + 2.5 / 86400), 2);
+    EXPECT_EQ(ElapsedSeconds(start, start + 3.5 / 86400), 4);
+    EXPECT_EQ(ElapsedSeconds(start, start + 0.4 / 86400), 0);
+}
+
+TEST(Clock, AnInstalledClockIsWhatTheProgramReads) {
+    const QDateTime easterMonday(QDate(2026, 4, 6), QTime(18, 59, 59));
+    {
+        ScopedClock fixed(easterMonday);
+        EXPECT_EQ(Now(), easterMonday);
+        fixed.clock.advanceSeconds(1);
+        EXPECT_EQ(Now().time(), QTime(19, 0, 0));
+    }
+    EXPECT_NE(Now().date(), easterMonday.date());
+}
+
+TEST(Formats, ProgramWideTextForms) {
+    EXPECT_EQ(TimeText(QTime(9, 5, 3)), "09:05:03");
+    EXPECT_EQ(ShortTimeText(QTime(9, 5, 3)), "09:05");
+    EXPECT_EQ(DateText(QDate(2026, 3, 7)), "07/03/2026");
+    EXPECT_EQ(ParseDateText("07/03/2026"), QDate(2026, 3, 7));
+    EXPECT_FALSE(ParseDateText("2026-03-07").isValid());
+    EXPECT_EQ(FixedText(1.5, 2), "1,50");
+    EXPECT_EQ(FixedText(-0.22, 5), "-0,22000");
+    EXPECT_EQ(FixedText(-0.001, 2), "0,00");
+    EXPECT_EQ(GroupedFixedText(1234567.5, 2), "1 234 567,50");
+    EXPECT_EQ(GroupedFixedText(-0.22, 5), "-0,22000");
+}
+
+TEST(Formats, AmountsRoundToSevenSignificantDigitsThenTwoDecimals) {
+    EXPECT_EQ(AmountText(0.33, "F"), "0,33 F");
+    EXPECT_EQ(AmountText(0.143, "F"), "0,14 F");
+    EXPECT_EQ(AmountText(1.0049999999, "F"), "1,01 F"); // 1,005000 at seven digits
+    EXPECT_EQ(AmountText(2.675, "F"), "2,68 F");
+}
+
+TEST(Formats, DecimalTextAcceptsCommaOrPoint) {
+    double value = 0;
+    EXPECT_TRUE(ParseDecimalText("0,22", &value));
+    EXPECT_DOUBLE_EQ(value, 0.22);
+    EXPECT_TRUE(ParseDecimalText(" 1 234.5 ", &value));
+    EXPECT_DOUBLE_EQ(value, 1234.5);
+    EXPECT_FALSE(ParseDecimalText("abc", &value));
+}
+
+TEST(SafeWrite, ReplacesTheFileWholeAndLeavesNoTemporaryFile) {
+    ScopedProgramFolder folder;
+    const QString name = folder.file("data.txt");
+    WriteWholeFile(name, "old contents");
+    ASSERT_TRUE(WriteFileSafely(name, "new"));
+    EXPECT_EQ(ReadWholeFile(name), "new");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 1);
+}
+
+TEST(SafeWrite, AFailureKeepsTheOldFileAndSaysWhy) {
+    ScopedProgramFolder folder;
+    const QString name = folder.file("data.txt");
+    WriteWholeFile(name, "precious");
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner);
+    QString error;
+    const bool written = WriteFileSafely(name, "lost?", &error);
+    QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes into read-only folders";
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(error.startsWith("Impossible d'écrire dans"));
+    EXPECT_EQ(ReadWholeFile(name), "precious");
+}
+
+TEST(TextEncoding, Utf8IsReadAsSuchAndAnythingElseAsWindows1252) {
+    EXPECT_EQ(DecodeFileText("Tarif par d\xC3\xA9" "faut"), QString::fromUtf8("Tarif par défaut"));
+    EXPECT_EQ(DecodeFileText("Tarif par d\xE9" "faut"), QString::fromUtf8("Tarif par défaut"));
+    EXPECT_EQ(DecodeFileText("\x80 \x9C"), QString::fromUtf8("€ œ"));
+    EXPECT_EQ(EncodeFileText(QString::fromUtf8("é")), QByteArray("\xC3\xA9"));
+}

@@ -1,0 +1,29 @@
+#include "journal/text_functions.h"
+#include "support/test_support.h"
+
+#include <gtest/gtest.h>
+
+TEST(DurationText, PadsEachPartAndLetsHoursGrow) {
+    EXPECT_EQ(DurationText(0), "00:00:00");
+    EXPECT_EQ(DurationText(59), "00:00:59");
+    EXPECT_EQ(DurationText(3599), "00:59:59");
+    EXPECT_EQ(DurationText(3600), "01:00:00");
+    EXPECT_EQ(DurationText(360000), "100:00:00");
+}
+
+TEST(DurationSeconds, ReadsHoursMinutesSecondsAndRejectsGarbage) {
+    EXPECT_EQ(DurationSeconds("01:02:03"), 3723);
+    EXPECT_EQ(DurationSeconds("100:00:00"), 360000);
+    EXPECT_FALSE(DurationSeconds("01:02").has_value());
+    EXPECT_FALSE(DurationSeconds("a:02:03").has_value());
+    EXPECT_FALSE(DurationSeconds("").has_value());
+}
+
+TEST(ByteSizeText, ChoosesTheUnitAndUsesTheDecimalComma) {
+    EXPECT_EQ(ByteSizeText(0), "0 octets");
+    EXPECT_EQ(ByteSizeText(1023), "1023 octets");
+    EXPECT_EQ(ByteSizeText(1024), "1,00 Ko");
+    EXPECT_EQ(ByteSizeText(1536), "1,50 Ko");
+    EXPECT_EQ(ByteSizeText(1048576), "1,00 Mo");
+    EXPECT_EQ(ByteSizeText(1073741824), "1,00 Go");
+}

@@ -1,0 +1,24 @@
+#include "support/test_support.h"
+
+#include "app/program_files.h"
+
+#include <QFile>
+
+ScopedProgramFolder::ScopedProgramFolder() {
+    ProgramFiles::SetExecutablePathForTests(folder.filePath(QStringLiteral("tallivo")));
+}
+
+ScopedProgramFolder::~ScopedProgramFolder() { ProgramFiles::SetExecutablePathForTests({}); }
+
+QByteArray ReadWholeFile(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+void WriteWholeFile(const QString& fileName, const QByteArray& contents) {
+    QFile file(fileName);
+    if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        file.write(contents);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "app/clock.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+#include <memory>
+
+// Installs a manual clock as the program's clock for the life of the object.
+class ScopedClock {
+public:
+    explicit ScopedClock(const QDateTime& start) : clock(start) { SetAppClock(&clock); }
+    ~ScopedClock() { SetAppClock(nullptr); }
+    ManualClock clock;
+};
+
+// A temporary folder holding the program's files: the executable path is pointed at
+// FOLDER/tallivo, so the settings, tariff and journal files are FOLDER/tallivo.*.
+class ScopedProgramFolder {
+public:
+    ScopedProgramFolder();
+    ~ScopedProgramFolder();
+    QString path() const { return folder.path(); }
+    QString file(const QString& name) const { return folder.filePath(name); }
+
+private:
+    QTemporaryDir folder;
+};
+
+QByteArray ReadWholeFile(const QString& fileName);
+void WriteWholeFile(const QString& fileName, const QByteArray& contents);
+
+#include <ostream>
+// Readable QString values in GoogleTest failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+// What a message box that a test answered showed.
+struct AnsweredBox {
+    bool seen = false;
+    QString title;
+    QString text;
+};
+
+// Arms a timer before the action that opens a modal box: as soon as the box is the active
+// modal widget, the button whose text is buttonText ("&Oui", "&Non", "OK", "Annuler") is
+// clicked. The returned record says what the box showed.
+std::shared_ptr<AnsweredBox> AnswerNextBox(const QString& buttonText, int timeoutMs = 5000);
+
+// Processes events until the condition holds or the time runs out.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);
