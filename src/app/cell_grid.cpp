@@ -1,0 +1,423 @@
+#include "app/cell_grid.h"
+
+#include "app/errors.h"
+#include "app/formats.h"
+#include "app/safe_write.h"
+#include "app/text_encoding.h"
+
+#include <QFile>
+#include <QLocale>
+#include <QRegularExpression>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+constexpr QChar quote = QLatin1Char('"');
+constexpr QChar decimalComma = QLatin1Char(',');
+constexpr char endOfFile = 26; // Ctrl-Z
+
+bool IsAsciiDigit(QChar ch) {
+    return ch >= QLatin1Char('0') && ch <= QLatin1Char('9');
+}
+
+// The thousands separator of the user's regional settings. A comma or a point would clash
+// with the program's decimal comma and with the decimal point that cells may hold, so
+// numbers written by the grid would not read back; such a setting counts as none.
+QChar ThousandsSeparator() {
+    const QString group = QLocale::system().groupSeparator();
+    if (group.size() != 1 || group == QLatin1String(",") || group == QLatin1String("."))
+        return QChar();
+    return group.at(0);
+}
+
+// A doubled quote gives one quote: of a run of quotes, every second one is dropped.
+QString Unquote(QStringView text) {
+    QString result;
+    result.reserve(text.size());
+    bool previousKeptQuote = false;
+    for (const QChar ch : text) {
+        if (ch == quote && previousKeptQuote) {
+            previousKeptQuote = false;
+            continue;
+        }
+        result.append(ch);
+        previousKeptQuote = ch == quote;
+    }
+    return result;
+}
+
+// The closing quote of a quoted field whose text starts at `start`: the last character of
+// the line when a run of quotes reaches it, otherwise the last quote of the first run of
+// odd length (a lone quote, or doubled quotes followed by the closing one). -1 if none.
+qsizetype FindClosingQuote(QStringView line, qsizetype start) {
+    const qsizetype end = line.size();
+    qsizetype i = start;
+    while (i < end) {
+        if (line[i] != quote) {
+            ++i;
+            continue;
+        }
+        qsizetype runEnd = i;
+        while (runEnd < end && line[runEnd] == quote)
+            ++runEnd;
+        if (runEnd == end || (runEnd - i) % 2 == 1)
+            return runEnd - 1;
+        i = runEnd;
+    }
+    return -1;
+}
+
+QString WithCrLf(QString text) {
+    if (text.contains(QLatin1Char('\n')))
+        text.replace(QLatin1String("\n"), QLatin1String("\r\n"));
+    return text;
+}
+} // namespace
+
+TCellGrid::TCellGrid(QObject* parent) : QAbstractTableModel(parent) {
+    rows.resize(1);
+}
+
+void TCellGrid::SetRowCount(int count) {
+    count = std::max(count, 1);
+    const int current = RowCount();
+    if (count == current)
+        return;
+    const bool notify = updateDepth == 0;
+    if (count > current) {
+        if (notify)
+            beginInsertRows(QModelIndex(), current, count - 1);
+        rows.resize(count);
+        if (notify)
+            endInsertRows();
+    } else {
+        if (notify)
+            beginRemoveRows(QModelIndex(), count, current - 1);
+        rows.resize(count);
+        if (notify)
+            endRemoveRows();
+    }
+}
+
+void TCellGrid::SetColCount(int count) {
+    count = std::max(count, 1);
+    if (count == columns)
+        return;
+    const bool notify = updateDepth == 0;
+    if (count > columns) {
+        if (notify)
+            beginInsertColumns(QModelIndex(), columns, count - 1);
+        columns = count;
+        if (notify)
+            endInsertColumns();
+    } else {
+        if (notify)
+            beginRemoveColumns(QModelIndex(), count, columns - 1);
+        for (QStringList& row : rows)
+            if (row.size() > count)
+                row.resize(count);
+        columns = count;
+        if (notify)
+            endRemoveColumns();
+    }
+}
+
+bool TCellGrid::Contains(int col, int row) const {
+    return col >= 0 && col < columns && row >= 0 && row < RowCount();
+}
+
+QString TCellGrid::Cells(int col, int row) const {
+    if (!Contains(col, row))
+        return {};
+    const QStringList& cells = rows[row];
+    return col < cells.size() ? cells[col] : QString();
+}
+
+void TCellGrid::SetCells(int col, int row, const QString& text) {
+    if (!Contains(col, row))
+        return;
+    QStringList& cells = rows[row];
+    if (col >= cells.size()) {
+        if (text.isEmpty())
+            return;
+        cells.resize(col + 1);
+    }
+    cells[col] = text;
+    if (updateDepth == 0) {
+        const QModelIndex changed = index(row, col);
+        emit dataChanged(changed, changed);
+    }
+}
+
+QStringList TCellGrid::RowCells(int row) const {
+    QStringList cells;
+    if (row < 0 || row >= RowCount())
+        return cells;
+    cells = rows[row];
+    cells.resize(columns);
+    return cells;
+}
+
+void TCellGrid::SetRowCells(int row, const QStringList& cells) {
+    if (row < 0 || row >= RowCount())
+        return;
+    QStringList kept = cells.mid(0, columns);
+    rows[row] = kept;
+    if (updateDepth == 0)
+        emit dataChanged(index(row, 0), index(row, columns - 1));
+}
+
+void TCellGrid::AppendRow(const QStringList& cells) {
+    InsertRow(RowCount(), cells);
+}
+
+void TCellGrid::InsertRow(int row, const QStringList& cells) {
+    row = std::clamp(row, 0, RowCount());
+    const bool notify = updateDepth == 0;
+    if (notify)
+        beginInsertRows(QModelIndex(), row, row);
+    rows.insert(row, cells.mid(0, columns));
+    if (notify)
+        endInsertRows();
+}
+
+void TCellGrid::RemoveRow(int row) {
+    if (row < 0 || row >= RowCount())
+        return;
+    if (RowCount() == 1) {
+        SetRowCells(0, {});
+        return;
+    }
+    const bool notify = updateDepth == 0;
+    if (notify)
+        beginRemoveRows(QModelIndex(), row, row);
+    rows.removeAt(row);
+    if (notify)
+        endRemoveRows();
+}
+
+void TCellGrid::ClearCells() {
+    BeginUpdate();
+    for (QStringList& row : rows)
+        row.clear();
+    EndUpdate();
+}
+
+void TCellGrid::Clear() {
+    BeginUpdate();
+    rows.clear();
+    rows.resize(1);
+    EndUpdate();
+}
+
+QString TCellGrid::FloatFormat() const {
+    return QStringLiteral("%.%1f").arg(decimals);
+}
+
+void TCellGrid::SetFloatFormat(int decimalCount) {
+    decimals = std::clamp(decimalCount, 0, 15);
+}
+
+void TCellGrid::SetFloatFormat(const QString& format) {
+    static const QRegularExpression pattern(QStringLiteral("^%\\.(\\d{1,2})f$"));
+    const QRegularExpressionMatch match = pattern.match(format);
+    if (match.hasMatch())
+        SetFloatFormat(match.captured(1).toInt());
+}
+
+QChar TCellGrid::EffectiveSeparator() const {
+    return separator.isNull() ? QLatin1Char(',') : separator;
+}
+
+// A line break in a cell is stored as a bare LF, which the reader takes as part of the line
+// and turns back into CR LF. Ctrl-Z would end the file, so it is left out. Empty cells are
+// two quotes. A cell is quoted, with its quotes doubled, when it holds the separator or
+// begins with a quote, and in the last column also when it holds any quote (the reader
+// drops a leading and a trailing quote of a line's last field).
+void TCellGrid::AppendFieldText(QString& out, const QString& cell, bool lastColumn) const {
+    QString text = cell;
+    if (text.contains(QLatin1Char('\r'))) {
+        text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    }
+    text.remove(QChar(endOfFile));
+    if (text.isEmpty()) {
+        out += QLatin1String("\"\"");
+        return;
+    }
+    const bool quoted = text.contains(EffectiveSeparator()) || text.startsWith(quote) ||
+                        (lastColumn && text.contains(quote));
+    if (!quoted) {
+        out += text;
+        return;
+    }
+    out += quote;
+    for (const QChar ch : text) {
+        if (ch == quote)
+            out += quote;
+        out += ch;
+    }
+    out += quote;
+}
+
+void TCellGrid::SaveToDelimitedFile(const QString& fileName) const {
+    const QChar sep = EffectiveSeparator();
+    QString text;
+    for (int row = 0; row < RowCount(); ++row) {
+        const QStringList& cells = rows[row];
+        for (int col = 0; col < columns; ++col) {
+            if (col > 0)
+                text += sep;
+            AppendFieldText(text, col < cells.size() ? cells[col] : QString(), col == columns - 1);
+        }
+        text += QLatin1String("\r\n");
+    }
+    if (!WriteFileSafely(fileName, EncodeFileText(text)))
+        throw AppError(QStringLiteral("Cannot Create file ") + fileName);
+}
+
+void TCellGrid::StoreField(int col, int row, QString text) {
+    if (col >= columns)
+        SetColCount(col + 1);
+    SetCells(col, row, WithCrLf(std::move(text)));
+}
+
+void TCellGrid::ReadLine(QStringView line, int row) {
+    const QChar sep = EffectiveSeparator();
+    const qsizetype lastSeparator = line.lastIndexOf(sep);
+    qsizetype pos = 0;
+    int col = 0;
+    while (pos <= lastSeparator) { // the rest of the line still holds a separator
+        QString field;
+        if (line[pos] == quote) {
+            const qsizetype start = pos + 1;
+            const qsizetype closing = FindClosingQuote(line, start);
+            if (closing >= 0) {
+                field = Unquote(line.sliced(start, closing - start));
+                pos = closing + 1;
+                const qsizetype next = line.indexOf(sep, pos);
+                if (next >= 0)
+                    pos = next + 1;
+            } else {
+                pos = line.indexOf(sep, start) + 1;
+            }
+        } else {
+            const qsizetype next = line.indexOf(sep, pos);
+            field = line.sliced(pos, next - pos).toString();
+            pos = next + 1;
+        }
+        StoreField(col++, row, std::move(field));
+    }
+    if (pos < line.size()) {
+        QStringView last = line.sliced(pos);
+        if (last.startsWith(quote))
+            last = last.sliced(1);
+        if (last.endsWith(quote))
+            last.chop(1);
+        StoreField(col, row, Unquote(last));
+    }
+}
+
+void TCellGrid::LoadFromDelimitedFile(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw AppError(QStringLiteral("Cannot open file ") + fileName);
+    QByteArray bytes = file.readAll();
+    file.close();
+    const qsizetype end = bytes.indexOf(endOfFile);
+    if (end >= 0)
+        bytes.truncate(end);
+    const QString text = DecodeFileText(bytes);
+
+    // CR or CR LF ends a line; a bare LF belongs to the line.
+    QList<QStringView> lines;
+    const QStringView all(text);
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        if (all[i] != QLatin1Char('\r'))
+            continue;
+        lines.append(all.sliced(start, i - start));
+        if (i + 1 < all.size() && all[i + 1] == QLatin1Char('\n'))
+            ++i;
+        start = i + 1;
+    }
+    if (start < all.size())
+        lines.append(all.sliced(start));
+
+    BeginUpdate();
+    SetRowCount(static_cast<int>(lines.size()));
+    for (int row = 0; row < lines.size(); ++row)
+        ReadLine(lines[row], row);
+    EndUpdate();
+}
+
+QString FloatToCellText(double value, int decimals) {
+    return FixedText(std::isfinite(value) ? value : 0.0, decimals);
+}
+
+double CellTextToFloat(const QString& cellText) {
+    if (cellText.trimmed().isEmpty())
+        return 0;
+    QString text = cellText;
+    bool negative = text.startsWith(QLatin1Char('(')) && text.endsWith(QLatin1Char(')'));
+    const QChar thousands = ThousandsSeparator();
+    while (text.size() >= 2 && !IsAsciiDigit(text[0]) && text[0] != decimalComma &&
+           (thousands.isNull() || text[0] != thousands)) {
+        if (text[0] == QLatin1Char('-'))
+            negative = true;
+        text.remove(0, 1);
+    }
+    QString number;
+    for (const QChar ch : std::as_const(text)) {
+        if (!thousands.isNull() && ch == thousands)
+            continue;
+        if (ch == decimalComma)
+            number += QLatin1Char('.');
+        else if (IsAsciiDigit(ch) || ch == QLatin1Char('-') || ch == QLatin1Char('.'))
+            number += ch;
+        else
+            break;
+    }
+    if (negative)
+        number.prepend(QLatin1Char('-'));
+    bool ok = false;
+    const double value = number.toDouble(&ok);
+    // A cell with text but no number in it is as wrong as a malformed number.
+    if (!ok || !std::isfinite(value))
+        throw AppError(QStringLiteral("Cell does not contain a float value"));
+    return value;
+}
+
+void TCellGrid::SetFloatCell(int col, int row, double value) {
+    SetCells(col, row, FloatToCellText(value, decimals));
+}
+
+double TCellGrid::FloatCell(int col, int row) const {
+    return CellTextToFloat(Cells(col, row));
+}
+
+void TCellGrid::BeginUpdate() {
+    if (updateDepth++ == 0)
+        beginResetModel();
+}
+
+void TCellGrid::EndUpdate() {
+    if (updateDepth == 0)
+        return;
+    if (--updateDepth == 0)
+        endResetModel();
+}
+
+int TCellGrid::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : RowCount();
+}
+
+int TCellGrid::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : columns;
+}
+
+QVariant TCellGrid::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return {};
+    return Cells(index.column(), index.row());
+}

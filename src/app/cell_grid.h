@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+// A grid of text cells: the tariff table, the journal and its month totals. It is also a
+// table model, so the windows show it through views without copying it.
+//
+// Cells are addressed (column, row), both from 0. RowCount and ColCount are at least 1.
+// Reading a cell is O(1); appending a row is O(1) amortised. A row may hold fewer strings
+// than ColCount: the missing cells are empty, so growing ColCount costs nothing.
+class TCellGrid : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    explicit TCellGrid(QObject* parent = nullptr);
+
+    int RowCount() const { return static_cast<int>(rows.size()); }
+    int ColCount() const { return columns; }
+    // Less than 1 gives 1. New rows and columns are empty; removed ones are dropped.
+    void SetRowCount(int count);
+    void SetColCount(int count);
+
+    // Reading outside the grid gives an empty text; writing outside it does nothing.
+    QString Cells(int col, int row) const;
+    void SetCells(int col, int row, const QString& text);
+
+    // The ColCount cells of a row.
+    QStringList RowCells(int row) const;
+    // Replaces the cells of a row; extra texts are dropped, missing ones leave cells empty.
+    void SetRowCells(int row, const QStringList& cells);
+    // Adds a row at the end (or before `row`) holding the given cells.
+    void AppendRow(const QStringList& cells = {});
+    void InsertRow(int row, const QStringList& cells = {});
+    // Removes a row; the last remaining row is emptied instead, as the grid keeps one row.
+    void RemoveRow(int row);
+    // Empties every cell and keeps the size.
+    void ClearCells();
+    // Back to one empty row; ColCount is kept.
+    void Clear();
+
+    // The field separator of the delimited files; a null character means unset (",").
+    QChar Separator() const { return separator; }
+    void SetSeparator(QChar value) { separator = value; }
+
+    // The format of numbers written by SetFloatCell: "%.Nf", N decimals.
+    QString FloatFormat() const;
+    int FloatDecimals() const { return decimals; }
+    void SetFloatFormat(int decimalCount);
+    // Accepts "%.5f" and the like; anything else keeps the current format.
+    void SetFloatFormat(const QString& format);
+
+    // Writes every cell, one CR LF ended line per row, UTF-8 without byte-order mark.
+    // Throws AppError "Cannot Create file <name>".
+    void SaveToDelimitedFile(const QString& fileName) const;
+    // Reads the file into the grid from cell (0, 0). RowCount becomes the number of lines,
+    // ColCount grows to the widest line, cells the file does not address keep their text.
+    // Throws AppError "Cannot open file <name>".
+    void LoadFromDelimitedFile(const QString& fileName);
+
+    // Fixed-point text with the decimal comma: 0.22 at "%.5f" is "0,22000".
+    void SetFloatCell(int col, int row, double value);
+    // Throws AppError "Cell does not contain a float value".
+    double FloatCell(int col, int row) const;
+
+    // Many changes at once: views are told once, at the outermost EndUpdate, that the whole
+    // grid changed. Nested calls are counted.
+    void BeginUpdate();
+    void EndUpdate();
+
+    // Table model
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
+  private:
+    bool Contains(int col, int row) const;
+    QChar EffectiveSeparator() const;
+    void AppendFieldText(QString& out, const QString& cell, bool lastColumn) const;
+    void ReadLine(QStringView line, int row);
+    void StoreField(int col, int row, QString text);
+
+    QList<QStringList> rows;
+    int columns = 1;
+    QChar separator;
+    int decimals = 2;
+    int updateDepth = 0;
+};
+
+// The number rule of the grid's cells, also used for cells kept elsewhere.
+// Throws AppError "Cell does not contain a float value".
+double CellTextToFloat(const QString& text);
+// The text SetFloatCell stores for a value with that many decimals.
+QString FloatToCellText(double value, int decimals);
