@@ -1,1 +1,50 @@
-int main() { return 0; }
+#include "app/application_title.h"
+#include "app/single_instance.h"
+#include "app/sleeper.h"
+#include "app/ui/mini_window.h"
+#include "app/ui/splash.h"
+#include "app/ui/windows.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace {
+// The whole interface is French, Qt's own dialogs included.
+void InstallFrenchTranslations(QApplication& application) {
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    auto* translator = new QTranslator(&application);
+    if (translator->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
+}
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tallivo"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/tallivo.png")));
+    // Closing the main window only hides it; the program lives in the notification area.
+    QApplication::setQuitOnLastWindowClosed(false);
+    InstallFrenchTranslations(application);
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    auto* splash = new TLogo;
+    splash->show();
+    QApplication::processEvents();
+    TSleeper sleeper;
+    sleeper.Interval = 2000;
+    sleeper.Sleep();
+
+    SetApplicationTitle(QStringLiteral("Tallivo"));
+    CreateWindows();
+    delete splash;
+    QApplication::restoreOverrideCursor();
+
+    // A second copy has asked the first one to come forward: it ends right after start-up.
+    const bool handedOver = MiniWin->OnlyOne1->TerminationRequested();
+    const int result = handedOver ? 0 : application.exec();
+    DestroyWindows();
+    return result;
+}

@@ -8,7 +8,9 @@ ScopedProgramFolder::ScopedProgramFolder() {
     ProgramFiles::SetExecutablePathForTests(folder.filePath(QStringLiteral("tallivo")));
 }
 
-ScopedProgramFolder::~ScopedProgramFolder() { ProgramFiles::SetExecutablePathForTests({}); }
+ScopedProgramFolder::~ScopedProgramFolder() {
+    ProgramFiles::SetExecutablePathForTests({});
+}
 
 QByteArray ReadWholeFile(const QString& fileName) {
     QFile file(fileName);

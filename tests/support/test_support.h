@@ -9,7 +9,7 @@
 
 // Installs a manual clock as the program's clock for the life of the object.
 class ScopedClock {
-public:
+  public:
     explicit ScopedClock(const QDateTime& start) : clock(start) { SetAppClock(&clock); }
     ~ScopedClock() { SetAppClock(nullptr); }
     ManualClock clock;
@@ -18,13 +18,13 @@ public:
 // A temporary folder holding the program's files: the executable path is pointed at
 // FOLDER/tallivo, so the settings, tariff and journal files are FOLDER/tallivo.*.
 class ScopedProgramFolder {
-public:
+  public:
     ScopedProgramFolder();
     ~ScopedProgramFolder();
     QString path() const { return folder.path(); }
     QString file(const QString& name) const { return folder.filePath(name); }
 
-private:
+  private:
     QTemporaryDir folder;
 };
 
@@ -33,4 +33,6 @@ void WriteWholeFile(const QString& fileName, const QByteArray& contents);
 
 #include <ostream>
 // Readable QString values in GoogleTest failure messages.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}

@@ -11,6 +11,7 @@
 std::shared_ptr<AnsweredBox> AnswerNextBox(const QString& buttonText, int timeoutMs) {
     auto record = std::make_shared<AnsweredBox>();
     auto* poll = new QTimer(qApp);
+    record->poller = poll;
     auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, record, buttonText, deadline] {
         if (deadline->hasExpired()) {

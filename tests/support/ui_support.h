@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
+#include <QTimer>
 #include <functional>
 #include <memory>
 
@@ -9,6 +11,12 @@ struct AnsweredBox {
     bool seen = false;
     QString title;
     QString text;
+    QPointer<QTimer> poller;
+    // Stops waiting for the box (when it may not come at all).
+    void Cancel() {
+        if (poller)
+            poller->deleteLater();
+    }
 };
 
 // Arms a timer before the action that opens a modal box: as soon as the box is the active

@@ -56,7 +56,11 @@ ButtonLook LookOf(BoxButton button) {
 
 BoxButton ShowMessageBox(BoxKind kind, const QString& text,
                          std::initializer_list<BoxButton> buttons, QWidget* parent) {
-    QMessageBox box(IconOf(kind), TitleOf(kind), text, QMessageBox::NoButton, parent);
+    // A lone carriage return separates lines in the program's texts.
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(IconOf(kind), TitleOf(kind), shown, QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
     QList<QPair<QPushButton*, BoxButton>> added;
     for (const BoxButton button : buttons) {
@@ -90,6 +94,6 @@ void ShowErrorBox(const QString& text, QWidget* parent) {
 }
 
 bool AskYesNo(const QString& text, QWidget* parent) {
-    return ShowMessageBox(BoxKind::Confirmation, text, {BoxButton::Yes, BoxButton::No},
-                          parent) == BoxButton::Yes;
+    return ShowMessageBox(BoxKind::Confirmation, text, {BoxButton::Yes, BoxButton::No}, parent) ==
+           BoxButton::Yes;
 }

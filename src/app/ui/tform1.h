@@ -32,7 +32,7 @@ class TWAVPlayer;
 
 class TForm1 : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
@@ -197,7 +197,7 @@ public:
     // Shows the window and makes it the foreground window.
     void ShowInFront();
 
-public slots:
+  public slots:
     void Button11Click();
     void Button12Click();
     void Test11Click();
@@ -206,7 +206,7 @@ public slots:
     void PageControl1Change();
     void TabSheet1Show();
 
-public:
+  public:
     // ---- Session monitor (src/app/ui/session_monitor.cpp) ----------------------------
     void PollConnection();
     void ShowStatistics(qint32 elapsed);
@@ -217,7 +217,7 @@ public:
     void SetTrayToolTip(const QString& text);
     // The test "is the followed dial-up link up?" of the poll.
     bool InternetConnected();
-public slots:
+  public slots:
     void Timer2Timer();
     void Timer1Timer();
     void SpeedButton1Click();
@@ -225,47 +225,47 @@ public slots:
     void SpeedButton4Click();
     void RASStateChanged();
 
-public:
+  public:
     // ---- Tray icon and menu (src/app/ui/tray_menu.cpp) --------------------------------
     void CreateEntryMenuItems();
-public slots:
+  public slots:
     void TrayIcon1DblClick();
     void PopupMenu1Popup();
     void MyHandler();
     void CheckBox2Click();
     void Journal1Click();
 
-public:
+  public:
     // ---- Settings and autostart (src/app/ui/settings_handlers.cpp) --------------------
     void LoadSettings();
     void SaveSettings();
     void CleanAutostart();
-public slots:
+  public slots:
     void WinStartClick();
     void CurrEditChange();
 
-public:
+  public:
     // ---- Alarms (src/app/ui/alarm_handlers.cpp) ---------------------------------------
     enum class AlarmMode { Poll, Chronometer };
     void EvaluateAlarms(qint32 elapsed, AlarmMode mode);
     void PlayAlarmSound();
     void ShowVisualAlert(const QString& value, const QString& message, const QString& detail);
     void SelectAlarmSound();
-public slots:
+  public slots:
     void Button9Click();
     void SpinEdit2Change();
     void SpinEdit3Change();
     void SpinEdit4Change();
     void SpinEdit5Change();
 
-public:
+  public:
     // ---- Tariff table (src/tariff/ui/tariff_handlers.cpp) -----------------------------
     void LoadTariffTable();
     void ShowSelectedTariff();
     void StoreSelectedTariff();
     void ShowAssociation();
     void StoreAssociation();
-public slots:
+  public slots:
     void ComboTarifClick();
     void ComboTarifChange();
     void Button3Click();
@@ -279,24 +279,24 @@ public slots:
     void durforExit();
     void ComboTarifAssoClick();
 
-public:
+  public:
     // ---- Cost (src/tariff/ui/compute_cost.cpp) ----------------------------------------
     QString ComputeCost(qint32 elapsed);
 
     // ---- Dial-up entries (src/dialup/ui/entry_handlers.cpp) ---------------------------
     void SelectEntry(const QString& name);
     QString CurrentEntryName() const;
-public slots:
+  public slots:
     void ComboBox1Click();
     void Button1Click();
     void Button2Click();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* event) override;
     void FormClose();
     void FormDestroy();
 
-private:
+  private:
     void BuildCounterPage();
     void BuildOptionsPage();
     void BuildAlarmPage();

@@ -1,0 +1,60 @@
+#include "app/single_instance.h"
+
+#include "app/application_title.h"
+
+#include <QLocalServer>
+#include <QLocalSocket>
+
+namespace {
+constexpr int connectTimeoutMs = 1000;
+const QByteArray raiseRequest = "raise\n";
+} // namespace
+
+TOnlyOne::TOnlyOne(QObject* parent) : QObject(parent) {}
+
+TOnlyOne::~TOnlyOne() {
+    // Only the owner removes the marker; a second copy leaves the first copy's marker alone.
+    if (server && owner)
+        server->close();
+}
+
+QString TOnlyOne::MarkerName(const QString& applicationTitle) {
+    return QStringLiteral("OnlyOne") + applicationTitle.left(20);
+}
+
+bool TOnlyOne::Check() {
+    owner = true;
+    if (!EnforceOnlyOne)
+        return true;
+    const QString formerTitle = ApplicationTitle();
+    const QString name = MarkerName(formerTitle);
+
+    QLocalSocket probe;
+    probe.connectToServer(name);
+    if (probe.waitForConnected(connectTimeoutMs)) {
+        owner = false;
+        SetApplicationTitle(QStringLiteral("destroy me"));
+        probe.write(raiseRequest);
+        probe.waitForBytesWritten(connectTimeoutMs);
+        probe.disconnectFromServer();
+        terminate = true;
+        return false;
+    }
+
+    // Nobody answers: a marker left behind by a copy that died is stale.
+    QLocalServer::removeServer(name);
+    server = new QLocalServer(this);
+    server->setSocketOptions(QLocalServer::UserAccessOption);
+    if (!server->listen(name))
+        return true; // cannot guard, but the program still runs
+    connect(server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* client = server->nextPendingConnection()) {
+            connect(client, &QLocalSocket::readyRead, this, [this, client] {
+                if (client->readAll().contains("raise"))
+                    emit RaiseRequested();
+            });
+            connect(client, &QLocalSocket::disconnected, client, &QObject::deleteLater);
+        }
+    });
+    return true;
+}

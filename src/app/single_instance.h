@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+
+// Single-instance guard. The first copy owns a local server named "OnlyOne" followed by the
+// first 20 characters of the application title. A second copy finds it, asks the first copy
+// to restore or raise its window, and is told to end after its start-up. A marker left by a
+// copy that died is removed and taken over.
+class TOnlyOne : public QObject {
+    Q_OBJECT
+  public:
+    explicit TOnlyOne(QObject* parent = nullptr);
+    ~TOnlyOne() override;
+
+    bool EnforceOnlyOne = true;
+
+    // Runs the check; true when this copy is the only one (it then owns the marker).
+    bool Check();
+    bool IsOwner() const { return owner; }
+    // True when another copy was found and asked to come forward: this copy must end.
+    bool TerminationRequested() const { return terminate; }
+    static QString MarkerName(const QString& applicationTitle);
+
+  signals:
+    // Another copy asked this one to show itself.
+    void RaiseRequested();
+
+  private:
+    QLocalServer* server = nullptr;
+    bool owner = false;
+    bool terminate = false;
+};

@@ -1,0 +1,119 @@
+#include "app/ui/mini_window.h"
+
+#include "app/single_instance.h"
+#include "app/ui/move_panel.h"
+#include "app/ui/settings_positions.h"
+#include "app/ui/tform1.h"
+#include "app/ui/windows.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QScreen>
+
+namespace {
+constexpr int labelHeight = 13;
+
+QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, int width,
+                  const QColor& colour, Qt::Alignment alignment = Qt::AlignLeft) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    QFont font = label->font();
+    font.setPixelSize(11);
+    label->setFont(font);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    label->setGeometry(left, top, width, labelHeight);
+    return label;
+}
+} // namespace
+
+TMiniWin::TMiniWin(QWidget* parent)
+    : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint) {
+    setObjectName(QStringLiteral("MiniWin"));
+    setFixedWidth(104);
+    resize(104, 39);
+
+    MovePanel1 = new TMovePanel(this);
+    MovePanel1->setObjectName(QStringLiteral("MovePanel1"));
+    MovePanel1->setGeometry(0, 0, 104, 40);
+    MovePanel1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(MovePanel1, &TMovePanel::DoubleClicked, this, &TMiniWin::MovePanel1DblClick);
+    connect(MovePanel1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        if (Form1 && Form1->PopupMenu1)
+            Form1->PopupMenu1->popup(MovePanel1->mapToGlobal(at));
+    });
+
+    Label13 = MakeLabel(MovePanel1, "Label13", 7, 1, 50, Qt::white);
+    Label29 = MakeLabel(MovePanel1, "Label29", 55, 1, 39, Qt::red, Qt::AlignRight);
+    mspeed = MakeLabel(MovePanel1, "mspeed", 7, 13, 90, QColor(0, 255, 0));
+    Label1 = MakeLabel(MovePanel1, "Label1", 7, 25, 40, QColor(0, 255, 255));
+    Label1->setText(QStringLiteral("Reste :"));
+    restefor = MakeLabel(MovePanel1, "restefor", 44, 25, 53, QColor(0, 255, 255), Qt::AlignRight);
+    Label1->hide();
+    restefor->hide();
+    for (QLabel* label : {Label13, Label29, mspeed, Label1, restefor})
+        MovePanel1->DragThrough(label);
+
+    OnlyOne1 = new TOnlyOne(this);
+    OnlyOne1->setObjectName(QStringLiteral("OnlyOne1"));
+    FormCreate();
+    RunSingleInstanceCheck();
+}
+
+void TMiniWin::FormCreate() {
+    const QPoint position = LoadMiniWindowPosition(size());
+    move(position);
+    mspeed->clear();
+    MovePanel1->setAutoFillBackground(true);
+    QPalette palette = MovePanel1->palette();
+    palette.setColor(QPalette::Window, Qt::black);
+    MovePanel1->setPalette(palette);
+}
+
+void TMiniWin::RunSingleInstanceCheck() {
+    connect(OnlyOne1, &TOnlyOne::RaiseRequested, this, [] {
+        if (Form1)
+            Form1->TrayIcon1DblClick();
+    });
+    if (OnlyOne1->Check())
+        return;
+    // This copy hands over to the first one: keep its window out of sight.
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    move(x(), (screen ? screen->geometry().height() : 768) + 1);
+}
+
+void TMiniWin::FitMiniWindow() {
+    if (!isVisible())
+        return;
+    int height = Label13->y() + Label13->height() + 2;
+    if (!mspeed->text().isEmpty())
+        height = mspeed->y() + mspeed->height() + 2;
+    if (Label1->isVisibleTo(this))
+        height = Label1->y() + Label1->height() + 2;
+    setFixedHeight(height);
+}
+
+void TMiniWin::SetStayOnTop(bool onTop) {
+    const bool wasVisible = isVisible();
+    const QPoint position = pos();
+    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+    move(position);
+    if (wasVisible)
+        show();
+}
+
+void TMiniWin::MovePanel1DblClick() {
+    if (Form1)
+        Form1->TrayIcon1DblClick();
+}
+
+void TMiniWin::closeEvent(QCloseEvent* event) {
+    if (Form1)
+        Form1->SaveSettings();
+    event->accept();
+    RunProgramExitHandler();
+}

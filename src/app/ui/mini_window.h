@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class TMovePanel;
+class TOnlyOne;
+
+// The small borderless black counter window shown while a session or a chronometer run is
+// counted. It is the program's principal window: closing it ends the program.
+class TMiniWin : public QWidget {
+    Q_OBJECT
+  public:
+    explicit TMiniWin(QWidget* parent = nullptr);
+
+    TMovePanel* MovePanel1 = nullptr;
+    TOnlyOne* OnlyOne1 = nullptr;
+    QLabel* Label13 = nullptr; // elapsed time
+    QLabel* Label29 = nullptr; // cost
+    QLabel* mspeed = nullptr;  // average speed
+    QLabel* Label1 = nullptr;  // "Reste :"
+    QLabel* restefor = nullptr;
+
+    void FitMiniWindow();
+    // Keeps the window in front of other windows, or releases it, without moving it.
+    void SetStayOnTop(bool onTop);
+
+  public slots:
+    void MovePanel1DblClick();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void FormCreate();
+    void RunSingleInstanceCheck();
+};

@@ -1,0 +1,7 @@
+#include "app/ui/page_builder.h"
+
+#include <QLabel>
+
+QLabel* CaptionLabel(const QString& text, QWidget* parent) {
+    return new QLabel(text, parent);
+}

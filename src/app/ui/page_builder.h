@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+class QLabel;
+class QWidget;
+
+// Small helpers shared by the main window's page builders: every control gets its member
+// name as object name, and captions and hints are set in one place.
+template <typename Control>
+Control* Named(Control* control, const char* name, const QString& hint = {}) {
+    control->setObjectName(QString::fromLatin1(name));
+    if (!hint.isEmpty())
+        control->setToolTip(hint);
+    return control;
+}
+
+QLabel* CaptionLabel(const QString& text, QWidget* parent = nullptr);

@@ -1,0 +1,224 @@
+// The heartbeat of the program: the one-second poll of the dial-up connections and the
+// manual chronometer.
+
+#include "app/application_title.h"
+#include "app/clock.h"
+#include "app/formats.h"
+#include "app/ui/mini_window.h"
+#include "app/ui/tform1.h"
+#include "app/ui/tray_icon.h"
+#include "app/ui/windows.h"
+#include "dialup/tras.h"
+#include "journal/text_functions.h"
+#include "journal/ui/journal_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+
+void TForm1::Timer2Timer() {
+    try {
+        PollConnection();
+    } catch (...) {
+        // A failed tick is dropped; the next one runs normally.
+        UnlockEntryControls();
+    }
+}
+
+bool TForm1::InternetConnected() {
+    return RAS->RASConn != 0 && RAS->ConnectState == 8192;
+}
+
+void TForm1::PollConnection() {
+    SetTrayToolTip(ApplicationTitle());
+    Button1->setEnabled(ComboBox1->count() > 0 && ComboBox1->currentIndex() >= 0);
+    if (ComboBox1->currentIndex() < 0)
+        return;
+    if (!SessionActive || !InternetConnected())
+        MiniWin->hide();
+
+    qint32 elapsed = 0;
+    RAS->EnumConnections();
+    if (RAS->Connections.Count() <= 0) {
+        GroupBox1->setTitle(QStringLiteral("Non connecté"));
+        Button1->setEnabled(true);
+        Button2->setEnabled(false);
+        Dconnecter1->setEnabled(false);
+        if (!CurrentConnection.isEmpty()) {
+            CurrentConnection.clear();
+            RAS->HangUp();
+            // The connection left the list without being seen down: close the session here
+            // so that it is never left half-counted.
+            if (SessionActive)
+                EndSession();
+            RAS->ResetStats();
+            RASStateChanged();
+        }
+    } else {
+        Button1->setEnabled(false);
+        const QString name = RAS->Connections.ConnectionName(0);
+        if (name != CurrentConnection) {
+            CurrentConnection = name;
+            RAS->AttachConnection(0);
+        }
+        QString status;
+        RAS->StatusText(&status);
+        if (RAS->ConnectState == 8192) {
+            QString entry;
+            RAS->FirstConnectionName(&entry);
+            if (!SessionActive) {
+                SelectEntry(entry);
+                LockEntryControls();
+                SessionStart = NowDays();
+                SessionCost = 0;
+                PrevXmit = PrevRecv = 0;
+                AllowanceAlarmArmed = true;
+                MiniWin->show();
+                // The clock setting at connection belongs to the clock scheduler.
+            }
+            elapsed = ElapsedSeconds(SessionStart, NowDays());
+            Label13->setText(DurationText(elapsed));
+            MiniWin->Label13->setText(Label13->text());
+            Label29->setText(ComputeCost(elapsed));
+            MiniWin->Label29->setText(Label29->text());
+            SessionActive = true;
+            Button1->setEnabled(false);
+            Button2->setEnabled(true);
+            Dconnecter1->setEnabled(true);
+            GroupBox1->setTitle(QStringLiteral("Connecté à ") + entry + QStringLiteral(" depuis ") +
+                                TimeText(DaysToDateTime(SessionStart).time()));
+            SetTrayToolTip(ApplicationTitle() + QStringLiteral(" - ") + Label13->text() +
+                           QStringLiteral(" - ") + Label29->text());
+            if (elapsed > 0 && StatsAvailable)
+                ShowStatistics(elapsed);
+        } else {
+            if (SessionActive)
+                EndSession();
+            if (MiniWin->isVisible()) {
+                RAS->ResetStats();
+                MiniWin->hide();
+                setWindowTitle(ApplicationTitle());
+            }
+            SessionActive = false;
+            Button1->setEnabled(true);
+            Button2->setEnabled(false);
+            Dconnecter1->setEnabled(false);
+            GroupBox1->setTitle(QStringLiteral("Non connecté"));
+            SetTrayToolTip(ApplicationTitle() + QStringLiteral(" - Non connecté"));
+            UnlockEntryControls();
+        }
+    }
+    EvaluateAlarms(elapsed, AlarmMode::Poll);
+    MiniWin->FitMiniWindow();
+}
+
+void TForm1::EndSession() {
+    for (QLabel* label : {ConnSpeed, mspeed, ips, ipc, MiniWin->mspeed})
+        label->clear();
+    Journal->AppendSession();
+    SessionActive = false;
+    RAS->ResetStats();
+    MiniWin->hide();
+    setWindowTitle(ApplicationTitle());
+    UnlockEntryControls();
+}
+
+void TForm1::ShowStatistics(qint32 elapsed) {
+    RAS->ReadStats();
+    StatXmit->setText(QString::number(RAS->StatsXmit) + QStringLiteral(" octets"));
+    StatRecv->setText(QString::number(RAS->StatsRecv) + QStringLiteral(" octets"));
+    const qint32 delta = static_cast<qint32>((qint64(RAS->StatsXmit) + RAS->StatsRecv) -
+                                             (qint64(PrevXmit) + PrevRecv));
+    ConnSpeed->setText(FixedText(delta / 1024.0, 2) + QStringLiteral(" Ko/sec"));
+    const double average = (double(RAS->StatsXmit) + RAS->StatsRecv) / elapsed / 1024.0;
+    mspeed->setText(FixedText(average, 2) + QStringLiteral(" Ko/sec"));
+    if (RAS->GetIPAddresses() == 0) {
+        ips->setText(RAS->ServerIP);
+        ipc->setText(RAS->ClientIP);
+    } else {
+        ips->clear();
+        ipc->clear();
+    }
+    MiniWin->mspeed->setText(mspeed->text());
+    MiniWin->mspeed->setToolTip(QStringLiteral("Vitesse instantanée : ") + ConnSpeed->text());
+    PrevXmit = RAS->StatsXmit;
+    PrevRecv = RAS->StatsRecv;
+}
+
+void TForm1::Timer1Timer() {
+    const qint32 elapsed = ElapsedSeconds(SessionStart, NowDays());
+    Label13->setText(DurationText(elapsed));
+    MiniWin->Label13->setText(Label13->text());
+    Label29->setText(ComputeCost(elapsed));
+    MiniWin->Label29->setText(Label29->text());
+    SetTrayToolTip(ApplicationTitle() + QStringLiteral(" - ") + Label13->text() +
+                   QStringLiteral(" - ") + Label29->text());
+    EvaluateAlarms(elapsed, AlarmMode::Chronometer);
+    MiniWin->FitMiniWindow();
+}
+
+void TForm1::SpeedButton1Click() {
+    if (!SpeedButton1->isChecked()) {
+        if (Timer1->isActive())
+            SpeedButton4Click();
+        Timer1->stop();
+        SpeedButton4->setEnabled(false);
+    }
+    SpeedButton2->setEnabled(SpeedButton1->isChecked());
+    if (SpeedButton1->isChecked())
+        Timer2->stop();
+    else
+        Timer2->start();
+}
+
+void TForm1::SpeedButton2Click() {
+    StatXmit->clear();
+    StatRecv->clear();
+    SessionStart = NowDays();
+    SessionCost = 0;
+    AllowanceAlarmArmed = true;
+    Timer1->start();
+    SpeedButton4->setEnabled(true);
+    SpeedButton2->setEnabled(false);
+    MiniWin->show();
+}
+
+void TForm1::SpeedButton4Click() {
+    Timer1->stop();
+    SpeedButton4->setEnabled(false);
+    SpeedButton2->setEnabled(true);
+    MiniWin->hide();
+    setWindowTitle(ApplicationTitle());
+    SetTrayToolTip(ApplicationTitle());
+    Journal->AppendSession();
+}
+
+void TForm1::RASStateChanged() {
+    StatusBar1->showMessage(CurrentConnection.isEmpty()
+                                ? QStringLiteral("Non connecté")
+                                : CurrentConnection + QStringLiteral(" - ") + RAS->StatusStr);
+}
+
+void TForm1::SetEntryControlsEnabled(bool enabled) {
+    for (QWidget* control : std::initializer_list<QWidget*>{ComboBox1, Poubelle7, Button13,
+                                                            RenameBtn, CreateBtn, UserBtn, PWBtn})
+        control->setEnabled(enabled);
+}
+
+void TForm1::LockEntryControls() {
+    SetEntryControlsEnabled(false);
+}
+
+void TForm1::UnlockEntryControls() {
+    SetEntryControlsEnabled(true);
+}
+
+void TForm1::SetTrayToolTip(const QString& text) {
+    TrayIcon1->SetToolTip(text);
+}

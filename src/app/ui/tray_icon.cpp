@@ -1,0 +1,44 @@
+#include "app/ui/tray_icon.h"
+
+#include <QMenu>
+#include <QSystemTrayIcon>
+
+TTrayIcon::TTrayIcon(QObject* parent) : QObject(parent), trayIcon(new QSystemTrayIcon(this)) {
+    connect(trayIcon, &QSystemTrayIcon::activated, this,
+            [this](QSystemTrayIcon::ActivationReason reason) {
+                switch (reason) {
+                case QSystemTrayIcon::Trigger:
+                    emit OnClick();
+                    break;
+                case QSystemTrayIcon::DoubleClick:
+                    emit OnDblClick();
+                    break;
+                case QSystemTrayIcon::Context:
+                    emit OnRightClick();
+                    break;
+                default:
+                    break;
+                }
+            });
+}
+
+void TTrayIcon::SetActive(bool value) {
+    active = value;
+    trayIcon->setVisible(value);
+    if (value)
+        trayIcon->setToolTip(toolTip);
+}
+
+void TTrayIcon::SetToolTip(const QString& text) {
+    toolTip = text.left(MaxToolTipLength);
+    if (active)
+        trayIcon->setToolTip(toolTip);
+}
+
+void TTrayIcon::SetIcon(const QIcon& icon) {
+    trayIcon->setIcon(icon);
+}
+
+void TTrayIcon::SetPopupMenu(QMenu* menu) {
+    trayIcon->setContextMenu(menu);
+}

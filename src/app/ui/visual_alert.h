@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+// The visual alarm: a small always-on-top window with the value reached, a message and a
+// detail. It is not modal: counting goes on while it is open.
+class TVisualAlert : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TVisualAlert(QWidget* parent = nullptr);
+    QLabel* Image3 = nullptr;
+    QLabel* Image1 = nullptr;
+    QLabel* Label2 = nullptr; // value reached
+    QLabel* Label1 = nullptr; // message
+    QLabel* Label3 = nullptr; // detail
+    QPushButton* Button1 = nullptr;
+
+  public slots:
+    void Button1Click();
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+
+  private:
+    void FormCreate();
+};

@@ -1,0 +1,35 @@
+#include "support/app_fixture.h"
+
+#include "app/application_title.h"
+#include "app/ui/windows.h"
+
+#include <QApplication>
+
+void AppWindowsTest::SetUp() {
+    folder = std::make_unique<ScopedProgramFolder>();
+    clock = std::make_unique<ScopedClock>(StartMoment());
+    qputenv("XDG_CONFIG_HOME", folder->file(QStringLiteral("config")).toLocal8Bit());
+    SetProgramExitHandler([this] { ++exitRequests; });
+    StartProgram();
+}
+
+void AppWindowsTest::TearDown() {
+    StopProgram();
+    SetProgramExitHandler({});
+    clock.reset();
+    folder.reset();
+}
+
+void AppWindowsTest::StartProgram() {
+    SetApplicationTitle(QStringLiteral("Tallivo"));
+    startWarning = AnswerNextBox(QStringLiteral("OK"), 3000);
+    CreateWindows();
+    startWarning->Cancel();
+    QApplication::processEvents();
+}
+
+void AppWindowsTest::StopProgram() {
+    if (Form1)
+        DestroyWindows();
+    QApplication::processEvents();
+}
