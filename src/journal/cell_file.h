@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+class TCellGrid;
+
+// The journal's file format: a line "columns,rows", a line "cw index,width" per column, then
+// a line "column,row,text" per non-empty cell. Lines end with CR LF; a cell's CR and LF are
+// stored as tab and backspace so that each cell stays on its line.
+
+// Width written for a column that has none of its own.
+constexpr int DefaultColumnWidth = 64;
+
+// Reads the file into the grid (sized from its first line) and the column widths.
+// Throws AppError "Cannot open file <name>" or "File contains no data or corrupt file <name>".
+void LoadFromCellFile(TCellGrid& grid, QList<int>& columnWidths, const QString& fileName);
+void ReadCellFileText(TCellGrid& grid, QList<int>& columnWidths, const QByteArray& bytes,
+                      const QString& fileName);
+
+// Replaces the file safely. Throws AppError "Cannot Create <name>".
+void SaveToCellFile(const TCellGrid& grid, const QList<int>& columnWidths, const QString& fileName);
+QByteArray CellFileText(const TCellGrid& grid, const QList<int>& columnWidths);

@@ -1,0 +1,102 @@
+#include "journal/session_checkpoint.h"
+
+#include "app/formats.h"
+#include "app/safe_write.h"
+#include "app/text_encoding.h"
+
+#include <QFile>
+#include <QHash>
+#include <QStringList>
+
+namespace {
+const QString header = QStringLiteral("[Tallivo session]");
+
+// Values never hold line breaks in practice; if they do, they are kept on one line the way
+// the journal file keeps them.
+QString OneLine(QString text) {
+    return text.replace(QLatin1Char('\r'), QLatin1Char('\t'))
+        .replace(QLatin1Char('\n'), QLatin1Char('\b'));
+}
+
+QString Restored(QString text) {
+    if (!text.contains(QLatin1Char('\b')))
+        return text;
+    return text.replace(QLatin1Char('\t'), QLatin1Char('\r'))
+        .replace(QLatin1Char('\b'), QLatin1Char('\n'));
+}
+} // namespace
+
+bool WriteSessionCheckpoint(const QString& fileName, const SessionRecord& record) {
+    QStringList lines{header};
+    const auto add = [&lines](const char* key, const QString& value) {
+        lines << QLatin1String(key) + QLatin1Char('=') + OneLine(value);
+    };
+    add("Connexion", record.connection);
+    add("Tarif", record.tariff);
+    add("Date", DateText(record.date));
+    add("Heure", TimeText(record.startTime));
+    add("Duree", record.duration);
+    add("Statistiques", record.statsAvailable ? QStringLiteral("1") : QStringLiteral("0"));
+    add("Recu", QString::number(record.received));
+    add("Envoye", QString::number(record.sent));
+    add("Cout", QString::number(record.cost, 'g', 17));
+    return WriteFileSafely(
+        fileName, EncodeFileText(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+}
+
+std::optional<SessionRecord> ReadSessionCheckpoint(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QString text = DecodeFileText(file.readAll());
+    QStringList lines = text.split(QLatin1Char('\n'));
+    for (QString& line : lines)
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+    if (lines.isEmpty() || lines.first() != header)
+        return std::nullopt;
+    QHash<QString, QString> values;
+    for (const QString& line : lines) {
+        const int equals = line.indexOf(QLatin1Char('='));
+        if (equals > 0)
+            values.insert(line.left(equals), Restored(line.mid(equals + 1)));
+    }
+    static const char* required[] = {"Connexion",    "Tarif", "Date",   "Heure", "Duree",
+                                     "Statistiques", "Recu",  "Envoye", "Cout"};
+    for (const char* key : required)
+        if (!values.contains(QLatin1String(key)))
+            return std::nullopt;
+
+    SessionRecord record;
+    record.connection = values.value(QStringLiteral("Connexion"));
+    record.tariff = values.value(QStringLiteral("Tarif"));
+    record.date = ParseDateText(values.value(QStringLiteral("Date")));
+    record.startTime =
+        QTime::fromString(values.value(QStringLiteral("Heure")), QStringLiteral("HH:mm:ss"));
+    record.duration = values.value(QStringLiteral("Duree"));
+    record.statsAvailable = values.value(QStringLiteral("Statistiques")) == QLatin1String("1");
+    bool receivedOk = false, sentOk = false, costOk = false;
+    record.received = values.value(QStringLiteral("Recu")).toLongLong(&receivedOk);
+    record.sent = values.value(QStringLiteral("Envoye")).toLongLong(&sentOk);
+    record.cost = values.value(QStringLiteral("Cout")).toDouble(&costOk);
+    if (!record.date.isValid() || !record.startTime.isValid() || !receivedOk || !sentOk || !costOk)
+        return std::nullopt;
+    return record;
+}
+
+bool RemoveSessionCheckpoint(const QString& fileName) {
+    return !QFile::exists(fileName) || QFile::remove(fileName);
+}
+
+bool CheckpointSchedule::Due(qint32 elapsed) const {
+    return !written || elapsed < lastElapsed || elapsed - lastElapsed >= IntervalSeconds;
+}
+
+void CheckpointSchedule::Written(qint32 elapsed) {
+    written = true;
+    lastElapsed = elapsed;
+}
+
+void CheckpointSchedule::Reset() {
+    written = false;
+}

@@ -1,0 +1,305 @@
+#include "app/errors.h"
+#include "journal/cell_file.h"
+#include "journal/journal_store.h"
+#include "support/test_support.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <gtest/gtest.h>
+
+namespace {
+SessionRecord Session(const QString& connection, const QString& tariff, const QDate& date,
+                      const QString& duration, double cost) {
+    SessionRecord record;
+    record.connection = connection;
+    record.tariff = tariff;
+    record.date = date;
+    record.startTime = QTime(21, 5, 9);
+    record.duration = duration;
+    record.cost = cost;
+    return record;
+}
+
+QString ErrorOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const AppError& error) {
+        return error.message();
+    }
+    return {};
+}
+
+QStringList DamagedCopies(const QString& folder) {
+    return QDir(folder).entryList({QStringLiteral("tallivo.jnl.endommage-*")}, QDir::AllEntries);
+}
+
+const QByteArray sampleFile = "8,3\r\n"
+                              "cw 0,84\r\ncw 1,120\r\ncw 2,90\r\ncw 3,70\r\ncw 4,70\r\n"
+                              "cw 5,60\r\ncw 6,60\r\ncw 7,200\r\n"
+                              "0,0,Connexion\r\n1,0,Tarif\r\n2,0,Date\r\n3,0,Heure\r\n"
+                              "4,0,Durée\r\n5,0,Reçu\r\n6,0,Envoyé\r\n7,0,Coût\r\n"
+                              "0,1,Wanadoo, Paris\r\n1,1,Tarif local\r\n2,1,01/03/2026\r\n"
+                              "3,1,21:05:09\r\n4,1,00:01:30\r\n5,1,123456\r\n6,1,7890\r\n"
+                              "7,1,0,33\r\n"
+                              "0,2,Manuel\r\n1,2,Tarif local\r\n2,2,02/03/2026\r\n"
+                              "3,2,08:00:00\r\n4,2,01:00:00\r\n7,2,13,20\r\n";
+} // namespace
+
+TEST(JournalCellFile, RoundTripsByteForByte) {
+    ScopedProgramFolder folder;
+    const QString name = folder.file("tallivo.jnl");
+    WriteWholeFile(name, sampleFile);
+    JournalStore store;
+    store.LoadJournalFile(name);
+    EXPECT_EQ(store.jgrid.RowCount(), 3);
+    EXPECT_EQ(store.jgrid.Cells(0, 1), "Wanadoo, Paris"); // the text runs to the line's end
+    EXPECT_EQ(store.jgrid.Cells(5, 2), "");
+    EXPECT_EQ(store.ColumnWidths.at(7), 200);
+    QFile::remove(name);
+    store.SaveJournalFile(name);
+    EXPECT_EQ(ReadWholeFile(name), sampleFile);
+}
+
+TEST(JournalCellFile, LineBreaksInACellTravelAsTabAndBackspace) {
+    TCellGrid grid;
+    grid.SetColCount(2);
+    grid.SetCells(1, 0, QStringLiteral("a\r\nb"));
+    grid.SetCells(0, 0, QStringLiteral("x\ty")); // a tab without backspace stays a tab
+    const QByteArray text = CellFileText(grid, {});
+    EXPECT_TRUE(text.contains("1,0,a\t\bb\r\n"));
+    TCellGrid back;
+    QList<int> widths;
+    ReadCellFileText(back, widths, text, "f");
+    EXPECT_EQ(back.Cells(1, 0), "a\r\nb");
+    EXPECT_EQ(back.Cells(0, 0), "x\ty");
+    EXPECT_EQ(widths, (QList<int>{DefaultColumnWidth, DefaultColumnWidth}));
+}
+
+TEST(JournalCellFile, IgnoresCellsOutsideTheTableAndOddLines) {
+    TCellGrid grid;
+    QList<int> widths;
+    ReadCellFileText(grid, widths,
+                     "2,2\nLF only lines\ncw 1,33\ncw 9,50\ncw x,1\n0,1,kept\n1,5,beyond rows\n"
+                     "4,1,beyond columns\n-1,0,negative\na,b,not numbers\n",
+                     "f");
+    EXPECT_EQ(grid.RowCount(), 2);
+    EXPECT_EQ(grid.ColCount(), 2);
+    EXPECT_EQ(grid.Cells(0, 1), "kept");
+    EXPECT_EQ(widths, (QList<int>{DefaultColumnWidth, 33}));
+
+    // A damaged row count does not make millions of empty rows.
+    TCellGrid huge;
+    ReadCellFileText(huge, widths, "8,2000000000\r\n0,1,x\r\n", "f");
+    EXPECT_LE(huge.RowCount(), 3);
+    EXPECT_EQ(huge.Cells(0, 1), "x");
+}
+
+TEST(JournalCellFile, ErrorsCarryTheFileName) {
+    TCellGrid grid;
+    QList<int> widths;
+    EXPECT_EQ(ErrorOf([&] { ReadCellFileText(grid, widths, "8,0\r\n", "/x/j.jnl"); }),
+              "File contains no data or corrupt file /x/j.jnl");
+    EXPECT_EQ(ErrorOf([&] { ReadCellFileText(grid, widths, "", "/x/j.jnl"); }),
+              "File contains no data or corrupt file /x/j.jnl");
+    EXPECT_EQ(ErrorOf([&] { ReadCellFileText(grid, widths, "garbage\r\n", "/x/j.jnl"); }),
+              "File contains no data or corrupt file /x/j.jnl");
+    ScopedProgramFolder folder;
+    QDir(folder.path()).mkdir("folder.jnl");
+    EXPECT_EQ(ErrorOf([&] { LoadFromCellFile(grid, widths, folder.file("folder.jnl")); }),
+              "Cannot open file " + folder.file("folder.jnl"));
+    EXPECT_EQ(ErrorOf([&] { SaveToCellFile(grid, widths, folder.file("no/such/j.jnl")); }),
+              "Cannot Create " + folder.file("no/such/j.jnl"));
+}
+
+TEST(JournalCellFile, AFileFromTheOldPlatformReadsAsWindows1252) {
+    TCellGrid grid;
+    QList<int> widths;
+    ReadCellFileText(grid, widths, "8,1\r\n7,0,Co\xfbt\r\n", "f");
+    EXPECT_EQ(grid.Cells(7, 0), "Coût");
+}
+
+TEST(JournalStore, AppendsRowsWithHeaderManuelAndEmptyStatistics) {
+    ScopedProgramFolder folder;
+    JournalStore store;
+    store.AppendSession(Session("", "Tarif local", {2026, 3, 7}, "00:01:30", 0.33));
+    SessionRecord online = Session("Wanadoo", "Tarif local", {2026, 3, 8}, "01:00:00", 13.2049);
+    online.statsAvailable = true;
+    online.received = 123456;
+    online.sent = 7890;
+    store.AppendSession(online);
+
+    ASSERT_EQ(store.jgrid.RowCount(), 3);
+    EXPECT_EQ(store.jgrid.RowCells(0), JournalStore::HeaderTexts());
+    EXPECT_EQ(store.jgrid.RowCells(1), (QStringList{"Manuel", "Tarif local", "07/03/2026",
+                                                    "21:05:09", "00:01:30", "", "", "0,33"}));
+    EXPECT_EQ(store.jgrid.RowCells(2),
+              (QStringList{"Wanadoo", "Tarif local", "08/03/2026", "21:05:09", "01:00:00", "123456",
+                           "7890", "13,20"}));
+
+    const QString name = folder.file("tallivo.jnl");
+    store.SaveJournalFile(name);
+    const QByteArray text = ReadWholeFile(name);
+    EXPECT_TRUE(text.startsWith("8,3\r\ncw 0,"));
+    EXPECT_TRUE(text.contains("\r\n0,1,Manuel\r\n1,1,Tarif local\r\n2,1,07/03/2026\r\n"
+                              "3,1,21:05:09\r\n4,1,00:01:30\r\n7,1,0,33\r\n0,2,"));
+    EXPECT_FALSE(text.contains("5,1,"));
+    EXPECT_FALSE(text.contains("6,1,"));
+    EXPECT_TRUE(text.contains("5,2,123456\r\n6,2,7890\r\n"));
+}
+
+TEST(JournalStore, HeaderOnlyIsNotWrittenAndClearingDeletesTheFile) {
+    ScopedProgramFolder folder;
+    const QString name = folder.file("tallivo.jnl");
+    JournalStore store;
+    store.SaveJournalFile(name);
+    EXPECT_FALSE(QFile::exists(name));
+
+    store.AppendSession(Session("", "T", {2026, 3, 7}, "00:01:30", 0.33));
+    store.SaveJournalFile(name);
+    EXPECT_TRUE(QFile::exists(name));
+    store.ClearJournal(name);
+    EXPECT_FALSE(QFile::exists(name));
+    EXPECT_EQ(store.jgrid.RowCount(), 1);
+    EXPECT_EQ(store.jgrid.Cells(0, 0), "");
+    store.SaveJournalFile(name);
+    EXPECT_FALSE(QFile::exists(name));
+
+    store.AppendSession(Session("", "T", {2026, 3, 7}, "00:01:30", 0.33));
+    EXPECT_EQ(store.jgrid.RowCells(0), JournalStore::HeaderTexts()); // the header is back
+}
+
+TEST(JournalStore, MissingFileIsAnEmptyJournal) {
+    ScopedProgramFolder folder;
+    JournalStore store;
+    store.LoadJournalFile(folder.file("tallivo.jnl"));
+    EXPECT_EQ(store.jgrid.RowCount(), 1);
+    EXPECT_EQ(store.jgrid.ColCount(), 8);
+}
+
+TEST(JournalStore, ADamagedFileIsKeptAsideBeforeAnythingReplacesIt) {
+    ScopedProgramFolder folder;
+    ScopedClock clock(QDateTime(QDate(2026, 3, 7), QTime(10, 11, 12)));
+    const QString name = folder.file("tallivo.jnl");
+    const QByteArray damaged = "0,12\r\n0,1,Wanadoo\r\n1,1,Tarif précieux\r\n";
+    WriteWholeFile(name, damaged);
+
+    JournalStore store;
+    EXPECT_EQ(ErrorOf([&] { store.LoadJournalFile(name); }),
+              "File contains no data or corrupt file " + name);
+    EXPECT_EQ(store.jgrid.ColCount(), 8); // still a journal table
+    EXPECT_EQ(store.DamagedCopyName(), name + ".endommage-20260307-101112");
+    EXPECT_EQ(ReadWholeFile(store.DamagedCopyName()), damaged);
+
+    store.AppendSession(Session("", "T", {2026, 3, 7}, "00:01:30", 0.33));
+    store.SaveJournalFile(name);
+    EXPECT_TRUE(ReadWholeFile(name).startsWith("8,2\r\n"));
+    EXPECT_EQ(DamagedCopies(folder.path()).size(), 1);
+    EXPECT_EQ(ReadWholeFile(store.DamagedCopyName()), damaged);
+}
+
+TEST(JournalStore, ClearingADamagedFileMovesItAsideInsteadOfDeletingIt) {
+    ScopedProgramFolder folder;
+    const QString name = folder.file("tallivo.jnl");
+    QDir(folder.path()).mkdir("tallivo.jnl"); // cannot be read, cannot be copied
+    JournalStore store;
+    EXPECT_EQ(ErrorOf([&] { store.LoadJournalFile(name); }), "Cannot open file " + name);
+    EXPECT_TRUE(store.DamagedCopyName().isEmpty());
+    store.AppendSession(Session("", "T", {2026, 3, 7}, "00:01:30", 0.33));
+    EXPECT_EQ(ErrorOf([&] { store.SaveJournalFile(name); }), "Cannot Create " + name);
+    EXPECT_TRUE(QFileInfo(name).isDir()); // not replaced
+    store.ClearJournal(name);
+    EXPECT_FALSE(QFileInfo::exists(name));
+    EXPECT_EQ(DamagedCopies(folder.path()).size(), 1);
+}
+
+namespace {
+// The removal as a repeated pairwise scan: at the first equal pair, delete the later row
+// and start again.
+QList<QStringList> PairwiseScan(QList<QStringList> rows) {
+    bool found = true;
+    while (found) {
+        found = false;
+        for (int i = 0; i < rows.size() && !found; ++i)
+            for (int j = 0; j < rows.size() && !found; ++j)
+                if (i != j && rows[i] == rows[j]) {
+                    rows.removeAt(std::max(i, j));
+                    found = true;
+                }
+    }
+    return rows;
+}
+} // namespace
+
+TEST(JournalStore, DuplicateRemovalKeepsTheFirstOfEqualRowsInOrder) {
+    QRandomGenerator random(42);
+    JournalStore store;
+    QList<QStringList> rows;
+    for (int i = 0; i < 300; ++i) {
+        const int n = int(random.bounded(40));
+        QStringList cells{"C" + QString::number(n % 3),      "T", "01/03/2026", "10:00:00",
+                          "00:00:" + QString::number(n % 7), "",  "",           QString::number(n)};
+        rows.append(cells);
+    }
+    rows.append(QStringList{"c0", "T", "01/03/2026", "10:00:00", "00:00:00", "", "", "0"});
+    store.jgrid.SetRowCount(1);
+    for (const QStringList& row : rows)
+        store.jgrid.AppendRow(row);
+    const QList<QStringList> expected = PairwiseScan(rows);
+
+    EXPECT_EQ(store.RemoveDuplicateRows(), rows.size() - expected.size());
+    ASSERT_EQ(store.jgrid.RowCount(), expected.size() + 1);
+    for (int i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(store.jgrid.RowCells(i + 1), expected[i]) << i;
+    EXPECT_EQ(store.RemoveDuplicateRows(), 0);
+}
+
+TEST(JournalStore, DuplicatesAreGoneFromTheNextSave) {
+    ScopedProgramFolder folder;
+    JournalStore store;
+    const SessionRecord session = Session("W", "T", {2026, 3, 7}, "00:01:30", 0.33);
+    store.AppendSession(session);
+    store.AppendSession(session);
+    EXPECT_EQ(store.RemoveDuplicateRows(), 1);
+    store.SaveJournalFile(folder.file("tallivo.jnl"));
+    EXPECT_TRUE(ReadWholeFile(folder.file("tallivo.jnl")).startsWith("8,2\r\n"));
+}
+
+TEST(JournalStore, PeriodQueriesCountThisPeriodAndTariffAndSkipWhatDoesNotRead) {
+    JournalStore store;
+    const QDate today(2026, 3, 10);
+    EXPECT_EQ(store.PeriodUsedSeconds(today, 1, "A"), 0);
+    store.AppendSession(Session("", "A", {2026, 3, 1}, "01:00:00", 1.5));
+    store.AppendSession(Session("", "B", {2026, 3, 2}, "02:00:00", 2.5));
+    store.AppendSession(Session("", "A", {2026, 2, 28}, "04:00:00", 4.5));
+    store.AppendSession(Session("", "A", {2026, 3, 3}, "bad", 1.0));
+    store.jgrid.SetCells(JournalStore::Cout, 4, "n/a");
+    EXPECT_EQ(store.PeriodUsedSeconds(today, 1, "A"), 3600);
+    EXPECT_DOUBLE_EQ(store.PeriodCost(today, 1, "A"), 1.5);
+    EXPECT_EQ(store.PeriodUsedSeconds(today, 1, "B"), 7200);
+
+    // Appending updates the ready answer; an edit from outside makes it be read again.
+    store.AppendSession(Session("", "A", {2026, 3, 10}, "00:00:30", 0.25));
+    EXPECT_EQ(store.PeriodUsedSeconds(today, 1, "A"), 3630);
+    EXPECT_DOUBLE_EQ(store.PeriodCost(today, 1, "A"), 1.75);
+    store.jgrid.SetCells(JournalStore::Date, 1, "garbage");
+    EXPECT_EQ(store.PeriodUsedSeconds(today, 1, "A"), 30);
+    EXPECT_EQ(store.PeriodUsedSeconds(today, 28, "A"), 4 * 3600 + 30);
+
+    store.AppendSession(Session("", "A", {2026, 3, 10}, "00:00:30", 0.25));
+    EXPECT_EQ(store.RemoveDuplicateRows(), 1);
+    EXPECT_EQ(store.PeriodUsedSeconds(today, 1, "A"), 30);
+    store.ClearJournal(QString());
+    EXPECT_EQ(store.PeriodUsedSeconds(today, 1, "A"), 0);
+}
+
+TEST(JournalStore, FindsARowAlreadyThere) {
+    JournalStore store;
+    const SessionRecord session = Session("", "A", {2026, 3, 1}, "01:00:00", 1.5);
+    EXPECT_FALSE(store.ContainsSessionRow(store.SessionRowCells(session)));
+    store.AppendSession(session);
+    EXPECT_TRUE(store.ContainsSessionRow(store.SessionRowCells(session)));
+    SessionRecord longer = session;
+    longer.duration = "01:00:30";
+    EXPECT_FALSE(store.ContainsSessionRow(store.SessionRowCells(longer)));
+}
