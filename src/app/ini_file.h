@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <QStringList>
+
+// The settings file with private-profile semantics: every read and every write opens the
+// file, does its work and closes it again; nothing is cached. Sections and keys are
+// matched with their exact spelling. Reads never fail (a missing file, section or key
+// gives the default); writes go through WriteFileSafely and throw AppError with the
+// French reason when the file cannot be written.
+//
+// A value or key that the plain "key=value" line could not carry (line breaks and other
+// control characters, spaces at either end, a key holding "=" or starting with "[" or ";",
+// text already in the protected form) is written in a protected form: between double
+// quotes, with "%", control characters (and "=" in keys) as %XX. Everything else is
+// written byte for byte as a plain INI file would hold it.
+class IniFile {
+  public:
+    explicit IniFile(QString fileName);
+    const QString& FileName() const { return fileName; }
+
+    // At most 2047 characters are returned.
+    QString ReadString(const QString& section, const QString& key,
+                       const QString& defaultValue) const;
+    // Decimal, or hexadecimal after "0x" or "0X"; anything else gives the default.
+    int ReadInteger(const QString& section, const QString& key, int defaultValue) const;
+    // Read as an integer: true when not 0.
+    bool ReadBool(const QString& section, const QString& key, bool defaultValue) const;
+    bool KeyExists(const QString& section, const QString& key) const;
+    bool SectionExists(const QString& section) const;
+    // The keys of a section, in file order.
+    QStringList ReadSection(const QString& section) const;
+    // The keys of a section with their values, in file order.
+    QList<QPair<QString, QString>> ReadSectionValues(const QString& section) const;
+
+    void WriteString(const QString& section, const QString& key, const QString& value);
+    void WriteInteger(const QString& section, const QString& key, int value);
+    void WriteBool(const QString& section, const QString& key, bool value);
+    void EraseSection(const QString& section);
+    void DeleteKey(const QString& section, const QString& key);
+
+    static constexpr int MaxValueLength = 2047;
+
+  private:
+    QStringList ReadLines() const;
+    void WriteLines(const QStringList& lines);
+
+    QString fileName;
+};
