@@ -1,6 +1,7 @@
 #include "app/application_title.h"
 #include "app/single_instance.h"
 #include "app/sleeper.h"
+#include "app/termination_signal.h"
 #include "app/ui/mini_window.h"
 #include "app/ui/splash.h"
 #include "app/ui/windows.h"
@@ -44,6 +45,7 @@ int main(int argc, char* argv[]) {
 
     // A second copy has asked the first one to come forward: it ends right after start-up.
     const bool handedOver = MiniWin->OnlyOne1->TerminationRequested();
+    WatchTerminationSignals([] { EndProgram(); });
     const int result = handedOver ? 0 : application.exec();
     DestroyWindows();
     return result;

@@ -2,15 +2,30 @@
 
 #include "app/application_title.h"
 
+#include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <unistd.h>
 
 namespace {
 constexpr int connectTimeoutMs = 1000;
 const QByteArray raiseRequest = "raise\n";
+bool enforcedByDefault = true;
 } // namespace
 
-TOnlyOne::TOnlyOne(QObject* parent) : QObject(parent) {}
+TOnlyOne::TOnlyOne(QObject* parent) : QObject(parent), EnforceOnlyOne(enforcedByDefault) {}
+
+void TOnlyOne::SetEnforcedByDefault(bool enforced) {
+    enforcedByDefault = enforced;
+}
+
+QString TOnlyOne::MarkerPath(const QString& applicationTitle) {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir(runtime).exists())
+        return runtime + QLatin1Char('/') + MarkerName(applicationTitle);
+    return QDir::tempPath() + QLatin1Char('/') + MarkerName(applicationTitle) + QLatin1Char('-') +
+           QString::number(getuid());
+}
 
 TOnlyOne::~TOnlyOne() {
     // Only the owner removes the marker; a second copy leaves the first copy's marker alone.
@@ -27,7 +42,7 @@ bool TOnlyOne::Check() {
     if (!EnforceOnlyOne)
         return true;
     const QString formerTitle = ApplicationTitle();
-    const QString name = MarkerName(formerTitle);
+    const QString name = MarkerPath(formerTitle);
 
     QLocalSocket probe;
     probe.connectToServer(name);

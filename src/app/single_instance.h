@@ -15,7 +15,7 @@ class TOnlyOne : public QObject {
     explicit TOnlyOne(QObject* parent = nullptr);
     ~TOnlyOne() override;
 
-    bool EnforceOnlyOne = true;
+    bool EnforceOnlyOne;
 
     // Runs the check; true when this copy is the only one (it then owns the marker).
     bool Check();
@@ -23,6 +23,11 @@ class TOnlyOne : public QObject {
     // True when another copy was found and asked to come forward: this copy must end.
     bool TerminationRequested() const { return terminate; }
     static QString MarkerName(const QString& applicationTitle);
+    // Where the marker lives: the user's runtime folder when there is one, so that two users
+    // of one machine each have their own copy.
+    static QString MarkerPath(const QString& applicationTitle);
+    // The test programs create and destroy many window sets, also in parallel processes.
+    static void SetEnforcedByDefault(bool enforced);
 
   signals:
     // Another copy asked this one to show itself.

@@ -1,3 +1,5 @@
+#include "app/single_instance.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
@@ -14,6 +16,7 @@ int main(int argc, char** argv) {
         qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
     }
     QStandardPaths::setTestModeEnabled(true);
+    TOnlyOne::SetEnforcedByDefault(false);
     ::testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
     return RUN_ALL_TESTS();

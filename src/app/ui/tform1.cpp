@@ -1,6 +1,7 @@
 #include "app/ui/tform1.h"
 
 #include "app/application_title.h"
+#include "app/single_instance.h"
 #include "app/ui/about_box.h"
 #include "app/ui/message_box.h"
 #include "app/ui/mini_window.h"
@@ -128,9 +129,13 @@ void TForm1::FormCreate() {
 
     LoadTariffTable();
     ShowAssociation();
-    WarnNoEntries();
-    if (ShowOnStart->isChecked())
-        ShowInFront();
+    // A second copy that hands over to the first shows nothing: the first one comes forward.
+    const bool handingOver = MiniWin->OnlyOne1->TerminationRequested();
+    if (!handingOver) {
+        WarnNoEntries();
+        if (ShowOnStart->isChecked())
+            ShowInFront();
+    }
     CleanAutostart();
     CreateEntryMenuItems();
 }

@@ -1,0 +1,81 @@
+# Shared steps of the end-to-end tests: a private X server, a private copy of the program.
+# Sourced by the test scripts; $1 of the script is the built executable.
+
+set -euo pipefail
+
+e2e_start() {
+    executable=$1
+    work=$(mktemp -d)
+    mkdir -p "$work/runtime" "$work/config" "$work/tmp"
+    chmod 700 "$work/runtime"
+    cp "$executable" "$work/tallivo"
+    export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" TMPDIR="$work/tmp"
+    unset QT_QPA_PLATFORM
+    Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >"$work/display" 2>"$work/xvfb.log" &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        [[ -s "$work/display" ]] && break
+        sleep 0.1
+    done
+    export DISPLAY=":$(head -n1 "$work/display")"
+    trap e2e_cleanup EXIT
+}
+
+e2e_cleanup() {
+    [[ -n "${program_pid:-}" ]] && kill -9 "$program_pid" 2>/dev/null || true
+    [[ -n "${xvfb_pid:-}" ]] && kill "$xvfb_pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+
+# Starts the program copy (optionally under faketime: e2e_launch 'faketime ...').
+e2e_launch() {
+    (cd "$work" && exec ${1:-} ./tallivo >"$work/program.log" 2>&1) &
+    program_pid=$!
+}
+
+# Waits for a visible window whose title matches the pattern; prints its id.
+e2e_wait_window() {
+    local pattern=$1 seconds=${2:-20}
+    for _ in $(seq $((seconds * 10))); do
+        local id
+        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -n1 || true)
+        if [[ -n "$id" ]]; then
+            echo "$id"
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# Waits for the main window (the splash has the same title but is narrower); prints its id.
+e2e_wait_main_window() {
+    local seconds=${1:-20}
+    for _ in $(seq $((seconds * 10))); do
+        local id width
+        for id in $(xdotool search --onlyvisible --name '^Tallivo$' 2>/dev/null || true); do
+            width=$(xwininfo -id "$id" 2>/dev/null | awk '/Width:/ {print $2}')
+            if [[ -n "$width" ]] && ((width >= 550)); then
+                echo "$id"
+                return 0
+            fi
+        done
+        sleep 0.1
+    done
+    return 1
+}
+
+# Answers the warning shown when no dial-up entry exists, if it comes.
+e2e_answer_warning() {
+    local box
+    if box=$(e2e_wait_window '^Avertissement$' "${1:-6}"); then
+        xdotool windowfocus --sync "$box" key Return
+    fi
+}
+
+e2e_fail() {
+    echo "ÉCHEC : $*" >&2
+    echo "--- journal du programme ---" >&2
+    cat "$work/program.log" >&2 || true
+    exit 1
+}

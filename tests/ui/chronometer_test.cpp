@@ -1,0 +1,84 @@
+#include "app/ui/mini_window.h"
+#include "app/ui/tform1.h"
+#include "app/ui/tray_icon.h"
+#include "app/ui/windows.h"
+#include "support/app_fixture.h"
+
+#include <QLabel>
+#include <QTimer>
+#include <QToolButton>
+
+using ChronometerTest = AppWindowsTest;
+
+namespace {
+void Tick(ScopedClock& clock, int seconds) {
+    for (int second = 0; second < seconds; ++second) {
+        clock.clock.advanceSeconds(1);
+        Form1->Timer1Timer();
+    }
+}
+} // namespace
+
+TEST_F(ChronometerTest, PressingTheChronometerButtonStopsThePollAndReleasingItRestartsIt) {
+    ASSERT_TRUE(Form1->Timer2->isActive());
+    EXPECT_FALSE(Form1->SpeedButton2->isEnabled());
+    Form1->SpeedButton1->click();
+    EXPECT_FALSE(Form1->Timer2->isActive());
+    EXPECT_TRUE(Form1->SpeedButton2->isEnabled());
+    Form1->SpeedButton1->click();
+    EXPECT_TRUE(Form1->Timer2->isActive());
+    EXPECT_FALSE(Form1->SpeedButton2->isEnabled());
+}
+
+TEST_F(ChronometerTest, ARunCountsInTheMainWindowTheMiniWindowAndTheToolTip) {
+    Form1->SpeedButton1->click();
+    Form1->SpeedButton2->click();
+    EXPECT_TRUE(Form1->Timer1->isActive());
+    EXPECT_TRUE(MiniWin->isVisible());
+    EXPECT_FALSE(Form1->SpeedButton2->isEnabled());
+    EXPECT_TRUE(Form1->SpeedButton4->isEnabled());
+
+    Tick(*clock, 90);
+    EXPECT_EQ(Form1->Label13->text(), "00:01:30");
+    EXPECT_EQ(MiniWin->Label13->text(), "00:01:30");
+    EXPECT_TRUE(Form1->TrayIcon1->ToolTip().startsWith("Tallivo - 00:01:30 - "));
+    EXPECT_EQ(Form1->TrayIcon1->ToolTip(), "Tallivo - 00:01:30 - " + Form1->Label29->text());
+    EXPECT_EQ(MiniWin->height(), 16) << "time and cost only";
+
+    Form1->SpeedButton4->click();
+    EXPECT_FALSE(Form1->Timer1->isActive());
+    EXPECT_FALSE(MiniWin->isVisible());
+    EXPECT_EQ(Form1->Label13->text(), "00:01:30") << "the last count stays on display";
+    EXPECT_EQ(Form1->TrayIcon1->ToolTip(), "Tallivo");
+    EXPECT_TRUE(Form1->SpeedButton2->isEnabled());
+}
+
+TEST_F(ChronometerTest, ReleasingTheButtonDuringARunEndsTheRun) {
+    Form1->SpeedButton1->click();
+    Form1->SpeedButton2->click();
+    Tick(*clock, 5);
+    Form1->SpeedButton1->click();
+    EXPECT_FALSE(Form1->Timer1->isActive());
+    EXPECT_FALSE(MiniWin->isVisible());
+    EXPECT_FALSE(Form1->SpeedButton4->isEnabled());
+    EXPECT_TRUE(Form1->Timer2->isActive());
+}
+
+TEST_F(ChronometerTest, TheMiniWindowIs16Or28Or40PixelsHigh) {
+    MiniWin->show();
+    MiniWin->mspeed->clear();
+    MiniWin->Label1->hide();
+    MiniWin->FitMiniWindow();
+    EXPECT_EQ(MiniWin->height(), 16);
+    MiniWin->mspeed->setText("1,50 Ko/sec");
+    MiniWin->FitMiniWindow();
+    EXPECT_EQ(MiniWin->height(), 28);
+    MiniWin->Label1->show();
+    MiniWin->FitMiniWindow();
+    EXPECT_EQ(MiniWin->height(), 40);
+    MiniWin->hide();
+    MiniWin->mspeed->clear();
+    MiniWin->Label1->hide();
+    MiniWin->FitMiniWindow();
+    EXPECT_EQ(MiniWin->height(), 40) << "a hidden window keeps its height";
+}
