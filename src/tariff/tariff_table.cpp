@@ -1,0 +1,153 @@
+#include "tariff/tariff_table.h"
+
+#include "app/cell_grid.h"
+#include "app/errors.h"
+#include "app/ini_file.h"
+
+#include <QList>
+#include <cmath>
+#include <limits>
+
+namespace TariffTable {
+namespace {
+const QString associations = QStringLiteral("Associations");
+
+int WholeNumber(double value) {
+    const double rounded = std::round(value);
+    if (rounded >= std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
+    if (rounded <= std::numeric_limits<int>::min())
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(rounded);
+}
+
+bool RowIsBlank(const TCellGrid& grid, int row) {
+    for (int col = 0; col < grid.ColCount(); ++col)
+        if (!grid.Cells(col, row).trimmed().isEmpty())
+            return false;
+    return true;
+}
+} // namespace
+
+QString DefaultDesignation() {
+    return QStringLiteral("Tarif par défaut");
+}
+QString NewDesignation() {
+    return QStringLiteral("Nouveau tarif");
+}
+
+TariffValues DefaultTariff() {
+    TariffValues values;
+    values.designation = DefaultDesignation();
+    values.peakMinuteCost = 0.22;
+    values.offPeakMinuteCost = 0.12;
+    values.periodStartDay = 1;
+    return values;
+}
+
+TariffValues NewTariff(const QString& designation) {
+    TariffValues values;
+    values.designation = designation;
+    return values;
+}
+
+void PrepareGrid(TCellGrid& grid) {
+    grid.SetSeparator(QLatin1Char(';'));
+    grid.SetFloatFormat(QStringLiteral("%.5f"));
+    if (grid.ColCount() < ColumnCount)
+        grid.SetColCount(ColumnCount);
+}
+
+TariffValues ReadRow(const TCellGrid& grid, int row) {
+    TariffValues values;
+    values.designation = grid.Cells(0, row);
+    values.peakMinuteCost = grid.FloatCell(1, row);
+    values.peakStartCost = grid.FloatCell(2, row);
+    values.peakStartSeconds = WholeNumber(grid.FloatCell(3, row));
+    values.allowanceHours = WholeNumber(grid.FloatCell(4, row));
+    values.consumedMinutes = WholeNumber(grid.FloatCell(5, row));
+    values.periodStartDay = WholeNumber(grid.FloatCell(6, row));
+    values.offPeakMinuteCost = grid.FloatCell(7, row);
+    values.offPeakStartCost = grid.FloatCell(8, row);
+    values.offPeakStartSeconds = WholeNumber(grid.FloatCell(9, row));
+    return values;
+}
+
+void WriteRow(TCellGrid& grid, int row, const TariffValues& values) {
+    grid.SetCells(0, row, values.designation);
+    grid.SetFloatCell(1, row, values.peakMinuteCost);
+    grid.SetFloatCell(2, row, values.peakStartCost);
+    grid.SetFloatCell(3, row, values.peakStartSeconds);
+    grid.SetFloatCell(4, row, values.allowanceHours);
+    grid.SetFloatCell(5, row, values.consumedMinutes);
+    grid.SetFloatCell(6, row, values.periodStartDay);
+    grid.SetFloatCell(7, row, values.offPeakMinuteCost);
+    grid.SetFloatCell(8, row, values.offPeakStartCost);
+    grid.SetFloatCell(9, row, values.offPeakStartSeconds);
+}
+
+FileLoad LoadFile(TCellGrid& grid, const QString& fileName) {
+    FileLoad outcome;
+    grid.Clear();
+    PrepareGrid(grid);
+    try {
+        grid.LoadFromDelimitedFile(fileName);
+    } catch (const AppError& error) {
+        grid.Clear();
+        return {0, false, error.message()};
+    }
+    if (grid.RowCount() == 1 && RowIsBlank(grid, 0))
+        return outcome;
+
+    QList<int> damaged;
+    for (int row = 0; row < grid.RowCount(); ++row) {
+        try {
+            ReadRow(grid, row);
+        } catch (const AppError& error) {
+            if (outcome.complete)
+                outcome.error = error.message();
+            outcome.complete = false;
+            damaged.append(row);
+        }
+    }
+    outcome.rows = grid.RowCount() - static_cast<int>(damaged.size());
+    grid.BeginUpdate();
+    for (qsizetype i = damaged.size() - 1; i >= 0; --i)
+        grid.RemoveRow(damaged[i]); // the last one left is emptied, not removed
+    grid.EndUpdate();
+    return outcome;
+}
+
+int SelectedIndex(int storedIndex, int count) {
+    if (count <= 0)
+        return -1;
+    return storedIndex >= 0 && storedIndex < count ? storedIndex : 0;
+}
+
+int FindDesignation(const QStringList& designations, const QString& name) {
+    for (int i = 0; i < designations.size(); ++i)
+        if (designations[i].compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+int RenameAssociations(IniFile& settings, const QString& oldName, const QString& newName) {
+    if (oldName == newName)
+        return 0;
+    int renamed = 0;
+    for (const auto& [key, value] : settings.ReadSectionValues(associations)) {
+        if (value != oldName)
+            continue;
+        settings.WriteString(associations, key, newName);
+        ++renamed;
+    }
+    return renamed;
+}
+
+int ConsumedHours(int minutes) {
+    return minutes / 60;
+}
+int ConsumedRemainder(int minutes) {
+    return minutes % 60;
+}
+} // namespace TariffTable
