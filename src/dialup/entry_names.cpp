@@ -1,0 +1,27 @@
+#include "dialup/entry_names.h"
+
+#include "dialup/ras_records.h"
+
+bool IsValidEntryName(const QByteArray& name) {
+    if (name.isEmpty() || name.size() > Ras::MaxEntryName || name.startsWith('.'))
+        return false;
+    for (const char c : name) {
+        const uchar byte = uchar(c);
+        if (byte == '/' || byte < 0x20 || byte == 0x7f)
+            return false;
+    }
+    return true;
+}
+
+bool IsShellSafeEntryName(const QByteArray& name) {
+    if (!IsValidEntryName(name))
+        return false;
+    for (const char c : name) {
+        const uchar byte = uchar(c);
+        const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') ||
+                           (byte >= '0' && byte <= '9') || byte >= 0x80;
+        if (!plain && !QByteArray("_-+.,@=%:").contains(c))
+            return false;
+    }
+    return true;
+}

@@ -1,0 +1,379 @@
+#include "dialup/pppd_phonebook.h"
+
+#include "app/safe_write.h"
+#include "dialup/entry_names.h"
+#include "dialup/pppd_dial_tracker.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+const QString SystemChatFolder = QStringLiteral("/etc/chatscripts");
+
+QByteArray ReadFile(const QString& fileName) {
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString Escaped(const QString& text) {
+    QString escaped = text;
+    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    escaped.replace(QLatin1Char('"'), QStringLiteral("\\\""));
+    return escaped;
+}
+
+// A secrets file is created readable by its owner only, and kept so.
+bool WriteSecretFile(const QString& fileName, const QByteArray& contents, QString* error) {
+    const QByteArray path = QFile::encodeName(fileName);
+    const int fd = ::open(path.constData(), O_CREAT | O_WRONLY | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0)
+        ::close(fd);
+    if (!WriteFileSafely(fileName, contents, error))
+        return false;
+    struct stat info {};
+    if (::stat(path.constData(), &info) == 0 && (info.st_mode & 077) != 0)
+        ::chmod(path.constData(), 0600);
+    return true;
+}
+
+bool Fail(QString* error, const QString& text) {
+    if (error)
+        *error = text;
+    return false;
+}
+} // namespace
+
+QString QuotedWord(const QString& word) {
+    static const QRegularExpression plain(QStringLiteral("^[^\\s\"'#\\\\]+$"));
+    return plain.match(word).hasMatch() ? word : QLatin1Char('"') + Escaped(word) + '"';
+}
+
+PppdPhonebook::PppdPhonebook(QString folder) : folder(QDir::cleanPath(folder)) {}
+
+QString PppdPhonebook::PeersFolder() const {
+    return folder + QStringLiteral("/peers");
+}
+QString PppdPhonebook::ChatFolder() const {
+    return QDir::cleanPath(folder + QStringLiteral("/../chatscripts"));
+}
+QString PppdPhonebook::PapSecrets() const {
+    return folder + QStringLiteral("/pap-secrets");
+}
+QString PppdPhonebook::ChapSecrets() const {
+    return folder + QStringLiteral("/chap-secrets");
+}
+QString PppdPhonebook::PeerFile(const QString& name) const {
+    return PeersFolder() + QLatin1Char('/') + name;
+}
+QString PppdPhonebook::ChatFile(const QString& name) const {
+    return ChatFolder() + QLatin1Char('/') + name;
+}
+
+QStringList PppdPhonebook::EntryNames() const {
+    QStringList names;
+    const QStringList files =
+        QDir(PeersFolder()).entryList(QDir::Files | QDir::Readable, QDir::Name);
+    for (const QString& file : files) {
+        if (file.endsWith(QLatin1String(".bak")) || file.endsWith(QLatin1Char('~')) ||
+            file.contains(QLatin1String(".dpkg-")) || !IsValidEntryName(file.toUtf8()))
+            continue;
+        names.append(file);
+    }
+    return names;
+}
+
+bool PppdPhonebook::Exists(const QString& name) const {
+    return IsValidEntryName(name.toUtf8()) && QFileInfo(PeerFile(name)).isFile();
+}
+
+QString PppdPhonebook::MapChatPath(const QString& path) const {
+    // A phonebook kept elsewhere still names its scripts with their system path.
+    if (path.startsWith(SystemChatFolder + QLatin1Char('/')) && ChatFolder() != SystemChatFolder)
+        return ChatFolder() + path.mid(SystemChatFolder.size());
+    return path;
+}
+
+bool PppdPhonebook::Read(const QString& name, PppdEntry* entry) const {
+    if (!Exists(name))
+        return false;
+    QFile file(PeerFile(name));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    *entry = PppdEntry();
+    entry->Name = name;
+    entry->Device.clear();
+    entry->Speed.clear();
+    const QStringList words = SplitWords(file.readAll(), false);
+    static const QRegularExpression speed(QStringLiteral("^[0-9]{3,7}$"));
+    QString numberFromT;
+    for (int i = 0; i < words.size(); ++i) {
+        const QString& word = words[i];
+        const QString next = i + 1 < words.size() ? words[i + 1] : QString();
+        if (word == QLatin1String("connect") && i + 1 < words.size()) {
+            const QStringList command = SplitWords(next.toUtf8(), false);
+            for (int j = 0; j < command.size(); ++j) {
+                if (command[j] == QLatin1String("-f") && j + 1 < command.size())
+                    entry->ChatScript = MapChatPath(command[++j]);
+                else if (command[j] == QLatin1String("-T") && j + 1 < command.size())
+                    numberFromT = command[++j];
+                else if (command[j].startsWith(QLatin1Char('-')) &&
+                         command[j].contains(QLatin1Char('s')) && command[j] != QLatin1String("-f"))
+                    entry->ChatReportsLines = true;
+            }
+            ++i;
+        } else if (word == QLatin1String("user") && i + 1 < words.size()) {
+            entry->UserName = next;
+            ++i;
+        } else if (word == QLatin1String("remotename") && i + 1 < words.size()) {
+            entry->RemoteName = next;
+            ++i;
+        } else if (word.startsWith(QLatin1String("/dev/")) ||
+                   QRegularExpression(QStringLiteral("^tty\\S+$")).match(word).hasMatch()) {
+            entry->Device = word.startsWith(QLatin1Char('/')) ? word : "/dev/" + word;
+        } else if (speed.match(word).hasMatch()) {
+            entry->Speed = word;
+        } else if (word == QLatin1String("ipparam") || word == QLatin1String("linkname") ||
+                   word == QLatin1String("file") || word == QLatin1String("call") ||
+                   word == QLatin1String("init") || word == QLatin1String("disconnect") ||
+                   word == QLatin1String("idle") || word == QLatin1String("maxconnect") ||
+                   word == QLatin1String("mtu") || word == QLatin1String("mru") ||
+                   word == QLatin1String("holdoff") || word == QLatin1String("maxfail") ||
+                   word == QLatin1String("lcp-echo-interval") ||
+                   word == QLatin1String("lcp-echo-failure") || word == QLatin1String("unit") ||
+                   word == QLatin1String("logfile") || word == QLatin1String("password")) {
+            ++i; // options that take a value: the value is no device nor speed
+        }
+    }
+    if (!entry->ChatScript.isEmpty()) {
+        const QByteArray script = ReadFile(entry->ChatScript);
+        entry->AbortStrings = ChatAbortStrings(script);
+        const QStringList chatWords = SplitWords(script, false);
+        for (const QString& word : chatWords) {
+            if (word.startsWith(QLatin1String("ATD"), Qt::CaseInsensitive)) {
+                const bool toneOrPulse =
+                    word.size() > 3 && (word[3].toUpper() == QLatin1Char('T') ||
+                                        word[3].toUpper() == QLatin1Char('P'));
+                entry->DialCommand = word.left(toneOrPulse ? 4 : 3).toUpper();
+                entry->PhoneNumber = word.mid(toneOrPulse ? 4 : 3);
+                break;
+            }
+        }
+    }
+    if (entry->PhoneNumber.contains(QLatin1String("\\T")) || entry->PhoneNumber.isEmpty())
+        entry->PhoneNumber = numberFromT;
+    return true;
+}
+
+bool PppdPhonebook::Password(const QString& user, const QString& server, QString* password) const {
+    for (const QString& fileName : {PapSecrets(), ChapSecrets()}) {
+        int best = 0;
+        QString found;
+        const QList<QByteArray> lines = ReadFile(fileName).split('\n');
+        for (const QByteArray& line : lines) {
+            const QStringList words = SplitWords(line, false);
+            if (words.size() < 3 || words[0] != user)
+                continue;
+            const int score = words[1] == server ? 2 : words[1] == QLatin1String("*") ? 1 : 0;
+            if (score > best) {
+                best = score;
+                found = words[2];
+            }
+        }
+        if (best > 0) {
+            *password = found;
+            return true;
+        }
+    }
+    password->clear();
+    return false;
+}
+
+QByteArray PppdPhonebook::PeersText(const PppdEntry& entry, const QString& chatFile) {
+    QString text;
+    text += QStringLiteral("# This optionfile was generated by Tallivo in pppconfig's format.\n");
+    text += QStringLiteral("#\n");
+    text += QStringLiteral("hide-password\n");
+    text += QStringLiteral("noauth\n");
+    // -s: chat's own lines (BUSY, NO CARRIER...) reach pppd's output.
+    text += QStringLiteral("connect \"/usr/sbin/chat -v -s -f %1\"\n").arg(Escaped(chatFile));
+    text += QStringLiteral("debug\n");
+    text += entry.Device + '\n';
+    text += entry.Speed + '\n';
+    text += QStringLiteral("defaultroute\n");
+    text += QStringLiteral("noipdefault\n");
+    text += QStringLiteral("user \"%1\"\n").arg(Escaped(entry.UserName));
+    text += QStringLiteral("remotename %1\n").arg(QuotedWord(entry.Name));
+    text += QStringLiteral("ipparam %1\n").arg(QuotedWord(entry.Name));
+    text += QStringLiteral("\nusepeerdns\n");
+    return text.toUtf8();
+}
+
+QByteArray PppdPhonebook::ChatText(const PppdEntry& entry) {
+    QString text;
+    text += QStringLiteral("# This chatfile was generated by Tallivo in pppconfig's format.\n");
+    text += QStringLiteral("# Please do not delete any of the comments.  Pppconfig needs them.\n");
+    text += QStringLiteral("#\n# ispauth PAP\n# abortstring\n");
+    text += QStringLiteral("ABORT BUSY ABORT 'NO CARRIER' ABORT VOICE ABORT 'NO DIALTONE' "
+                           "ABORT 'NO DIAL TONE' ABORT 'NO ANSWER' ABORT DELAYED\n");
+    text += QStringLiteral("# modeminit\n'' ATZ\n");
+    text += QStringLiteral("# ispnumber\nOK-AT-OK \"%1%2\"\n")
+                .arg(entry.DialCommand, entry.PhoneNumber);
+    text += QStringLiteral("# ispconnect\nCONNECT \\d\\c\n");
+    text += QStringLiteral("# prelogin\n\n# ispname\n# isppassword\n# postlogin\n\n");
+    text += QStringLiteral("# end of pppconfig stuff\n");
+    return text.toUtf8();
+}
+
+bool PppdPhonebook::Write(const PppdEntry& entry, QString* error) {
+    if (!IsShellSafeEntryName(entry.Name.toUtf8()))
+        return Fail(error, QStringLiteral("Nom de connexion incorrect."));
+    static const QRegularExpression number(QStringLiteral("^[0-9*#,+ WwPpTt!@$-]*$"));
+    if (!number.match(entry.PhoneNumber).hasMatch())
+        return Fail(error, QStringLiteral("Numéro de téléphone incorrect."));
+    static const QRegularExpression device(QStringLiteral("^/dev/[A-Za-z0-9_./-]+$"));
+    if (!device.match(entry.Device).hasMatch() || entry.Device.contains(QLatin1String("..")))
+        return Fail(error, QStringLiteral("Port série incorrect."));
+    static const QRegularExpression speed(QStringLiteral("^[0-9]{3,7}$"));
+    if (!speed.match(entry.Speed).hasMatch())
+        return Fail(error, QStringLiteral("Vitesse incorrecte."));
+    QDir().mkpath(PeersFolder());
+    QDir().mkpath(ChatFolder());
+    // The connect line names the script by its system path when the phonebook is the system's.
+    QString chatPath = ChatFile(entry.Name);
+    return WriteFileSafely(chatPath, ChatText(entry), error) &&
+           WriteFileSafely(PeerFile(entry.Name), PeersText(entry, chatPath), error);
+}
+
+bool PppdPhonebook::SetUserName(const QString& name, const QString& user, QString* error) {
+    if (!Exists(name))
+        return Fail(error, QStringLiteral("Connexion introuvable."));
+    const QByteArray text = ReadFile(PeerFile(name));
+    QList<QByteArray> lines = text.split('\n');
+    const QByteArray userLine = "user \"" + Escaped(user).toUtf8() + '"';
+    bool replaced = false;
+    for (QByteArray& line : lines) {
+        const QStringList words = SplitWords(line, false);
+        if (!words.isEmpty() && words[0] == QLatin1String("user")) {
+            line = userLine;
+            replaced = true;
+        }
+    }
+    if (!replaced) {
+        if (!lines.isEmpty() && lines.last().isEmpty())
+            lines.insert(lines.size() - 1, userLine);
+        else
+            lines.append(userLine);
+    }
+    return WriteFileSafely(PeerFile(name), lines.join('\n'), error);
+}
+
+bool PppdPhonebook::RewriteSecrets(const QString& fileName, const QString& user,
+                                   const QString& server, const QString* password,
+                                   const QString& newServer, bool remove, bool* found,
+                                   QString* error) {
+    if (!QFileInfo::exists(fileName))
+        return true;
+    const QByteArray text = ReadFile(fileName);
+    QList<QByteArray> lines = text.split('\n');
+    bool changed = false;
+    for (int i = 0; i < lines.size(); ++i) {
+        const QStringList words = SplitWords(lines[i], false);
+        if (words.size() < 3 || words[1] != server || (!user.isEmpty() && words[0] != user))
+            continue;
+        *found = true;
+        changed = true;
+        if (remove) {
+            lines.removeAt(i--);
+            continue;
+        }
+        QStringList rewritten = words;
+        if (password)
+            rewritten[2] = *password;
+        if (!newServer.isEmpty())
+            rewritten[1] = newServer;
+        QString line = QuotedWord(rewritten[0]) + QLatin1Char(' ') + QuotedWord(rewritten[1]) +
+                       QLatin1Char(' ') + QLatin1Char('"') + Escaped(rewritten[2]) + '"';
+        for (int w = 3; w < rewritten.size(); ++w)
+            line += QLatin1Char(' ') + QuotedWord(rewritten[w]);
+        lines[i] = line.toUtf8();
+    }
+    return !changed || WriteSecretFile(fileName, lines.join('\n'), error);
+}
+
+bool PppdPhonebook::StorePassword(const QString& user, const QString& server,
+                                  const QString& password, QString* error) {
+    bool found = false;
+    for (const QString& fileName : {PapSecrets(), ChapSecrets()})
+        if (!RewriteSecrets(fileName, user, server, &password, {}, false, &found, error))
+            return false;
+    if (found)
+        return true;
+    QByteArray text = ReadFile(PapSecrets());
+    if (!text.isEmpty() && !text.endsWith('\n'))
+        text += '\n';
+    text += (QuotedWord(user) + QLatin1Char(' ') + QuotedWord(server) + QStringLiteral(" \"") +
+             Escaped(password) + QStringLiteral("\"\n"))
+                .toUtf8();
+    QDir().mkpath(folder);
+    return WriteSecretFile(PapSecrets(), text, error);
+}
+
+bool PppdPhonebook::Delete(const QString& name, QString* error) {
+    PppdEntry entry;
+    if (!Read(name, &entry))
+        return Fail(error, QStringLiteral("Connexion introuvable."));
+    QFile::remove(PeerFile(name) + QStringLiteral(".bak"));
+    if (!QFile::rename(PeerFile(name), PeerFile(name) + QStringLiteral(".bak")))
+        return Fail(error, QStringLiteral("Impossible de supprimer %1.").arg(PeerFile(name)));
+    if (entry.ChatScript == ChatFile(name)) {
+        QFile::remove(ChatFile(name) + QStringLiteral(".bak"));
+        QFile::rename(ChatFile(name), ChatFile(name) + QStringLiteral(".bak"));
+    }
+    bool found = false;
+    if (entry.RemoteName == name)
+        for (const QString& fileName : {PapSecrets(), ChapSecrets()})
+            RewriteSecrets(fileName, {}, name, nullptr, {}, true, &found, error);
+    return true;
+}
+
+bool PppdPhonebook::Rename(const QString& oldName, const QString& newName, QString* error) {
+    PppdEntry entry;
+    if (!Read(oldName, &entry))
+        return Fail(error, QStringLiteral("Connexion introuvable."));
+    if (!IsShellSafeEntryName(newName.toUtf8()))
+        return Fail(error, QStringLiteral("Nom de connexion incorrect."));
+    if (Exists(newName))
+        return Fail(error, QStringLiteral("Une connexion porte déjà ce nom."));
+    QByteArray peers = ReadFile(PeerFile(oldName));
+    QList<QByteArray> lines = peers.split('\n');
+    const bool ownScript = entry.ChatScript == ChatFile(oldName);
+    for (QByteArray& line : lines) {
+        const QStringList words = SplitWords(line, false);
+        if (words.size() < 2)
+            continue;
+        if ((words[0] == QLatin1String("remotename") || words[0] == QLatin1String("ipparam")) &&
+            words[1] == oldName)
+            line = (words[0] + QLatin1Char(' ') + QuotedWord(newName)).toUtf8();
+        else if (words[0] == QLatin1String("connect") && ownScript)
+            line.replace(QFile::encodeName(entry.ChatScript), QFile::encodeName(ChatFile(newName)))
+                .replace(QFile::encodeName(SystemChatFolder + QLatin1Char('/') + oldName),
+                         QFile::encodeName(SystemChatFolder + QLatin1Char('/') + newName));
+    }
+    if (ownScript && !WriteFileSafely(ChatFile(newName), ReadFile(ChatFile(oldName)), error))
+        return false;
+    if (!WriteFileSafely(PeerFile(newName), lines.join('\n'), error))
+        return false;
+    QFile::remove(PeerFile(oldName));
+    if (ownScript)
+        QFile::remove(ChatFile(oldName));
+    bool found = false;
+    if (entry.RemoteName == oldName)
+        for (const QString& fileName : {PapSecrets(), ChapSecrets()})
+            RewriteSecrets(fileName, {}, oldName, nullptr, newName, false, &found, error);
+    return true;
+}
