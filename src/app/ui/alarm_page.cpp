@@ -69,4 +69,15 @@ void TForm1::BuildAlarmPage() {
 
     page->addWidget(sound);
     page->addWidget(visual);
+
+    connect(Button9, &QPushButton::clicked, this, &TForm1::Button9Click);
+    connect(SpinEdit2, &QSpinBox::valueChanged, this, &TForm1::SpinEdit2Change);
+    connect(SpinEdit3, &QSpinBox::valueChanged, this, &TForm1::SpinEdit3Change);
+    connect(SpinEdit4, &QSpinBox::valueChanged, this, &TForm1::SpinEdit4Change);
+    connect(SpinEdit5, &QSpinBox::valueChanged, this, &TForm1::SpinEdit5Change);
+    // The periods start as the spin edits show them, whatever the settings assign later.
+    SpinEdit2Change();
+    SpinEdit3Change();
+    SpinEdit4Change();
+    SpinEdit5Change();
 }

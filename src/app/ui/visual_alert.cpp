@@ -70,6 +70,16 @@ void TVisualAlert::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
+void TVisualAlert::ShowAlert(const QString& value, const QString& message, const QString& detail) {
+    Label2->setText(value);
+    Label1->setText(message);
+    Label3->setText(detail);
+    if (!isVisible())
+        show();
+    raise();
+    activateWindow();
+}
+
 void TVisualAlert::Button1Click() {
     close();
 }

@@ -18,6 +18,10 @@ class TVisualAlert : public QDialog {
     QLabel* Label3 = nullptr; // detail
     QPushButton* Button1 = nullptr;
 
+    // Puts the three texts in place, shows the window if it is hidden and brings it to the
+    // foreground; an alert already open is refreshed and raised.
+    void ShowAlert(const QString& value, const QString& message, const QString& detail);
+
   public slots:
     void Button1Click();
 

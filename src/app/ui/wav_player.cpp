@@ -1,10 +1,17 @@
 #include "app/ui/wav_player.h"
 
+#include <QApplication>
 #include <QAudioDevice>
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QSoundEffect>
 #include <QUrl>
+
+namespace {
+// A synchronous sound never waits longer than this, whatever the output does.
+constexpr int longestSynchronousWaitMs = 60000;
+} // namespace
 
 TWAVPlayer::TWAVPlayer(QObject* parent) : QObject(parent) {
     RefreshCapability();
@@ -18,13 +25,49 @@ void TWAVPlayer::RefreshCapability() {
 bool TWAVPlayer::Play() {
     if (!capable || FileName.isEmpty() || !QFileInfo::exists(FileName))
         return false;
+    const bool noInterrupt = SoundType == TSoundType::stAsyncNoInt ||
+                             SoundType == TSoundType::stSyncNoInt ||
+                             SoundType == TSoundType::stLoopNoInt;
+    if (noInterrupt && IsPlaying())
+        return false;
     if (!effect)
         effect = new QSoundEffect(this);
-    effect->setSource(QUrl::fromLocalFile(FileName));
+    effect->stop();
+    const QUrl source = QUrl::fromLocalFile(QFileInfo(FileName).absoluteFilePath());
+    if (effect->source() != source)
+        effect->setSource(source);
+    const bool loop = SoundType == TSoundType::stLoop || SoundType == TSoundType::stLoopNoInt;
+    effect->setLoopCount(loop ? QSoundEffect::Infinite : 1);
     effect->play();
+    emit PlaybackStarted(FileName);
+
+    const bool synchronous =
+        SoundType == TSoundType::stSynchronous || SoundType == TSoundType::stSyncNoInt;
+    if (synchronous) {
+        // The sound loads and plays on the event loop: wait for its end while dispatching.
+        const QDeadlineTimer deadline(longestSynchronousWaitMs);
+        bool started = false;
+        while (!deadline.hasExpired() && effect->status() != QSoundEffect::Error) {
+            if (effect->isPlaying())
+                started = true;
+            else if (started)
+                break;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+    }
     return true;
 }
 
+void TWAVPlayer::Stop() {
+    if (effect)
+        effect->stop();
+}
+
 bool TWAVPlayer::IsPlaying() const {
-    return effect && effect->isPlaying();
+    return effect && (effect->isPlaying() || effect->status() == QSoundEffect::Loading);
+}
+
+void TWAVPlayer::Beep() {
+    QApplication::beep();
+    emit Beeped();
 }

@@ -6,28 +6,38 @@
 class QSoundEffect;
 
 enum class TSoundType {
-    stAsynchronous,
-    stSynchronous,
-    stLoop,
-    stAsyncNoInt,
-    stSyncNoInt,
-    stLoopNoInt
+    stAsynchronous, // starts the sound and returns at once
+    stSynchronous,  // returns when the sound has ended
+    stLoop,         // asynchronous, repeats until another sound is played
+    stAsyncNoInt,   // asynchronous, does not interrupt a sound already playing
+    stSyncNoInt,    // synchronous, does not interrupt a sound already playing
+    stLoopNoInt     // asynchronous and repeating, does not interrupt a sound already playing
 };
 
-// Plays a WAV file through the desktop's sound output.
+// Plays a WAV file through the desktop's sound output, or sounds the system beep.
 class TWAVPlayer : public QObject {
     Q_OBJECT
   public:
     explicit TWAVPlayer(QObject* parent = nullptr);
 
-    QString FileName;
+    QString FileName; // the WAV file to play; empty when none
     TSoundType SoundType = TSoundType::stAsynchronous;
+
+    // At least one audio output exists. Found when the player is created; looked for again
+    // by RefreshCapability, and then only ever turning true (a sound server started later).
     bool WAVCapable() const { return capable; }
-    // Looks for an audio output again; the answer only ever turns true.
     void RefreshCapability();
-    // Starts the sound; false when nothing can be played (no output or no file).
+
+    // Plays FileName; false when there is no output, no file name or no such file.
     bool Play();
+    void Stop();
     bool IsPlaying() const;
+    // The system's default beep.
+    void Beep();
+
+  signals:
+    void PlaybackStarted(const QString& fileName);
+    void Beeped();
 
   private:
     QSoundEffect* effect = nullptr;

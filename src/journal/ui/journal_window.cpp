@@ -1,11 +1,33 @@
 #include "journal/ui/journal_window.h"
 
+#include "app/clock.h"
+#include "app/errors.h"
+#include "app/program_files.h"
+#include "app/single_instance.h"
+#include "app/ui/message_box.h"
+#include "app/ui/mini_window.h"
 #include "app/ui/tform1.h"
 #include "app/ui/windows.h"
+#include "dialup/tras.h"
+#include "journal/allowance_period.h"
 
+#include <QDateTime>
+#include <QFile>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+// The journal tables' body font; column widths are measured with it.
+QFont TableFont() {
+    return QFont(QStringLiteral("Tahoma"), 8);
+}
+constexpr int columnMargin = 20;
+} // namespace
 
 TJournal::TJournal(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Journal"));
@@ -22,25 +44,190 @@ TJournal::TJournal(QWidget* parent) : QDialog(parent) {
     PageControl1->addTab(TabSheet1, QStringLiteral("Détail"));
     PageControl1->addTab(TabSheet2, QStringLiteral("Par mois"));
     layout->addWidget(PageControl1);
+    jgrid->setObjectName(QStringLiteral("jgrid"));
     FormCreate();
 }
 
-TJournal::~TJournal() = default;
+TJournal::~TJournal() {
+    if (SessionIsCounted())
+        AppendSession();
+}
 
 void TJournal::FormCreate() {
+    LoadJournal();
+    RecoverInterruptedSession();
     PageControl1->setCurrentWidget(TabSheet1);
     // The monitor starts only once the journal is there.
     if (Form1)
         Form1->Timer2->start();
 }
 
+bool TJournal::HandingOver() const {
+    return MiniWin && MiniWin->OnlyOne1 && MiniWin->OnlyOne1->TerminationRequested();
+}
+
+bool TJournal::SessionIsCounted() const {
+    return Form1 && (Form1->SessionActive || Form1->Timer1->isActive());
+}
+
+void TJournal::LoadJournal() {
+    try {
+        Store.LoadJournalFile(ProgramFiles::JournalFileName());
+    } catch (const AppError& error) {
+        // The file itself is kept: the store has copied it aside before anything can
+        // replace it.
+        ShowErrorBox(error.message());
+    }
+}
+
+void TJournal::RecoverInterruptedSession() {
+    const QString fileName = ProgramFiles::CheckpointFileName();
+    if (HandingOver() || !QFile::exists(fileName))
+        return;
+    const std::optional<SessionRecord> record = ReadSessionCheckpoint(fileName);
+    if (!record) {
+        // Unreadable: kept under another name rather than lost or read again and again.
+        QFile::rename(fileName, fileName + QStringLiteral(".endommage-") +
+                                    Now().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+        return;
+    }
+    // The row may already be there: the program ended after saving it but before it could
+    // remove the checkpoint.
+    if (!Store.ContainsSessionRow(Store.SessionRowCells(*record))) {
+        Store.AppendSession(*record);
+        FitColumns(Store.jgrid.RowCount() - 1);
+        SaveJournal();
+        if (!journalSaved)
+            return; // tried again at the next start
+    }
+    RemoveSessionCheckpoint(fileName);
+}
+
+SessionRecord TJournal::RunningSession() const {
+    SessionRecord record;
+    record.connection = CurrentConnection;
+    record.tariff = Form1->Label28->text();
+    record.date = Now().date();
+    record.startTime = DaysToDateTime(Form1->SessionStart).time();
+    record.duration = Form1->Label13->text();
+    record.statsAvailable = Form1->StatsAvailable;
+    if (record.statsAvailable) {
+        record.sent = Form1->RAS->StatsXmit;
+        record.received = Form1->RAS->StatsRecv;
+    }
+    record.cost = Form1->SessionCost;
+    return record;
+}
+
 int TJournal::RowCount() const {
-    return 1;
+    return Store.jgrid.RowCount();
 }
 
 void TJournal::AppendSession() {
-    if (Form1)
-        Form1->SaveSettings();
+    if (!Form1)
+        return;
+    const SessionRecord record = RunningSession();
+    const QString checkpoint = ProgramFiles::CheckpointFileName();
+    // The checkpoint first holds the final row: whatever happens from here on, the next
+    // start finds either this row in the journal or the checkpoint to make it from.
+    if (!HandingOver())
+        WriteSessionCheckpoint(checkpoint, record);
+    Store.AppendSession(record);
+    FitColumns(Store.jgrid.RowCount() - 1);
+    RefreshJournalViews();
+    journalSaved = false;
+    Form1->SaveSettings();
+    if (!journalSaved)
+        SaveJournal();
+    if (journalSaved && !HandingOver())
+        RemoveSessionCheckpoint(checkpoint);
+    checkpoints.Reset();
 }
 
-void TJournal::SaveJournal() {}
+void TJournal::SaveJournal() {
+    if (HandingOver())
+        return;
+    try {
+        Store.SaveJournalFile(ProgramFiles::JournalFileName());
+        journalSaved = true;
+    } catch (const AppError&) {
+        // The file on disk keeps its previous content.
+        journalSaved = false;
+    }
+}
+
+void TJournal::ClearJournal() {
+    if (!AskYesNo(QStringLiteral("Voulez-vous vraiment effacer tout le journal ?"), this))
+        return;
+    Store.ClearJournal(ProgramFiles::JournalFileName());
+    widestText.clear();
+    close();
+}
+
+void TJournal::RefreshJournalViews() {
+    if (Store.RemoveDuplicateRows() > 0)
+        widestText.clear();
+}
+
+qint32 TJournal::PeriodUsedSeconds() {
+    if (!Form1)
+        return 0;
+    const QDate today = Now().date();
+    const int firstDay = Form1->debfor->value();
+    const bool firstDayOfPeriod = IsFirstDayOfAllowancePeriod(today, firstDay);
+    for (QSpinBox* edit : {Form1->dch, Form1->dcm}) {
+        if (firstDayOfPeriod)
+            edit->setValue(0);
+        edit->setEnabled(!firstDayOfPeriod);
+        edit->setToolTip(firstDayOfPeriod
+                             ? QStringLiteral("Ne peut être modifié le premier jour du forfait")
+                             : QString());
+    }
+    return Store.PeriodUsedSeconds(today, firstDay, Form1->Label28->text());
+}
+
+double TJournal::PeriodCost() {
+    if (!Form1)
+        return 0;
+    return Store.PeriodCost(Now().date(), Form1->debfor->value(), Form1->Label28->text());
+}
+
+void TJournal::CheckpointRunningSession(qint32 elapsed) {
+    if (!Form1 || HandingOver() || !checkpoints.Due(elapsed))
+        return;
+    if (WriteSessionCheckpoint(ProgramFiles::CheckpointFileName(), RunningSession()))
+        checkpoints.Written(elapsed);
+}
+
+int TJournal::TextWidth(const QString& text) {
+    // Summed character advances: close enough for a column width, and quick enough to
+    // measure a journal of a hundred thousand rows at once.
+    static const QFontMetrics metrics(TableFont());
+    int width = 0;
+    for (const QChar ch : text) {
+        auto found = characterWidths.constFind(ch);
+        if (found == characterWidths.constEnd())
+            found = characterWidths.insert(ch, metrics.horizontalAdvance(ch));
+        width += found.value();
+    }
+    return width;
+}
+
+void TJournal::FitColumns(int row) {
+    const TCellGrid& grid = Store.jgrid;
+    const int columns = grid.ColCount();
+    if (widestText.size() != columns) {
+        widestText = QList<int>(columns, 0);
+        for (int r = 0; r < grid.RowCount(); ++r)
+            for (int col = 0; col < columns; ++col)
+                widestText[col] = std::max(widestText[col], TextWidth(grid.Cells(col, r)));
+    } else {
+        for (int col = 0; col < columns; ++col) {
+            widestText[col] = std::max(widestText[col], TextWidth(grid.Cells(col, row)));
+            widestText[col] = std::max(widestText[col], TextWidth(grid.Cells(col, 0)));
+        }
+    }
+    Store.ColumnWidths = QList<int>(columns);
+    for (int col = 0; col < columns; ++col)
+        Store.ColumnWidths[col] = widestText[col] + columnMargin;
+}

@@ -1,8 +1,92 @@
-// Placeholder until the cost computation lands.
+// The cost of the running session under the selected tariff, once per tick: the caption with
+// the period, the allowance left with its once-per-session alarm, and the monthly totals.
+
+#include "app/application_title.h"
+#include "app/clock.h"
+#include "app/formats.h"
+#include "app/ui/mini_window.h"
 #include "app/ui/tform1.h"
+#include "app/ui/windows.h"
+#include "journal/text_functions.h"
+#include "journal/ui/journal_window.h"
+#include "tariff/cost.h"
+#include "tariff/holidays.h"
 
+#include <QCheckBox>
+#include <QDoubleSpinBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QSpinBox>
+#include <algorithm>
+#include <limits>
 
-QString TForm1::ComputeCost(qint32) {
-    return QStringLiteral("0 ") + CurrEdit->text();
+namespace {
+void SetTextColour(QLabel* label, const QColor& colour) {
+    QPalette palette = label->palette();
+    if (palette.color(QPalette::WindowText) == colour)
+        return;
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+QString UsedTimeText(qint64 seconds) {
+    return DurationText(static_cast<qint32>(std::clamp<qint64>(
+        seconds, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max())));
+}
+} // namespace
+
+QString TForm1::ComputeCost(qint32 elapsed) {
+    const QDateTime now = Now();
+    const OffPeakState period = IsOffPeak(now);
+    setWindowTitle(CostCaption(ApplicationTitle(), now, period));
+
+    // Asked before dch and dcm are read: on the period's first day it sets them to 0.
+    const qint32 periodUsed = Journal ? Journal->PeriodUsedSeconds() : 0;
+    TariffValues tariff;
+    tariff.coutmin = coutmin->value();
+    tariff.coutdeb = coutdeb->value();
+    tariff.durdeb = durdeb->value();
+    tariff.coutminc = coutminc->value();
+    tariff.coutdebc = coutdebc->value();
+    tariff.durdebc = durdebc->value();
+    tariff.durfor = durfor->value();
+    tariff.dch = dch->value();
+    tariff.dcm = dcm->value();
+
+    const CostOutcome outcome =
+        ComputeSessionCost({tariff, elapsed, periodUsed, period.offPeak, SessionCost,
+                            AllowanceState{AllowanceAlarmArmed, AllowanceExceededAt}});
+
+    const QString usedHint = MonthTimeHint(outcome.used);
+    Label13->setToolTip(usedHint);
+    MiniWin->Label13->setToolTip(usedHint);
+
+    if (outcome.allowanceShown) {
+        if (outcome.allowanceExceededNow) {
+            AllowanceExceededAt = outcome.allowance.exceededAt;
+            StoreSelectedTariff();
+            if (CheckBox1->isChecked())
+                PlayAlarmSound();
+            if (CheckBox4->isChecked())
+                ShowVisualAlert(UsedTimeText(outcome.used), AllowanceExceededMessage(),
+                                AllowanceExceededDetail(tariff.durfor));
+            AllowanceAlarmArmed = false;
+        }
+        SetTextColour(restefor, outcome.remainingPositive ? QColor(Qt::black) : QColor(Qt::red));
+        restefor->setText(outcome.remainingText);
+        SetTextColour(MiniWin->restefor,
+                      outcome.remainingPositive ? QColor(0, 255, 255) : QColor(Qt::red));
+        MiniWin->restefor->setText(outcome.remainingMiniText);
+    }
+    for (QWidget* label :
+         {static_cast<QWidget*>(Label31), static_cast<QWidget*>(restefor),
+          static_cast<QWidget*>(MiniWin->Label1), static_cast<QWidget*>(MiniWin->restefor)})
+        label->setVisible(outcome.allowanceShown);
+
+    SessionCost = outcome.sessionCost;
+    const double periodCost = Journal ? Journal->PeriodCost() : 0.0;
+    const QString costHint = MonthCostHint(periodCost, SessionCost, CurrEdit->text());
+    Label29->setToolTip(costHint);
+    MiniWin->Label29->setToolTip(costHint);
+    return AmountText(SessionCost, CurrEdit->text());
 }
