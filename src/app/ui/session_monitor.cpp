@@ -87,6 +87,7 @@ void TForm1::PollConnection() {
             MiniWin->Label13->setText(Label13->text());
             Label29->setText(ComputeCost(elapsed));
             MiniWin->Label29->setText(Label29->text());
+            Journal->CheckpointRunningSession(elapsed);
             SessionActive = true;
             Button1->setEnabled(false);
             Button2->setEnabled(true);
@@ -157,6 +158,7 @@ void TForm1::Timer1Timer() {
     MiniWin->Label13->setText(Label13->text());
     Label29->setText(ComputeCost(elapsed));
     MiniWin->Label29->setText(Label29->text());
+    Journal->CheckpointRunningSession(elapsed);
     SetTrayToolTip(ApplicationTitle() + QStringLiteral(" - ") + Label13->text() +
                    QStringLiteral(" - ") + Label29->text());
     EvaluateAlarms(elapsed, AlarmMode::Chronometer);
