@@ -240,6 +240,7 @@ class TForm1 : public QWidget {
     void LoadSettings();
     void SaveSettings();
     void CleanAutostart();
+    bool LoadingSettings = false; // a failed autostart entry is not reported while loading
   public slots:
     void WinStartClick();
     void CurrEditChange();
@@ -265,6 +266,14 @@ class TForm1 : public QWidget {
     void StoreSelectedTariff();
     void ShowAssociation();
     void StoreAssociation();
+    // Selects the tariff associated with a dial-up entry (compared without regard to case)
+    // and runs ComboTarifClick; false, and nothing changed, when there is none.
+    bool SelectAssociatedTariff(const QString& entryName);
+    // Writes the tariff table to its file unless protected; throws AppError.
+    void SaveTariffFile();
+    // Until the table was read whole from the tariff file or the user changed it, the file
+    // on disk is the good copy and is not written over.
+    bool TariffFileProtected = true;
   public slots:
     void ComboTarifClick();
     void ComboTarifChange();

@@ -1,20 +1,272 @@
-// Placeholder until the tariff table lands.
+// The tariff page: the tariff table kept in `targrid`, shown one tariff at a time in the
+// page's edits, and the association of dial-up entries with tariffs.
+#include "app/cell_grid.h"
+#include "app/clock.h"
+#include "app/errors.h"
+#include "app/ini_file.h"
+#include "app/program_files.h"
+#include "app/ui/message_box.h"
 #include "app/ui/tform1.h"
+#include "tariff/tariff_table.h"
 
-void TForm1::LoadTariffTable() {}
-void TForm1::ShowSelectedTariff() {}
-void TForm1::StoreSelectedTariff() {}
-void TForm1::ShowAssociation() {}
-void TForm1::StoreAssociation() {}
-void TForm1::ComboTarifClick() {}
-void TForm1::ComboTarifChange() {}
-void TForm1::Button3Click() {}
-void TForm1::Button4Click() {}
-void TForm1::Button5Click() {}
-void TForm1::designEnter() {}
-void TForm1::designExit() {}
-void TForm1::coutminExit() {}
-void TForm1::coutdebExit() {}
-void TForm1::durdebExit() {}
-void TForm1::durforExit() {}
-void TForm1::ComboTarifAssoClick() {}
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+
+namespace {
+const QString associations = QStringLiteral("Associations");
+
+IniFile SettingsFile() {
+    return IniFile(ProgramFiles::SettingsFileName());
+}
+
+QStringList Items(const QComboBox* combo) {
+    QStringList items;
+    for (int i = 0; i < combo->count(); ++i)
+        items.append(combo->itemText(i));
+    return items;
+}
+
+// A copy of a tariff file that could not be read whole, so the user's tariffs stay
+// recoverable whatever is saved later.
+void KeepDamagedCopy(const QString& fileName) {
+    if (!QFileInfo::exists(fileName))
+        return;
+    const QString base = fileName + QStringLiteral(".endommage-") +
+                         Now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    QString target = base;
+    for (int n = 2; QFileInfo::exists(target); ++n)
+        target = base + QLatin1Char('-') + QString::number(n);
+    QFile::copy(fileName, target);
+}
+} // namespace
+
+void TForm1::LoadTariffTable() {
+    ComboTarif->clear();
+    const QString fileName = ProgramFiles::TariffFileName();
+    TariffTable::FileLoad load;
+    if (QFileInfo::exists(fileName)) {
+        load = TariffTable::LoadFile(*targrid, fileName);
+        if (load.rows > 0) {
+            for (int row = 0; row < load.rows; ++row)
+                ComboTarif->addItem(targrid->Cells(0, row));
+            const int stored = SettingsFile().ReadInteger(QStringLiteral("MainW"),
+                                                          QStringLiteral("ComboTarif"), 0);
+            ComboTarif->setCurrentIndex(TariffTable::SelectedIndex(stored, ComboTarif->count()));
+            ShowSelectedTariff();
+        }
+    }
+    if (ComboTarif->count() == 0) {
+        // No usable tariff: the default one, written by the next save.
+        const TariffValues tariff = TariffTable::DefaultTariff();
+        ComboTarif->addItem(tariff.designation);
+        ComboTarif->setCurrentIndex(0);
+        design->setText(tariff.designation);
+        coutmin->setValue(tariff.peakMinuteCost);
+        coutdeb->setValue(tariff.peakStartCost);
+        durdeb->setValue(tariff.peakStartSeconds);
+        durfor->setValue(tariff.allowanceHours);
+        dch->setValue(0);
+        dcm->setValue(0);
+        debfor->setValue(tariff.periodStartDay);
+        coutminc->setValue(tariff.offPeakMinuteCost);
+        coutdebc->setValue(tariff.offPeakStartCost);
+        durdebc->setValue(tariff.offPeakStartSeconds);
+        targrid->Clear();
+        TariffTable::PrepareGrid(*targrid);
+        StoreSelectedTariff();
+    }
+    TariffFileProtected = !load.complete;
+    ComboTarifChange();
+    if (!load.complete) {
+        KeepDamagedCopy(fileName);
+        ShowErrorBox(load.error, this);
+    }
+}
+
+void TForm1::ShowSelectedTariff() {
+    const int index = ComboTarif->currentIndex();
+    design->setText(ComboTarif->itemText(index));
+    TariffValues tariff;
+    if (index >= 0) {
+        try {
+            tariff = TariffTable::ReadRow(*targrid, index);
+        } catch (const AppError& error) {
+            ShowErrorBox(error.message(), this);
+            return;
+        }
+    }
+    coutmin->setValue(tariff.peakMinuteCost);
+    coutdeb->setValue(tariff.peakStartCost);
+    durdeb->setValue(tariff.peakStartSeconds);
+    durfor->setValue(tariff.allowanceHours);
+    dch->setValue(TariffTable::ConsumedHours(tariff.consumedMinutes));
+    dcm->setValue(TariffTable::ConsumedRemainder(tariff.consumedMinutes));
+    debfor->setValue(tariff.periodStartDay);
+    coutminc->setValue(tariff.offPeakMinuteCost);
+    coutdebc->setValue(tariff.offPeakStartCost);
+    durdebc->setValue(tariff.offPeakStartSeconds);
+}
+
+void TForm1::StoreSelectedTariff() {
+    const int index = ComboTarif->currentIndex();
+    if (index < 0 || index >= targrid->RowCount())
+        return;
+    TariffValues tariff;
+    tariff.designation = design->text();
+    tariff.peakMinuteCost = coutmin->value();
+    tariff.peakStartCost = coutdeb->value();
+    tariff.peakStartSeconds = durdeb->value();
+    tariff.allowanceHours = durfor->value();
+    tariff.consumedMinutes = dch->value() * 60 + dcm->value();
+    tariff.periodStartDay = debfor->value();
+    tariff.offPeakMinuteCost = coutminc->value();
+    tariff.offPeakStartCost = coutdebc->value();
+    tariff.offPeakStartSeconds = durdebc->value();
+    const QStringList before = targrid->RowCells(index);
+    TariffTable::WriteRow(*targrid, index, tariff);
+    if (targrid->RowCells(index) != before)
+        TariffFileProtected = false; // the table now holds the user's own changes
+}
+
+void TForm1::SaveTariffFile() {
+    if (!TariffFileProtected)
+        targrid->SaveToDelimitedFile(ProgramFiles::TariffFileName());
+}
+
+void TForm1::ShowAssociation() {
+    const QString entry = ComboBox1->currentText();
+    if (ComboBox1->currentIndex() < 0 || entry.isEmpty())
+        return;
+    const QString tariff = SettingsFile().ReadString(associations, entry, QString());
+    if (tariff.isEmpty()) {
+        ComboTarifAsso->setCurrentIndex(-1);
+        return;
+    }
+    ComboTarifAsso->setCurrentIndex(TariffTable::FindDesignation(Items(ComboTarifAsso), tariff));
+}
+
+void TForm1::StoreAssociation() {
+    const QString entry = ComboBox1->currentIndex() >= 0 ? ComboBox1->currentText() : QString();
+    const QString tariff =
+        ComboTarifAsso->currentIndex() >= 0 ? ComboTarifAsso->currentText() : QString();
+    if (entry.isEmpty() || tariff.isEmpty())
+        return;
+    try {
+        SettingsFile().WriteString(associations, entry, tariff);
+    } catch (const AppError& error) {
+        ShowErrorBox(error.message(), this);
+    }
+}
+
+bool TForm1::SelectAssociatedTariff(const QString& entryName) {
+    if (entryName.isEmpty())
+        return false;
+    const QString tariff = SettingsFile().ReadString(associations, entryName, QString());
+    if (tariff.isEmpty())
+        return false;
+    const int index = TariffTable::FindDesignation(Items(ComboTarif), tariff);
+    if (index < 0)
+        return false;
+    ComboTarif->setCurrentIndex(index);
+    ComboTarifClick();
+    return true;
+}
+
+void TForm1::ComboTarifClick() {
+    ShowSelectedTariff();
+    Label28->setText(ComboTarif->currentText());
+}
+
+void TForm1::ComboTarifChange() {
+    Button4->setEnabled(ComboTarif->currentIndex() > 0);
+    Label28->setText(ComboTarif->currentText());
+    ComboTarifAsso->clear();
+    ComboTarifAsso->addItems(Items(ComboTarif));
+    ComboTarifAsso->setCurrentIndex(-1); // a filled list starts without selection
+    ShowAssociation();
+}
+
+void TForm1::Button3Click() {
+    const TariffValues tariff = TariffTable::NewTariff(TariffTable::NewDesignation());
+    ComboTarif->addItem(tariff.designation);
+    design->setText(tariff.designation);
+    for (QDoubleSpinBox* amount : {coutmin, coutdeb, coutminc, coutdebc})
+        amount->setValue(0);
+    for (QSpinBox* whole : {durdeb, durdebc, durfor, dch, dcm})
+        whole->setValue(0);
+    debfor->setValue(tariff.periodStartDay);
+    targrid->SetRowCount(ComboTarif->count());
+    ComboTarif->setCurrentIndex(ComboTarif->count() - 1);
+    StoreSelectedTariff();
+    ComboTarifChange();
+}
+
+void TForm1::Button4Click() {
+    const int index = ComboTarif->currentIndex();
+    if (index <= 0) // the first tariff cannot be deleted
+        return;
+    if (!AskYesNo(QStringLiteral("Voulez-vous vraiment supprimer le tarif \"") + design->text() +
+                      QStringLiteral("\" ?"),
+                  this))
+        return;
+    targrid->RemoveRow(index);
+    ComboTarif->removeItem(index);
+    ComboTarif->setCurrentIndex(index - 1);
+    TariffFileProtected = false;
+    ShowSelectedTariff();
+    ComboTarifChange();
+}
+
+void TForm1::Button5Click() {
+    try {
+        SaveTariffFile();
+    } catch (const AppError& error) {
+        ShowErrorBox(error.message(), this);
+    }
+}
+
+void TForm1::designEnter() {
+    OldDesignation = design->text();
+}
+
+void TForm1::designExit() {
+    const QString designation = design->text();
+    if (designation == OldDesignation)
+        return;
+    const int index = ComboTarif->currentIndex();
+    if (index >= 0)
+        ComboTarif->setItemText(index, designation);
+    StoreSelectedTariff();
+    try {
+        IniFile settings = SettingsFile();
+        TariffTable::RenameAssociations(settings, OldDesignation, designation);
+    } catch (const AppError& error) {
+        ShowErrorBox(error.message(), this);
+    }
+    // Leaving the edit again without a change does not rename a second time.
+    OldDesignation = designation;
+    ComboTarifChange();
+}
+
+void TForm1::coutminExit() {
+    StoreSelectedTariff();
+}
+void TForm1::coutdebExit() {
+    StoreSelectedTariff();
+}
+void TForm1::durdebExit() {
+    StoreSelectedTariff();
+}
+void TForm1::durforExit() {
+    StoreSelectedTariff();
+}
+
+void TForm1::ComboTarifAssoClick() {
+    StoreAssociation();
+}

@@ -1,8 +1,11 @@
+#include "app/cell_grid.h"
 #include "app/ui/page_builder.h"
 #include "app/ui/tform1.h"
+#include "tariff/tariff_table.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,7 +14,33 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
+#include <functional>
+
 namespace {
+// Runs the edit's enter and exit handlers when the keyboard focus moves into it or out of it
+// within the window (not when another window or a popup menu takes it for a while).
+class FocusHandlers : public QObject {
+  public:
+    FocusHandlers(QWidget* edit, std::function<void()> enter, std::function<void()> exit)
+        : QObject(edit), onEnter(std::move(enter)), onExit(std::move(exit)) {
+        edit->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                (event->type() == QEvent::FocusIn ? onEnter : onExit)();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    std::function<void()> onEnter;
+    std::function<void()> onExit;
+};
+
 QDoubleSpinBox* AmountEdit(const char* name) {
     auto* edit = Named(new QDoubleSpinBox, name);
     edit->setButtonSymbols(QAbstractSpinBox::NoButtons);
@@ -105,4 +134,33 @@ void TForm1::BuildTariffPage() {
         buttons->addWidget(button);
     buttons->addStretch();
     page->addLayout(buttons);
+
+    targrid = new TCellGrid(this);
+    targrid->setObjectName(QStringLiteral("targrid"));
+    TariffTable::PrepareGrid(*targrid);
+
+    connect(ComboTarif, &QComboBox::activated, this, [this] {
+        ComboTarifClick();
+        ComboTarifChange();
+    });
+    connect(ComboTarifAsso, &QComboBox::activated, this, &TForm1::ComboTarifAssoClick);
+    connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
+    connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
+    connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+    new FocusHandlers(
+        design, [this] { designEnter(); }, [this] { designExit(); });
+    // A spin box finishes its editing when it loses the focus (or on Enter).
+    const auto onExit = [this](QAbstractSpinBox* edit, void (TForm1::*handler)()) {
+        connect(edit, &QAbstractSpinBox::editingFinished, this, handler);
+    };
+    onExit(coutmin, &TForm1::coutminExit);
+    onExit(coutminc, &TForm1::coutminExit);
+    onExit(coutdeb, &TForm1::coutdebExit);
+    onExit(coutdebc, &TForm1::coutdebExit);
+    for (QAbstractSpinBox* edit :
+         {static_cast<QAbstractSpinBox*>(durdeb), static_cast<QAbstractSpinBox*>(durdebc),
+          static_cast<QAbstractSpinBox*>(dch), static_cast<QAbstractSpinBox*>(dcm),
+          static_cast<QAbstractSpinBox*>(debfor)})
+        onExit(edit, &TForm1::durdebExit);
+    onExit(durfor, &TForm1::durforExit);
 }

@@ -1,0 +1,60 @@
+#include "app/program_files.h"
+#include "app/ui/tform1.h"
+#include "app/ui/windows.h"
+#include "support/app_fixture.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+
+namespace {
+class AutostartCheckBoxTest : public AppWindowsTest {
+  protected:
+    // The fixture points XDG_CONFIG_HOME at the temporary folder's "config".
+    QString Entry(const QString& name) const {
+        return folder->file(QStringLiteral("config/autostart/") + name +
+                            QStringLiteral(".desktop"));
+    }
+};
+} // namespace
+
+TEST_F(AutostartCheckBoxTest, CheckedByDefaultItWritesTheEntryAndUncheckingRemovesIt) {
+    EXPECT_TRUE(Form1->WinStart->isChecked());
+    ASSERT_TRUE(QFile::exists(Entry("Tallivo")));
+    const QByteArray entry = ReadWholeFile(Entry("Tallivo"));
+    EXPECT_TRUE(entry.contains("\nName=Tallivo\n"));
+    EXPECT_TRUE(entry.contains("\nExec=" + ProgramFiles::ExecutablePath().toUtf8() + "\n"));
+
+    Form1->WinStart->click();
+    EXPECT_FALSE(QFile::exists(Entry("Tallivo")));
+    Form1->WinStart->click();
+    EXPECT_TRUE(QFile::exists(Entry("Tallivo")));
+}
+
+TEST_F(AutostartCheckBoxTest, AnUncheckedBoxIsRestoredWithoutAnEntry) {
+    Form1->WinStart->click();
+    Form1->SaveSettings();
+    StopProgram();
+    StartProgram();
+    EXPECT_FALSE(Form1->WinStart->isChecked());
+    EXPECT_FALSE(QFile::exists(Entry("Tallivo")));
+}
+
+TEST_F(AutostartCheckBoxTest, CleaningRemovesTheObsoleteEntries) {
+    for (const QString& name : {ProgramFiles::BaseName(), QStringLiteral("destroy me")})
+        WriteWholeFile(Entry(name), "[Desktop Entry]\nType=Application\nExec=/old\n");
+    Form1->SaveSettings();
+    EXPECT_FALSE(QFile::exists(Entry(ProgramFiles::BaseName())));
+    EXPECT_FALSE(QFile::exists(Entry("destroy me")));
+    EXPECT_TRUE(QFile::exists(Entry("Tallivo")));
+}
+
+TEST_F(AutostartCheckBoxTest, AnEntryThatCannotBeWrittenNeverStopsTheStartUp) {
+    StopProgram();
+    QDir(folder->file("config/autostart")).removeRecursively();
+    WriteWholeFile(folder->file("config/autostart"), "a file where the folder should be");
+    StartProgram(); // a box here would block: the fixture answers only the start-up warning
+    EXPECT_TRUE(Form1->WinStart->isChecked());
+    EXPECT_NE(Form1->CurrEdit, nullptr);
+    EXPECT_TRUE(Form1->Timer2->isActive()) << "the start-up went to its end";
+}
