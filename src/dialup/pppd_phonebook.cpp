@@ -152,7 +152,7 @@ bool PppdPhonebook::Read(const QString& name, PppdEntry* entry) const {
     if (!entry->ChatScript.isEmpty()) {
         const QByteArray script = ReadFile(entry->ChatScript);
         entry->AbortStrings = ChatAbortStrings(script);
-        const QStringList chatWords = SplitWords(script, false);
+        const QStringList chatWords = SplitWords(script, true);
         for (const QString& word : chatWords) {
             if (word.startsWith(QLatin1String("ATD"), Qt::CaseInsensitive)) {
                 const bool toneOrPulse =

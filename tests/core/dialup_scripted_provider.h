@@ -13,7 +13,7 @@
 #include <cstring>
 
 class ScriptedProvider : public RasProvider {
-public:
+  public:
     struct Status {
         quint32 Code = 0;
         quint32 State = 0;
@@ -95,8 +95,7 @@ public:
     }
     qint32 PasswordStored = 1;
     RASDIALPARAMSA LastStored{};
-    quint32 RasSetEntryDialParamsA(const char* phonebook, RASDIALPARAMSA* params,
-                                   qint32) override {
+    quint32 RasSetEntryDialParamsA(const char* phonebook, RASDIALPARAMSA* params, qint32) override {
         Calls << QStringLiteral("RasSetEntryDialParamsA:") + Book(phonebook);
         LastStored = *params;
         return 0;
@@ -150,7 +149,7 @@ public:
 
 // Installs a loader that hands out the given libraries for the life of the object.
 class ScopedRasLibraries {
-public:
+  public:
     explicit ScopedRasLibraries(std::shared_ptr<RasProvider> core,
                                 std::shared_ptr<RasProvider> entries = {}) {
         SetRasLibraryLoader([core, entries](const QString& name) -> RasLibrary {

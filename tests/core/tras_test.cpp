@@ -14,7 +14,7 @@ void Settle() {
 }
 
 class TrasTest : public ::testing::Test {
-protected:
+  protected:
     std::shared_ptr<ScriptedProvider> service = std::make_shared<ScriptedProvider>();
     ScopedRasLibraries libraries{service};
 };
@@ -312,13 +312,13 @@ TEST_F(TrasTest, PhoneBookPathScopesOnlyTheOperationsThatTakeIt) {
     for (const QString& call : service->Calls)
         if (call.contains(QLatin1Char(':')))
             books << call;
-    EXPECT_EQ(books, QStringList({"RasEnumEntriesA:/tmp/book", "RasGetEntryDialParamsA:/tmp/book",
-                                  "RasSetEntryDialParamsA:/tmp/book",
-                                  "RasGetEntryPropertiesA:/tmp/book", "RasDialA:/tmp/book",
-                                  "RasEditPhonebookEntryA:<default>",
-                                  "RasCreatePhonebookEntryA:<default>",
-                                  "RasValidateEntryNameA:<default>", "RasRenameEntryA:<default>",
-                                  "RasDeleteEntryA:<default>", "RasValidateEntryNameA:<default>"}));
+    EXPECT_EQ(books,
+              QStringList({"RasEnumEntriesA:/tmp/book", "RasGetEntryDialParamsA:/tmp/book",
+                           "RasSetEntryDialParamsA:/tmp/book", "RasGetEntryPropertiesA:/tmp/book",
+                           "RasDialA:/tmp/book", "RasEditPhonebookEntryA:<default>",
+                           "RasCreatePhonebookEntryA:<default>", "RasValidateEntryNameA:<default>",
+                           "RasRenameEntryA:<default>", "RasDeleteEntryA:<default>",
+                           "RasValidateEntryNameA:<default>"}));
     EXPECT_EQ(ras.Entries, QStringList({"A"}));
     EXPECT_TRUE(ras.EntryName.isEmpty()); // deleted
 }
