@@ -1,0 +1,213 @@
+// The alarm sound for real: a sound server with a null output, the WAV file played by the
+// program, and the output captured to prove the tone was heard. Each alarm runs in a fresh
+// copy of this test program, since the audio outputs are looked for once per process.
+
+#include "app/application_title.h"
+#include "app/program_files.h"
+#include "app/ui/tform1.h"
+#include "app/ui/wav_player.h"
+#include "app/ui/windows.h"
+#include "support/test_support.h"
+#include "support/ui_support.h"
+
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <gtest/gtest.h>
+
+TEST(SoundAlarmHelper, PlaysTheTimeAlarm) {
+    const QString folder = qEnvironmentVariable("TALLIVO_SOUND_HELPER_FOLDER");
+    if (folder.isEmpty())
+        GTEST_SKIP() << "run by SoundAlarm only";
+    ProgramFiles::SetExecutablePathForTests(folder + QStringLiteral("/tallivo"));
+    ScopedClock clock(QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0)));
+    SetApplicationTitle(QStringLiteral("Tallivo"));
+    auto warning = AnswerNextBox(QStringLiteral("OK"), 3000);
+    CreateWindows();
+    warning->Cancel();
+
+    const auto say = [](const QByteArray& line) {
+        std::printf("%s\n", line.constData());
+        std::fflush(stdout);
+    };
+    say("CAPABLE " + QByteArray::number(Form1->WAVPlayer1->WAVCapable()));
+    QObject::connect(Form1->WAVPlayer1, &TWAVPlayer::PlaybackStarted, [&] { say("PLAYED"); });
+    QObject::connect(Form1->WAVPlayer1, &TWAVPlayer::Beeped, [&] { say("BEEPED"); });
+    Form1->CheckBox1->setChecked(true);
+    Form1->RadioButton5->setChecked(true);
+    Form1->SpinEdit2->setValue(1);
+    Form1->SelectAlarmSound();
+    Form1->SpeedButton1->click();
+    Form1->SpeedButton2->click();
+    clock.clock.advanceSeconds(60);
+    Form1->Timer1Timer();
+    EXPECT_TRUE(WaitUntil([] { return !Form1->WAVPlayer1->IsPlaying(); }, 15000));
+    say("ENDED");
+    Form1->SpeedButton4->click();
+    DestroyWindows();
+}
+
+namespace {
+// A private sound server with one null output, ended by its process id.
+class SoundServer {
+  public:
+    SoundServer() {
+        QDir(home.path()).mkdir(QStringLiteral("runtime"));
+        QFile::setPermissions(runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        server.setProcessEnvironment(Environment());
+        server.setProcessChannelMode(QProcess::MergedChannels);
+        server.start(QStringLiteral("pulseaudio"),
+                     {"--daemonize=no", "--exit-idle-time=-1", "-n", "--load=module-null-sink",
+                      "--load=module-native-protocol-unix"});
+        started = server.waitForStarted(5000) &&
+                  WaitUntil([this] { return QFile::exists(runtime() + "/pulse/native"); }, 15000);
+    }
+    ~SoundServer() {
+        if (server.state() != QProcess::NotRunning) {
+            ::kill(pid_t(server.processId()), SIGTERM);
+            if (!server.waitForFinished(5000)) {
+                ::kill(pid_t(server.processId()), SIGKILL);
+                server.waitForFinished(5000);
+            }
+        }
+    }
+    QString runtime() const { return home.filePath(QStringLiteral("runtime")); }
+    QProcessEnvironment Environment() const {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime());
+        environment.insert(QStringLiteral("HOME"), home.path());
+        environment.remove(QStringLiteral("PULSE_SERVER"));
+        return environment;
+    }
+    QString Log() { return QString::fromLocal8Bit(server.readAll()); }
+    bool started = false;
+
+  private:
+    QTemporaryDir home;
+    QProcess server;
+};
+
+// Runs the helper above in a fresh process; returns what it said.
+QByteArray RunAlarmHelper(const QString& programFolder, QProcessEnvironment environment) {
+    environment.insert(QStringLiteral("TALLIVO_SOUND_HELPER_FOLDER"), programFolder);
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    QProcess helper;
+    helper.setProcessEnvironment(environment);
+    helper.start(QCoreApplication::applicationFilePath(),
+                 {QStringLiteral("--gtest_filter=SoundAlarmHelper.*")});
+    if (!helper.waitForFinished(60000)) {
+        ::kill(pid_t(helper.processId()), SIGKILL);
+        helper.waitForFinished(5000);
+    }
+    return helper.readAllStandardOutput();
+}
+
+bool MakeTone(const QString& fileName, int frequency) {
+    return QProcess::execute(QStringLiteral("sox"),
+                             {"-n", "-r", "44100", "-c", "1", "-b", "16", fileName, "synth", "1.0",
+                              "sine", QString::number(frequency), "vol", "0.5"}) == 0;
+}
+
+struct ToneFound {
+    double seconds = 0;
+    double frequency = 0;
+    double rms = 0;
+};
+
+// The loud part of a capture (mono, 16 bits, 44100 Hz): its length, its frequency from the
+// zero crossings and its level.
+ToneFound AnalyseCapture(const QByteArray& capture) {
+    const auto* samples = reinterpret_cast<const qint16*>(capture.constData());
+    const qsizetype count = capture.size() / 2;
+    qsizetype first = -1, last = -1;
+    for (qsizetype i = 0; i < count; ++i)
+        if (std::abs(int(samples[i])) > 3000) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    ToneFound found;
+    if (first < 0 || last <= first)
+        return found;
+    int crossings = 0;
+    double energy = 0;
+    for (qsizetype i = first; i <= last; ++i) {
+        energy += double(samples[i]) * samples[i];
+        if (i > first && (samples[i - 1] < 0) != (samples[i] < 0))
+            ++crossings;
+    }
+    found.seconds = double(last - first) / 44100.0;
+    found.frequency = crossings / 2.0 / found.seconds;
+    found.rms = std::sqrt(energy / double(last - first + 1));
+    return found;
+}
+} // namespace
+
+TEST(SoundAlarm, TheChosenWavIsPlayedToTheSoundOutput) {
+    SoundServer server;
+    ASSERT_TRUE(server.started) << server.Log().toStdString();
+    QTemporaryDir program;
+    ASSERT_TRUE(MakeTone(program.filePath("tallivo.wav"), 880));
+
+    QProcess capture;
+    capture.setProcessEnvironment(server.Environment());
+    capture.start(QStringLiteral("parec"), {"-d", "null.monitor", "--raw", "--rate=44100",
+                                            "--channels=1", "--format=s16le", "--latency-msec=10"});
+    ASSERT_TRUE(capture.waitForStarted(5000));
+    QByteArray captured;
+    const auto collect = [&] { captured += capture.readAllStandardOutput(); };
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            collect();
+            return captured.size() > 4410;
+        },
+        10000))
+        << capture.readAllStandardError().toStdString();
+
+    const QByteArray said = RunAlarmHelper(program.path(), server.Environment());
+    EXPECT_TRUE(said.contains("CAPABLE 1")) << said.toStdString();
+    EXPECT_TRUE(said.contains("PLAYED")) << said.toStdString();
+    EXPECT_FALSE(said.contains("BEEPED"));
+    EXPECT_TRUE(said.contains("ENDED"));
+
+    const qsizetype after = captured.size();
+    WaitUntil(
+        [&] {
+            collect();
+            return captured.size() > after + 44100;
+        },
+        5000);
+    ::kill(pid_t(capture.processId()), SIGTERM);
+    capture.waitForFinished(5000);
+    collect();
+
+    const ToneFound tone = AnalyseCapture(captured);
+    EXPECT_GT(tone.seconds, 0.5) << "no tone in " << captured.size() << " bytes";
+    EXPECT_NEAR(tone.frequency, 880, 30);
+    EXPECT_GT(tone.rms, 4000);
+}
+
+TEST(SoundAlarm, WithoutASoundServerTheSameAlarmBeeps) {
+    QTemporaryDir program;
+    ASSERT_TRUE(MakeTone(program.filePath("tallivo.wav"), 880));
+    QTemporaryDir runtime; // no server listens here
+    QFile::setPermissions(runtime.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime.path());
+    environment.insert(QStringLiteral("HOME"), runtime.path());
+    environment.remove(QStringLiteral("PULSE_SERVER"));
+
+    const QByteArray said = RunAlarmHelper(program.path(), environment);
+    EXPECT_TRUE(said.contains("CAPABLE 0")) << said.toStdString();
+    EXPECT_TRUE(said.contains("BEEPED")) << said.toStdString();
+    EXPECT_FALSE(said.contains("PLAYED"));
+}
