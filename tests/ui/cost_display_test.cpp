@@ -132,21 +132,3 @@ TEST_F(CostDisplayTest, TheAllowanceRunsOutOnceWithItsAlarmAndItsRedRemainder) {
     EXPECT_EQ(MiniWin->restefor->text(), "-0:00");
     EXPECT_EQ(Colour(MiniWin->restefor), QColor(Qt::red));
 }
-
-TEST_F(CostDisplayTest, RemainderTextsOnBothWindows) {
-    Form1->durfor->setValue(3);
-    StartRun();
-    TickTo(1);
-    EXPECT_EQ(Form1->restefor->text(), "2 h 59 mn");
-    EXPECT_EQ(MiniWin->restefor->text(), "2:59");
-    Form1->durfor->setValue(1);
-    Form1->dch->setValue(2);
-    TickTo(2);
-    // 3600 - 7202 = -3602 seconds
-    EXPECT_EQ(Form1->restefor->text(), "- 1 h 0 mn");
-    EXPECT_EQ(MiniWin->restefor->text(), "-1:00");
-    Form1->durfor->setValue(0);
-    TickTo(3);
-    for (QLabel* label : AllowanceLabels())
-        EXPECT_FALSE(label->isVisibleTo(label->window())) << label->objectName().toStdString();
-}
