@@ -32,7 +32,8 @@ void TForm1::Timer2Timer() {
 }
 
 bool TForm1::InternetConnected() {
-    return RAS->RASConn != 0 && RAS->ConnectState == 8192;
+    // Asked of the dial-up provider: is the followed link (any, when none is followed) up?
+    return RAS->LinkUp(CurrentConnection);
 }
 
 void TForm1::PollConnection() {

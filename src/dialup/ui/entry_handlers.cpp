@@ -1,18 +1,111 @@
-// Placeholder until the dial-up component lands.
+// The main window's dial-up entry handlers: choosing an entry, connecting with the dial wait,
+// disconnecting.
+
 #include "app/ui/tform1.h"
+#include "app/ui/wav_player.h"
+#include "app/ui/windows.h"
+#include "dialup/tras.h"
+#include "dialup/ui/choose_connection_dialog.h"
+#include "dialup/ui/entry_dialogs.h"
 
 #include <QComboBox>
+#include <QEventLoop>
+#include <QLabel>
+#include <QListWidget>
+#include <QPointer>
+#include <QSignalBlocker>
+#include <QStatusBar>
+#include <QTimer>
 
-void TForm1::ComboBox1Click() {}
+namespace {
+// The component opens the providers' entry dialogs through this hook.
+const bool entryDialogsInstalled = (InstallEntryDialogs(), true);
+
+// Sleeps in the event loop until something happens or a short while has passed.
+void WaitForEvents() {
+    QEventLoop loop;
+    QTimer::singleShot(50, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+} // namespace
+
+void TForm1::ComboBox1Click() {
+    if (ComboBox1->currentIndex() < 0)
+        return;
+    RAS->EntryName = ComboBox1->currentText();
+    if (RAS->GetDialParams() != 0) {
+        StatusBar1->showMessage(RAS->StatusStr);
+    } else if (RAS->GetEntryProperties() == 0) {
+        Label6->setText(RAS->DeviceName);
+        Label8->setText(RAS->DeviceType);
+        Label9->setText(RAS->DevicePort);
+        Label2->setText(RAS->PhoneNumber);
+    }
+    ShowAssociation();
+}
+
 void TForm1::SelectEntry(const QString& name) {
     const int index = ComboBox1->findText(name, Qt::MatchFixedString);
-    if (index >= 0) {
-        ComboBox1->setCurrentIndex(index);
-        ComboBox1Click();
-    }
+    if (index < 0)
+        return;
+    ComboBox1->setCurrentIndex(index);
+    ComboBox1Click();
+    SelectAssociatedTariff(name);
 }
+
 QString TForm1::CurrentEntryName() const {
-    return ComboBox1->currentText();
+    return ComboBox1->currentIndex() >= 0 ? ComboBox1->currentText() : QString();
 }
-void TForm1::Button1Click() {}
-void TForm1::Button2Click() {}
+
+void TForm1::Button1Click() {
+    (void)entryDialogsInstalled;
+    if (!CurrentConnection.isEmpty())
+        return;
+    if (ComboBox1->count() > 1 && !ChosenFromMenu) {
+        ChoixConn->ListBox1->clear();
+        for (int i = 0; i < ComboBox1->count(); ++i)
+            ChoixConn->ListBox1->addItem(ComboBox1->itemText(i));
+        ChoixConn->ListBox1->setCurrentRow(ComboBox1->currentIndex());
+        if (ChoixConn->exec() != QDialog::Accepted)
+            return;
+        const QSignalBlocker quiet(ComboBox1);
+        ComboBox1->setCurrentIndex(ChoixConn->ListBox1->currentRow());
+    }
+    if (ComboBox1->currentIndex() < 0)
+        return;
+    const QString name = ComboBox1->currentText();
+    RAS->EntryName = name;
+    CurrentConnection = name;
+    StatusBar1->showMessage(QStringLiteral("Connexion à ") + name + QStringLiteral(" en cours..."));
+    if (RAS->Connect() != 0) {
+        CurrentConnection.clear();
+        StatusBar1->showMessage(QStringLiteral("Erreur de connexion - ") + RAS->StatusStr);
+        return;
+    }
+    // The window stays live while the dial goes on: progress reaches the status bar and the
+    // poll keeps running. A dial whose handle someone else dropped cannot progress any more.
+    QPointer<TForm1> alive(this);
+    while (alive && RAS->ConnectState < 600 && RAS->RASConn != 0)
+        WaitForEvents();
+    if (!alive)
+        return;
+    StatusBar1->clearMessage();
+    if (RAS->ConnectState == 8192)
+        return;
+    RAS->Disconnect();
+    CurrentConnection.clear();
+    RASStateChanged();
+    StatusBar1->showMessage(QStringLiteral("Déconnecté"));
+    WAVPlayer1->Beep();
+}
+
+void TForm1::Button2Click() {
+    RAS->Disconnect();
+    // The line is down: a session no tick saw ending during the wait ends here, with the
+    // connection's name and bytes, instead of staying open for the next connection.
+    if (SessionActive)
+        EndSession();
+    RAS->ResetStats();
+    StatusBar1->showMessage(QStringLiteral("Déconnecté"));
+    CurrentConnection.clear();
+}

@@ -1,0 +1,97 @@
+#include "dialup/ui/pppd_entry_dialog.h"
+
+#include "app/ui/message_box.h"
+#include "dialup/entry_names.h"
+#include "dialup/ras_records.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+QComboBox* EditableList(const QStringList& items, const QString& current, const char* name) {
+    auto* box = new QComboBox;
+    box->setObjectName(QLatin1String(name));
+    box->setEditable(true);
+    box->addItems(items);
+    box->setCurrentText(current);
+    return box;
+}
+} // namespace
+
+TPppdEntryDialog::TPppdEntryDialog(const QString& phonebookFolder, const QString& entryName,
+                                   QWidget* parent)
+    : QDialog(parent), Book(phonebookFolder), Creating(entryName.isEmpty()) {
+    setObjectName(QStringLiteral("PppdEntryDialog"));
+    if (!Creating && !Book.Read(entryName, &Entry))
+        Entry.Name = entryName;
+    setWindowTitle(Creating ? QStringLiteral("Nouvelle connexion")
+                            : QStringLiteral("Propriétés de ") + entryName);
+
+    auto* layout = new QFormLayout(this);
+    EntryName = new QLineEdit(Entry.Name);
+    EntryName->setObjectName(QStringLiteral("EntryName"));
+    EntryName->setReadOnly(!Creating);
+    EntryName->setMaxLength(64);
+    PhoneNumber = new QLineEdit(Entry.PhoneNumber);
+    PhoneNumber->setObjectName(QStringLiteral("PhoneNumber"));
+    PhoneNumber->setMaxLength(Ras::MaxPhoneNumber);
+    SerialPort = EditableList({"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS3",
+                               "/dev/ttyUSB0", "/dev/ttyACM0", "/dev/modem"},
+                              Entry.Device.isEmpty() ? QStringLiteral("/dev/ttyS0") : Entry.Device,
+                              "SerialPort");
+    Speed = EditableList({"115200", "57600", "38400", "19200", "9600"},
+                         Entry.Speed.isEmpty() ? QStringLiteral("115200") : Entry.Speed, "Speed");
+    UserName = new QLineEdit(Entry.UserName);
+    UserName->setObjectName(QStringLiteral("UserName"));
+    UserName->setMaxLength(Ras::MaxUserName);
+    layout->addRow(QStringLiteral("Nom de la connexion :"), EntryName);
+    layout->addRow(QStringLiteral("Téléphone :"), PhoneNumber);
+    layout->addRow(QStringLiteral("Port modem :"), SerialPort);
+    layout->addRow(QStringLiteral("Vitesse (bit/s) :"), Speed);
+    layout->addRow(QStringLiteral("Nom utilisateur :"), UserName);
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("OK"));
+    ok->setDefault(true);
+    buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole)
+        ->setObjectName(QStringLiteral("Annuler"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addRow(buttons);
+}
+
+void TPppdEntryDialog::accept() {
+    PppdEntry entry = Entry;
+    entry.Name = EntryName->text().trimmed();
+    entry.PhoneNumber = PhoneNumber->text().trimmed();
+    entry.Device = SerialPort->currentText().trimmed();
+    entry.Speed = Speed->currentText().trimmed();
+    entry.UserName = UserName->text().trimmed();
+    if (!IsShellSafeEntryName(entry.Name.toUtf8())) {
+        ShowMessageBox(
+            BoxKind::Error,
+            QStringLiteral("Nom de connexion incorrect : lettres, chiffres et « _-+.,@=%: » "
+                           "seulement, sans point au début."),
+            {BoxButton::Ok}, this);
+        return;
+    }
+    if (Creating && Book.Exists(entry.Name)) {
+        ShowMessageBox(BoxKind::Error, QStringLiteral("Une connexion porte déjà ce nom."),
+                       {BoxButton::Ok}, this);
+        return;
+    }
+    if (entry.PhoneNumber.isEmpty()) {
+        ShowMessageBox(BoxKind::Error, QStringLiteral("Indiquez le numéro de téléphone."),
+                       {BoxButton::Ok}, this);
+        return;
+    }
+    QString error;
+    if (!Book.Write(entry, &error)) {
+        ShowMessageBox(BoxKind::Error, error, {BoxButton::Ok}, this);
+        return;
+    }
+    QDialog::accept();
+}
