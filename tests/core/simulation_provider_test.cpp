@@ -114,6 +114,9 @@ TEST_F(SimulationTest, EntriesCanBeChangedRenamedAndDeleted) {
     ras->UserName = QStringLiteral("paul");
     ras->Password = QStringLiteral("pw");
     ASSERT_EQ(ras->SetDialParams(), 0);
+    // It holds passwords: its owner's only, also after a write.
+    EXPECT_EQ(QFile::permissions(SimulationProvider::DefaultPhonebookFile()),
+              QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     EXPECT_EQ(ras->ValidateName(QStringLiteral("Ligne occupée")), Ras::AlreadyExists);
     EXPECT_EQ(ras->ValidateName(QStringLiteral("a]b")), Ras::InvalidName);
     ASSERT_EQ(ras->RenameEntry(QStringLiteral("Mon FAI")), 0);
