@@ -104,8 +104,9 @@ TEST(LinkStatsInNamespace, DialsOverARealTunInterface) {
 }
 
 TEST(LinkStatsTest, RealTunInterfaceInANetworkNamespace) {
-    if (geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("ip")).isEmpty())
-        GTEST_SKIP() << "needs root and iproute2";
+    if (geteuid() != 0 || QStandardPaths::findExecutable(QStringLiteral("ip")).isEmpty() ||
+        !QFileInfo::exists(QStringLiteral("/dev/net/tun")))
+        GTEST_SKIP() << "needs root, iproute2 and TUN devices";
     const QString name = QStringLiteral("tallivo-test-%1").arg(getpid());
     if (QProcess::execute(QStringLiteral("ip"),
                           {QStringLiteral("netns"), QStringLiteral("add"), name}) != 0)
