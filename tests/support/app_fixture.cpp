@@ -1,6 +1,8 @@
 #include "support/app_fixture.h"
 
 #include "app/application_title.h"
+#include "app/ini_file.h"
+#include "app/program_files.h"
 #include "app/ui/windows.h"
 
 #include <QApplication>
@@ -10,6 +12,9 @@ void AppWindowsTest::SetUp() {
     clock = std::make_unique<ScopedClock>(StartMoment());
     qputenv("XDG_CONFIG_HOME", folder->file(QStringLiteral("config")).toLocal8Bit());
     SetProgramExitHandler([this] { ++exitRequests; });
+    // The machine's own dial-up entries (/etc/ppp/peers) never reach a test.
+    IniFile(ProgramFiles::SettingsFileName())
+        .WriteString(QStringLiteral("Dialup"), QStringLiteral("Provider"), QStringLiteral("none"));
     StartProgram();
 }
 

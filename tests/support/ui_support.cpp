@@ -8,34 +8,55 @@
 #include <QTimer>
 #include <QWidget>
 
-std::shared_ptr<AnsweredBox> AnswerNextBox(const QString& buttonText, int timeoutMs) {
-    auto record = std::make_shared<AnsweredBox>();
+namespace {
+// Clicks the button of that text in the active modal widget; false when there is none.
+bool ClickInActiveModal(const QString& buttonText, AnsweredBox& record, QWidget* skip) {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (!modal || modal == skip || !modal->isVisible())
+        return false;
+    for (QAbstractButton* button : modal->findChildren<QAbstractButton*>()) {
+        if (button->text() != buttonText)
+            continue;
+        record.seen = true;
+        record.title = modal->windowTitle();
+        if (auto* box = qobject_cast<QMessageBox*>(modal))
+            record.text = box->text();
+        button->click();
+        return true;
+    }
+    return false;
+}
+} // namespace
+
+std::vector<std::shared_ptr<AnsweredBox>> AnswerBoxes(const QStringList& buttonTexts,
+                                                      int timeoutMs) {
+    std::vector<std::shared_ptr<AnsweredBox>> records;
+    for (int index = 0; index < buttonTexts.size(); ++index)
+        records.push_back(std::make_shared<AnsweredBox>());
     auto* poll = new QTimer(qApp);
-    record->poller = poll;
+    for (const auto& record : records)
+        record->poller = poll;
     auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, record, buttonText, deadline] {
-        if (deadline->hasExpired()) {
-            poll->deleteLater();
-            return;
-        }
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal)
-            return;
-        for (QAbstractButton* button : modal->findChildren<QAbstractButton*>()) {
-            if (button->text() != buttonText)
-                continue;
-            record->seen = true;
-            record->title = modal->windowTitle();
-            if (auto* box = qobject_cast<QMessageBox*>(modal))
-                record->text = box->text();
-            poll->stop();
-            poll->deleteLater();
-            button->click();
-            return;
-        }
-    });
+    auto next = std::make_shared<int>(0);
+    auto answered = std::make_shared<QPointer<QWidget>>();
+    QObject::connect(
+        poll, &QTimer::timeout, poll, [poll, records, buttonTexts, deadline, next, answered] {
+            if (deadline->hasExpired() || *next >= buttonTexts.size()) {
+                poll->deleteLater();
+                return;
+            }
+            QWidget* current = QApplication::activeModalWidget();
+            if (ClickInActiveModal(buttonTexts.at(*next), *records.at(*next), answered->data())) {
+                *answered = current;
+                ++*next;
+            }
+        });
     poll->start(10);
-    return record;
+    return records;
+}
+
+std::shared_ptr<AnsweredBox> AnswerNextBox(const QString& buttonText, int timeoutMs) {
+    return AnswerBoxes({buttonText}, timeoutMs).front();
 }
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {

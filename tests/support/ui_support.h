@@ -2,9 +2,11 @@
 
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <QTimer>
 #include <functional>
 #include <memory>
+#include <vector>
 
 // What a message box that a test answered showed.
 struct AnsweredBox {
@@ -23,6 +25,10 @@ struct AnsweredBox {
 // modal widget, the button whose text is buttonText ("&Oui", "&Non", "OK", "Annuler") is
 // clicked. The returned record says what the box showed.
 std::shared_ptr<AnsweredBox> AnswerNextBox(const QString& buttonText, int timeoutMs = 5000);
+
+// Answers several boxes that come one after the other, in that order.
+std::vector<std::shared_ptr<AnsweredBox>> AnswerBoxes(const QStringList& buttonTexts,
+                                                      int timeoutMs = 5000);
 
 // Processes events until the condition holds or the time runs out.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);

@@ -62,7 +62,7 @@ TEST_F(CostDisplayTest, ShowsThePeakCostWithCaptionAndMonthlyHints) {
     EXPECT_EQ(Form1->Label29->toolTip(), "Total du mois : 0,33 F");
     EXPECT_EQ(MiniWin->Label29->toolTip(), "Total du mois : 0,33 F");
     for (QLabel* label : AllowanceLabels())
-        EXPECT_FALSE(label->isVisibleTo(label->window())) << label->objectName().toStdString();
+        EXPECT_TRUE(label->isHidden()) << label->objectName().toStdString();
 }
 
 TEST_F(CostDisplayTest, AHolidayIsOffPeakAndNamedInTheCaption) {
@@ -108,7 +108,7 @@ TEST_F(CostDisplayTest, TheAllowanceRunsOutOnceWithItsAlarmAndItsRedRemainder) {
     EXPECT_EQ(Colour(Form1->restefor), QColor(Qt::black));
     EXPECT_EQ(Colour(MiniWin->restefor), QColor(0, 255, 255));
     for (QLabel* label : AllowanceLabels())
-        EXPECT_TRUE(label->isVisibleTo(label->window())) << label->objectName().toStdString();
+        EXPECT_FALSE(label->isHidden()) << label->objectName().toStdString();
 
     TickTo(60);
     EXPECT_EQ(sounds, 0);

@@ -1,0 +1,76 @@
+// Quitting while a connection is up: the second question decides whether the line is closed.
+
+#include "app/ini_file.h"
+#include "app/program_files.h"
+#include "app/ui/tform1.h"
+#include "app/ui/windows.h"
+#include "dialup/simulation_provider.h"
+#include "dialup/tras.h"
+#include "support/app_fixture.h"
+
+#include <QComboBox>
+#include <QTimer>
+
+namespace {
+class QuitWithConnectionTest : public AppWindowsTest {
+  protected:
+    void SetUp() override {
+        AppWindowsTest::SetUp();
+        StopProgram();
+        SimulationProvider::SetTimeScale(0.01);
+        IniFile(ProgramFiles::SettingsFileName())
+            .WriteString(QStringLiteral("Dialup"), QStringLiteral("Provider"),
+                         QStringLiteral("simulation"));
+        StartProgram();
+        Form1->Timer2->stop();
+        Form1->ComboBox1->setCurrentIndex(
+            Form1->ComboBox1->findText(QStringLiteral("Simulation 56K")));
+        Form1->ChosenFromMenu = true; // no chooser
+        Form1->Button1Click();
+        Form1->ChosenFromMenu = false;
+        Form1->PollConnection();
+    }
+    void TearDown() override {
+        if (Form1 && Form1->RAS->RASConn)
+            Form1->RAS->HangUp();
+        AppWindowsTest::TearDown();
+        SimulationProvider::SetTimeScale(1.0);
+    }
+    bool LineStillListed() {
+        Form1->RAS->EnumConnections();
+        return Form1->RAS->Connections.Count() > 0;
+    }
+};
+} // namespace
+
+TEST_F(QuitWithConnectionTest, AnnulerCancelsTheQuit) {
+    ASSERT_NE(Form1->RAS->RASConn, 0u);
+    const auto boxes = AnswerBoxes({QStringLiteral("&Oui"), QStringLiteral("Annuler")});
+    const auto& second = boxes.at(1);
+    Form1->Test31Click();
+    EXPECT_TRUE(second->seen);
+    EXPECT_EQ(second->text, "Voulez-vous aussi fermer la connexion à Internet ?");
+    EXPECT_EQ(exitRequests, 0);
+    EXPECT_NE(Form1->RAS->RASConn, 0u);
+    EXPECT_TRUE(LineStillListed());
+}
+
+TEST_F(QuitWithConnectionTest, NonEndsTheProgramAndLeavesTheLineUp) {
+    ASSERT_NE(Form1->RAS->RASConn, 0u);
+    const auto boxes = AnswerBoxes({QStringLiteral("&Oui"), QStringLiteral("&Non")});
+    const auto& second = boxes.at(1);
+    Form1->Test31Click();
+    EXPECT_TRUE(second->seen);
+    EXPECT_EQ(exitRequests, 1);
+    EXPECT_EQ(Form1->RAS->RASConn, 0u) << "the component forgets the connection";
+    EXPECT_TRUE(LineStillListed()) << "but the line stays up";
+}
+
+TEST_F(QuitWithConnectionTest, OuiHangsUpThenEnds) {
+    const auto boxes = AnswerBoxes({QStringLiteral("&Oui"), QStringLiteral("&Oui")});
+    const auto& second = boxes.at(1);
+    Form1->Test31Click();
+    EXPECT_TRUE(second->seen);
+    EXPECT_EQ(exitRequests, 1);
+    EXPECT_EQ(Form1->RAS->RASConn, 0u);
+}
