@@ -1,4 +1,7 @@
+#include "app/ini_file.h"
+#include "app/program_files.h"
 #include "app/ui/mini_window.h"
+#include "app/ui/move_panel.h"
 #include "app/ui/tform1.h"
 #include "app/ui/tray_icon.h"
 #include "app/ui/windows.h"
@@ -7,10 +10,14 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 
@@ -99,4 +106,55 @@ TEST_F(MainWindowTest, TheTrayToolTipKeepsAtMost62Characters) {
     EXPECT_EQ(Form1->TrayIcon1->ToolTip().size(), 62);
     Form1->SetTrayToolTip("Tallivo - 00:01:30 - 0,33 F");
     EXPECT_EQ(Form1->TrayIcon1->ToolTip(), "Tallivo - 00:01:30 - 0,33 F");
+}
+
+namespace {
+// The simulated modem's phonebook gives the program its dial-up entries.
+class MainWindowWithEntriesTest : public AppWindowsTest {
+  protected:
+    void SetUp() override {
+        AppWindowsTest::SetUp();
+        StopProgram();
+        IniFile(ProgramFiles::SettingsFileName())
+            .WriteString(QStringLiteral("Dialup"), QStringLiteral("Provider"),
+                         QStringLiteral("simulation"));
+        StartProgram();
+    }
+};
+} // namespace
+
+TEST_F(MainWindowWithEntriesTest, FirstStartShowsTheCounterPageCentredWithoutWarning) {
+    EXPECT_FALSE(startWarning->seen);
+    ASSERT_GT(Form1->ComboBox1->count(), 0);
+    EXPECT_EQ(Form1->ComboBox1->currentIndex(), 0);
+    EXPECT_TRUE(Form1->isVisible()) << "ShowOnStart is checked by default";
+    EXPECT_EQ(Form1->PageControl1->currentWidget(), Form1->TabSheet2);
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(Form1->x(), (screen.width() - Form1->width()) / 2);
+    EXPECT_EQ(Form1->y(), (screen.height() - Form1->height()) / 2);
+    EXPECT_EQ(Form1->Label13->text(), "00:00:00");
+    EXPECT_EQ(Form1->Label29->text(), "0 F");
+}
+
+TEST_F(MainWindowWithEntriesTest, TheMiniWindowDraggedWithTheLeftButtonIsFoundThereAfterARestart) {
+    MiniWin->show();
+    const QPoint start = MiniWin->pos();
+    QTest::mousePress(MiniWin->MovePanel1, Qt::LeftButton, {}, QPoint(10, 10));
+    QMouseEvent move(QEvent::MouseMove, QPointF(10, 10),
+                     MiniWin->MovePanel1->mapToGlobal(QPointF(10, 10)) + QPointF(-300, 150),
+                     Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(MiniWin->MovePanel1, &move);
+    QTest::mouseRelease(MiniWin->MovePanel1, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(MiniWin->pos(), start + QPoint(-300, 150));
+    const QPoint dragged = MiniWin->pos();
+
+    // The right button does not move it.
+    QTest::mousePress(MiniWin->MovePanel1, Qt::RightButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(MiniWin->MovePanel1, Qt::RightButton, {}, QPoint(10, 10));
+    EXPECT_EQ(MiniWin->pos(), dragged);
+
+    Form1->SaveSettings();
+    StopProgram();
+    StartProgram();
+    EXPECT_EQ(MiniWin->pos(), dragged);
 }
