@@ -171,7 +171,21 @@ std::optional<int> ParseInteger(const QString& text) {
 
 IniFile::IniFile(QString name) : fileName(std::move(name)) {}
 
+void IniFile::BeginBatch() {
+    batchLines = ReadLines();
+}
+
+void IniFile::CommitBatch() {
+    if (!batchLines)
+        return;
+    const QStringList lines = *batchLines;
+    batchLines.reset();
+    WriteLines(lines);
+}
+
 QStringList IniFile::ReadLines() const {
+    if (batchLines)
+        return *batchLines;
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -186,6 +200,10 @@ QStringList IniFile::ReadLines() const {
 }
 
 void IniFile::WriteLines(const QStringList& lines) {
+    if (batchLines) {
+        *batchLines = lines;
+        return;
+    }
     QString text;
     for (const QString& line : lines)
         text += line + QLatin1Char('\n');

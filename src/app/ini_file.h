@@ -4,6 +4,7 @@
 #include <QPair>
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 // The settings file with private-profile semantics: every read and every write opens the
 // file, does its work and closes it again; nothing is cached. Sections and keys are
@@ -43,9 +44,16 @@ class IniFile {
 
     static constexpr int MaxValueLength = 2047;
 
+    // One save of many keys: the file is read when the batch begins, the reads and writes in
+    // between work on that copy, and the file is rewritten once when the batch is committed.
+    // Without it every write rewrites (and syncs) the whole file.
+    void BeginBatch();
+    void CommitBatch();
+
   private:
     QStringList ReadLines() const;
     void WriteLines(const QStringList& lines);
 
     QString fileName;
+    std::optional<QStringList> batchLines;
 };

@@ -140,3 +140,19 @@ TEST_F(IniFileTest, AFileThatCannotBeWrittenRaisesTheReason) {
         EXPECT_TRUE(error.message().startsWith("Impossible d'écrire dans ")) << error.what();
     }
 }
+
+TEST_F(IniFileTest, ABatchWritesTheFileOnceWhenCommitted) {
+    IniFile& settings = ini;
+    settings.WriteString("Dialup", "Provider", "simulation");
+    settings.BeginBatch();
+    settings.EraseSection("MainW");
+    settings.WriteInteger("MainW", "x", 12);
+    settings.WriteBool("Last", "WinStart", false);
+    EXPECT_EQ(settings.ReadInteger("MainW", "x", 0), 12) << "reads see the batch";
+    EXPECT_FALSE(IniFile(Path()).KeyExists("MainW", "x")) << "nothing written yet";
+    settings.CommitBatch();
+    EXPECT_EQ(Bytes(), "[Dialup]\nProvider=simulation\n[MainW]\nx=12\n"
+                       "[Last]\nWinStart=0\n");
+    settings.WriteInteger("MainW", "y", 3); // after the batch, writes go to the file again
+    EXPECT_EQ(IniFile(Path()).ReadInteger("MainW", "y", 0), 3);
+}

@@ -152,6 +152,7 @@ void TForm1::SaveSettings() {
     // Any failure ends the save where it is, silently: the next save tries again.
     try {
         IniFile settings = SettingsFile();
+        settings.BeginBatch();
         settings.EraseSection(mainW);
         settings.WriteInteger(mainW, QStringLiteral("ComboBox1"), ComboBox1->currentIndex());
         settings.WriteInteger(mainW, QStringLiteral("ComboTarif"), ComboTarif->currentIndex());
@@ -187,6 +188,7 @@ void TForm1::SaveSettings() {
         }
         settings.WriteString(last, QStringLiteral("CheminExport"), ExportFolder);
         settings.WriteInteger(last, QStringLiteral("ExportFilterIndex"), ExportFilterIndex);
+        settings.CommitBatch();
 
         SaveTariffFile();
         if (Journal && Journal->RowCount() > 1)
