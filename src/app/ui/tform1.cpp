@@ -113,9 +113,7 @@ void TForm1::FormCreate() {
 
     LoadSettings();
 
-    PageControl1->blockSignals(true);
-    PageControl1->setCurrentWidget(TabSheet2);
-    PageControl1->blockSignals(false);
+    ShowPage(TabSheet2);
     SelectAlarmSound();
 
     SessionActive = false;
@@ -149,8 +147,17 @@ void TForm1::WarnNoEntries() {
                                   "bouton \"Créer\"."),
                    {BoxButton::Ok});
     ShowInFront();
-    PageControl1->setCurrentWidget(TabSheet1);
+    ShowPage(TabSheet1);
     CreateBtn->setFocus();
+}
+
+void TForm1::ShowPage(QWidget* page) {
+    // A page chosen by the program is not a user's page switch: no settings save.
+    PageControl1->blockSignals(true);
+    PageControl1->setCurrentWidget(page);
+    PageControl1->blockSignals(false);
+    if (page == TabSheet1)
+        TabSheet1Show();
 }
 
 void TForm1::ShowInFront() {

@@ -196,6 +196,8 @@ class TForm1 : public QWidget {
     void WarnNoEntries();
     // Shows the window and makes it the foreground window.
     void ShowInFront();
+    // Makes that page the active one, as the program (not the user) does.
+    void ShowPage(QWidget* page);
 
   public slots:
     void Button11Click();
