@@ -226,18 +226,24 @@ QStringList SplitWords(const QByteArray& text, bool keepEscapes) {
     QByteArray word;
     bool inWord = false;
     char quote = 0;
+    // A backslash takes the next character as it is, inside quotes or not.
+    auto takeCharacter = [&](int& i) {
+        const char c = text[i];
+        if (c == '\\' && i + 1 < text.size()) {
+            if (keepEscapes)
+                word += c;
+            word += text[++i];
+        } else {
+            word += c;
+        }
+    };
     for (int i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if (quote) {
-            if (c == quote) {
+            if (c == quote)
                 quote = 0;
-            } else if (c == '\\' && i + 1 < text.size()) {
-                if (keepEscapes)
-                    word += c;
-                word += text[++i];
-            } else {
-                word += c;
-            }
+            else
+                takeCharacter(i);
             continue;
         }
         if (c == '#' && !inWord) {
@@ -253,15 +259,10 @@ QStringList SplitWords(const QByteArray& text, bool keepEscapes) {
             continue;
         }
         inWord = true;
-        if (c == '"' || c == '\'') {
+        if (c == '"' || c == '\'')
             quote = c;
-        } else if (c == '\\' && i + 1 < text.size()) {
-            if (keepEscapes)
-                word += c;
-            word += text[++i];
-        } else {
-            word += c;
-        }
+        else
+            takeCharacter(i);
     }
     if (inWord)
         words.append(QString::fromUtf8(word));

@@ -1,8 +1,8 @@
 #include "dialup/pppd_provider.h"
 
-#include "dialup/entry_dialog_hook.h"
 #include "dialup/entry_names.h"
 #include "dialup/link_interfaces.h"
+#include "dialup/ras_fill.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -13,7 +13,6 @@
 #include <QTimer>
 #include <algorithm>
 #include <csignal>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -37,18 +36,7 @@ struct PppdProvider::Dialled {
 namespace {
 constexpr HRASCONN ExternalHandleBit = 0x40000000;
 
-QString NameOf(const char* text) {
-    return QString::fromUtf8(text ? text : "");
-}
-
-void FillConnection(RASCONNA* record, HRASCONN handle, const QString& name) {
-    std::memset(record, 0, sizeof *record);
-    record->dwSize = sizeof *record;
-    record->hrasconn = handle;
-    Ras::CopyField(record->szEntryName, name.toUtf8());
-    Ras::CopyField(record->szDeviceType, QByteArrayLiteral("modem"));
-    Ras::CopyField(record->szDeviceName, QByteArrayLiteral("pppd"));
-}
+using Ras::NameOf;
 
 QString DefaultLogFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -383,16 +371,10 @@ bool PppdProvider::FindSession(HRASCONN handle, Session* session) {
 quint32 PppdProvider::RasEnumConnectionsA(RASCONNA* connections, quint32* size, quint32* count) {
     if (!connections || !size || !count)
         return Ras::UnknownError;
-    const QList<Session> sessions = Sessions();
-    const quint32 capacity = *size / sizeof(RASCONNA);
-    for (quint32 i = 0; i < quint32(sessions.size()) && i < capacity; ++i)
-        FillConnection(&connections[i], sessions[int(i)].Handle, sessions[int(i)].Name);
-    *count = quint32(sessions.size());
-    if (*count > capacity) {
-        *size = *count * sizeof(RASCONNA);
-        return Ras::BufferTooSmall;
-    }
-    return Ras::Success;
+    QList<Ras::ConnectionListing> listed;
+    for (const Session& session : Sessions())
+        listed.append({session.Handle, session.Name});
+    return Ras::FillConnections(listed, QByteArrayLiteral("pppd"), connections, size, count);
 }
 
 quint32 PppdProvider::RasGetConnectStatusA(HRASCONN handle, RASCONNSTATUSA* status) {
@@ -453,18 +435,7 @@ quint32 PppdProvider::RasEnumEntriesA(const char*, const char* phonebook, RASENT
                                       quint32* size, quint32* count) {
     if (!entries || !size || !count)
         return Ras::UnknownError;
-    const QStringList names = Phonebook(phonebook).EntryNames();
-    const quint32 capacity = *size / sizeof(RASENTRYNAMEA);
-    *count = quint32(names.size());
-    if (*count > capacity) {
-        *size = *count * sizeof(RASENTRYNAMEA);
-        return Ras::BufferTooSmall;
-    }
-    for (quint32 i = 0; i < *count; ++i) {
-        entries[i].dwSize = sizeof(RASENTRYNAMEA);
-        Ras::CopyField(entries[i].szEntryName, names[int(i)].toUtf8());
-    }
-    return Ras::Success;
+    return Ras::FillEntryNames(Phonebook(phonebook).EntryNames(), entries, size, count);
 }
 
 quint32 PppdProvider::RasGetEntryDialParamsA(const char* phonebook, RASDIALPARAMSA* params,
@@ -512,26 +483,18 @@ quint32 PppdProvider::RasSetEntryDialParamsA(const char* phonebook, RASDIALPARAM
 quint32 PppdProvider::RasGetEntryPropertiesA(const char* phonebook, const char* entryName,
                                              RASENTRYA* record, quint32* entrySize, void*,
                                              quint32*) {
-    if (!record || !entrySize)
-        return Ras::UnknownError;
-    if (*entrySize < sizeof(RASENTRYA)) {
-        *entrySize = sizeof(RASENTRYA);
-        return Ras::BufferTooSmall;
-    }
+    if (const quint32 check = Ras::CheckEntryRecord(record, entrySize))
+        return check;
     PppdEntry entry;
     if (!Phonebook(phonebook).Read(NameOf(entryName), &entry))
         return Ras::CannotFindEntry;
     record->dwfOptions = 0;
     Ras::CopyField(record->szLocalPhoneNumber, entry.PhoneNumber.toUtf8());
     Ras::CopyField(record->szDeviceType, QByteArrayLiteral("modem"));
-    // The device name, then the port as a second string of the same field.
     const QByteArray device = entry.Speed.isEmpty()
                                   ? QByteArrayLiteral("Modem")
                                   : QStringLiteral("Modem (%1 bit/s)").arg(entry.Speed).toUtf8();
-    Ras::CopyField(record->szDeviceName, device);
-    const int used = int(qstrlen(record->szDeviceName)) + 1;
-    const QByteArray port = entry.Device.toUtf8().left(int(sizeof record->szDeviceName) - used - 1);
-    std::memcpy(record->szDeviceName + used, port.constData(), std::size_t(port.size()));
+    Ras::SetDeviceNameAndPort(record, device, entry.Device.toUtf8());
     return Ras::Success;
 }
 
@@ -539,20 +502,11 @@ quint32 PppdProvider::RasEditPhonebookEntryA(QObject* owner, const char*, const 
     const PppdPhonebook book = Phonebook(nullptr);
     if (!book.Exists(NameOf(entryName)))
         return Ras::CannotFindEntry;
-    EntryDialogRequest request;
-    request.ProviderKind = Kind();
-    request.Owner = owner;
-    request.PhonebookFolder = book.Folder();
-    request.EntryName = NameOf(entryName);
-    return ShowEntryDialog(request);
+    return OpenEntryDialog(owner, book.Folder(), NameOf(entryName));
 }
 
 quint32 PppdProvider::RasCreatePhonebookEntryA(QObject* owner, const char*) {
-    EntryDialogRequest request;
-    request.ProviderKind = Kind();
-    request.Owner = owner;
-    request.PhonebookFolder = Phonebook(nullptr).Folder();
-    return ShowEntryDialog(request);
+    return OpenEntryDialog(owner, Phonebook(nullptr).Folder());
 }
 
 quint32 PppdProvider::RasRenameEntryA(const char* phonebook, const char* oldName,

@@ -2,6 +2,7 @@
 
 #include "dialup/entry_dialog_hook.h"
 #include "dialup/error_texts.h"
+#include "dialup/ras_fill.h"
 
 #include <cstring>
 
@@ -36,19 +37,22 @@ quint32 RasProvider::RasGetErrorStringA(quint32 code, char* text, quint32 size) 
     return Ras::Success;
 }
 
-quint32 RasProvider::RasEditPhonebookEntryA(QObject* owner, const char*, const char* entryName) {
+quint32 RasProvider::OpenEntryDialog(QObject* owner, const QString& phonebook,
+                                     const QString& entryName) const {
     EntryDialogRequest request;
     request.ProviderKind = Kind();
     request.Owner = owner;
-    request.EntryName = QString::fromUtf8(entryName ? entryName : "");
+    request.PhonebookFolder = phonebook;
+    request.EntryName = entryName;
     return ShowEntryDialog(request);
 }
 
+quint32 RasProvider::RasEditPhonebookEntryA(QObject* owner, const char*, const char* entryName) {
+    return OpenEntryDialog(owner, {}, Ras::NameOf(entryName));
+}
+
 quint32 RasProvider::RasCreatePhonebookEntryA(QObject* owner, const char*) {
-    EntryDialogRequest request;
-    request.ProviderKind = Kind();
-    request.Owner = owner;
-    return ShowEntryDialog(request);
+    return OpenEntryDialog(owner, {});
 }
 
 bool RasProvider::ReadCounters(HRASCONN, QList<LinkCounters>*) {

@@ -80,4 +80,10 @@ class RasProvider {
     virtual bool LinkUp(const QString& entryName);
     // Which entry dialog the program shows for this provider.
     virtual QString Kind() const = 0;
+
+  protected:
+    // Shows this provider's entry dialog on its phonebook (folder or file); a new entry when
+    // the name is empty.
+    quint32 OpenEntryDialog(QObject* owner, const QString& phonebook,
+                            const QString& entryName = {}) const;
 };

@@ -4,15 +4,14 @@
 #include "app/program_files.h"
 #include "app/safe_write.h"
 #include "app/text_encoding.h"
-#include "dialup/entry_dialog_hook.h"
 #include "dialup/entry_names.h"
+#include "dialup/ras_fill.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -25,9 +24,7 @@ struct ModemStep {
     quint32 Error;
 };
 
-QString NameOf(const char* text) {
-    return QString::fromUtf8(text ? text : "");
-}
+using Ras::NameOf;
 
 int Scaled(double milliseconds) {
     return int(std::lround(milliseconds * timeScale));
@@ -241,22 +238,11 @@ quint32 SimulationProvider::RasEnumConnectionsA(RASCONNA* connections, quint32* 
     if (!connections || !size || !count)
         return Ras::UnknownError;
     Sweep();
-    const quint32 capacity = *size / sizeof(RASCONNA);
-    *count = quint32(calls.size());
-    for (quint32 i = 0; i < *count && i < capacity; ++i) {
-        RASCONNA& record = connections[i];
-        std::memset(&record, 0, sizeof record);
-        record.dwSize = sizeof record;
-        record.hrasconn = calls[i]->Handle;
-        Ras::CopyField(record.szEntryName, calls[i]->Name.toUtf8());
-        Ras::CopyField(record.szDeviceType, QByteArrayLiteral("modem"));
-        Ras::CopyField(record.szDeviceName, QByteArrayLiteral("Modem simulé 56K"));
-    }
-    if (*count > capacity) {
-        *size = *count * sizeof(RASCONNA);
-        return Ras::BufferTooSmall;
-    }
-    return Ras::Success;
+    QList<Ras::ConnectionListing> listed;
+    for (const auto& call : calls)
+        listed.append({call->Handle, call->Name});
+    return Ras::FillConnections(listed, QByteArrayLiteral("Modem simulé 56K"), connections, size,
+                                count);
 }
 
 quint32 SimulationProvider::RasGetConnectStatusA(HRASCONN handle, RASCONNSTATUSA* status) {
@@ -318,18 +304,7 @@ quint32 SimulationProvider::RasEnumEntriesA(const char*, const char* phonebook,
                                             RASENTRYNAMEA* entries, quint32* size, quint32* count) {
     if (!entries || !size || !count)
         return Ras::UnknownError;
-    const QStringList names = EntryNames(File(phonebook));
-    const quint32 capacity = *size / sizeof(RASENTRYNAMEA);
-    *count = quint32(names.size());
-    if (*count > capacity) {
-        *size = *count * sizeof(RASENTRYNAMEA);
-        return Ras::BufferTooSmall;
-    }
-    for (quint32 i = 0; i < *count; ++i) {
-        entries[i].dwSize = sizeof(RASENTRYNAMEA);
-        Ras::CopyField(entries[i].szEntryName, names[int(i)].toUtf8());
-    }
-    return Ras::Success;
+    return Ras::FillEntryNames(EntryNames(File(phonebook)), entries, size, count);
 }
 
 quint32 SimulationProvider::RasGetEntryDialParamsA(const char* phonebook, RASDIALPARAMSA* params,
@@ -380,12 +355,8 @@ quint32 SimulationProvider::RasSetEntryDialParamsA(const char* phonebook, RASDIA
 quint32 SimulationProvider::RasGetEntryPropertiesA(const char* phonebook, const char* entryName,
                                                    RASENTRYA* record, quint32* entrySize, void*,
                                                    quint32*) {
-    if (!record || !entrySize)
-        return Ras::UnknownError;
-    if (*entrySize < sizeof(RASENTRYA)) {
-        *entrySize = sizeof(RASENTRYA);
-        return Ras::BufferTooSmall;
-    }
+    if (const quint32 check = Ras::CheckEntryRecord(record, entrySize))
+        return check;
     const QString fileName = File(phonebook);
     const QString name = NameOf(entryName);
     if (!HasEntry(fileName, name))
@@ -401,16 +372,11 @@ quint32 SimulationProvider::RasGetEntryPropertiesA(const char* phonebook, const 
     Ras::CopyField(
         record->szDeviceType,
         book.ReadString(name, QStringLiteral("DeviceType"), QStringLiteral("modem")).toUtf8());
-    Ras::CopyField(record->szDeviceName, book.ReadString(name, QStringLiteral("DeviceName"),
-                                                         QStringLiteral("Modem simulé 56K"))
-                                             .toUtf8());
-    const int used = int(qstrlen(record->szDeviceName)) + 1;
-    const QByteArray port =
-        book.ReadString(name, QStringLiteral("DevicePort"), QStringLiteral("/dev/ttyS0"))
-            .toUtf8()
-            .left(int(sizeof record->szDeviceName) - used - 1);
-    if (used < int(sizeof record->szDeviceName) - 1)
-        std::memcpy(record->szDeviceName + used, port.constData(), std::size_t(port.size()));
+    Ras::SetDeviceNameAndPort(
+        record,
+        book.ReadString(name, QStringLiteral("DeviceName"), QStringLiteral("Modem simulé 56K"))
+            .toUtf8(),
+        book.ReadString(name, QStringLiteral("DevicePort"), QStringLiteral("/dev/ttyS0")).toUtf8());
     return Ras::Success;
 }
 
@@ -418,20 +384,11 @@ quint32 SimulationProvider::RasEditPhonebookEntryA(QObject* owner, const char*,
                                                    const char* entryName) {
     if (!HasEntry(defaultFile, NameOf(entryName)))
         return Ras::CannotFindEntry;
-    EntryDialogRequest request;
-    request.ProviderKind = Kind();
-    request.Owner = owner;
-    request.PhonebookFolder = defaultFile;
-    request.EntryName = NameOf(entryName);
-    return ShowEntryDialog(request);
+    return OpenEntryDialog(owner, defaultFile, NameOf(entryName));
 }
 
 quint32 SimulationProvider::RasCreatePhonebookEntryA(QObject* owner, const char*) {
-    EntryDialogRequest request;
-    request.ProviderKind = Kind();
-    request.Owner = owner;
-    request.PhonebookFolder = defaultFile;
-    return ShowEntryDialog(request);
+    return OpenEntryDialog(owner, defaultFile);
 }
 
 quint32 SimulationProvider::RasRenameEntryA(const char* phonebook, const char* oldName,

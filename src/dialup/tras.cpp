@@ -18,6 +18,11 @@ int RegisterDialEventMessage() {
 QString FromField(const QByteArray& bytes) {
     return QString::fromUtf8(bytes);
 }
+
+// A list of connections that did not all fit still holds the first ones.
+bool ConnectionsListed(qint32 code) {
+    return code == 0 || code == Ras::BufferTooSmall;
+}
 } // namespace
 
 // ---- TConnectionList -------------------------------------------------------------------
@@ -110,10 +115,8 @@ bool TRAS::Assigned(const QMetaMethod& signal) const {
 
 int TRAS::EnumEntries() {
     Entries.clear();
-    if (!GuardedStart())
-        return LastError;
     RasEntryPoints& api = RasApi();
-    if (!api.RasEnumEntriesA)
+    if (!GuardedStart() || !api.RasEnumEntriesA)
         return LastError;
     std::vector<RASENTRYNAMEA> names(Ras::EntryRecords);
     std::memset(names.data(), 0, names.size() * sizeof(RASENTRYNAMEA));
@@ -135,10 +138,8 @@ int TRAS::EnumEntries() {
 }
 
 int TRAS::GetDialParams() {
-    if (!GuardedStart())
-        return LastError;
     RasEntryPoints& api = RasApi();
-    if (!api.RasGetEntryDialParamsA)
+    if (!GuardedStart() || !api.RasGetEntryDialParamsA)
         return LastError;
     std::memset(&DialParams, 0, sizeof DialParams);
     UserName.clear();
@@ -164,10 +165,8 @@ int TRAS::GetDialParams() {
 }
 
 int TRAS::GetEntryProperties() {
-    if (!GuardedStart())
-        return LastError;
     RasEntryPoints& api = RasApi();
-    if (!Binding.EntryFunctionsAvailable || !api.RasGetEntryPropertiesA)
+    if (!GuardedStart() || !Binding.EntryFunctionsAvailable || !api.RasGetEntryPropertiesA)
         return LastError;
     std::vector<char> buffer(Ras::EntryBufferSize, 0);
     auto* entry = reinterpret_cast<RASENTRYA*>(buffer.data());
@@ -224,10 +223,8 @@ void TRAS::FillDialParams() {
 }
 
 int TRAS::SetDialParams() {
-    if (!GuardedStart())
-        return LastError;
     RasEntryPoints& api = RasApi();
-    if (!api.RasSetEntryDialParamsA)
+    if (!GuardedStart() || !api.RasSetEntryDialParamsA)
         return LastError;
     FillDialParams();
     const QByteArray phonebook = PhoneBookArgument();
@@ -237,29 +234,23 @@ int TRAS::SetDialParams() {
 }
 
 int TRAS::EditEntry() {
-    if (!GuardedStart())
-        return LastError;
     RasEntryPoints& api = RasApi();
-    if (!api.RasEditPhonebookEntryA)
+    if (!GuardedStart() || !api.RasEditPhonebookEntryA)
         return LastError;
     const QByteArray name = EntryName.toUtf8();
     return Finish(api.RasEditPhonebookEntryA(parent(), nullptr, name.constData()));
 }
 
 int TRAS::CreateEntry() {
-    if (!GuardedStart())
-        return LastError;
     RasEntryPoints& api = RasApi();
-    if (!api.RasCreatePhonebookEntryA)
+    if (!GuardedStart() || !api.RasCreatePhonebookEntryA)
         return LastError;
     return Finish(api.RasCreatePhonebookEntryA(parent(), nullptr));
 }
 
 int TRAS::DeleteEntry() {
-    if (!GuardedStart())
-        return LastError;
     RasEntryPoints& api = RasApi();
-    if (!Binding.EntryFunctionsAvailable || !api.RasDeleteEntryA)
+    if (!GuardedStart() || !Binding.EntryFunctionsAvailable || !api.RasDeleteEntryA)
         return LastError;
     const QByteArray name = EntryName.toUtf8();
     const int code = Finish(api.RasDeleteEntryA(nullptr, name.constData()));
@@ -269,9 +260,8 @@ int TRAS::DeleteEntry() {
 }
 
 int TRAS::RenameEntry(const QString& newName) {
-    LastError = Ras::Unavailable;
     RasEntryPoints& api = RasApi();
-    if (!Binding.LoadRasApi() || !Binding.EntryFunctionsAvailable || !api.RasRenameEntryA ||
+    if (!GuardedStart() || !Binding.EntryFunctionsAvailable || !api.RasRenameEntryA ||
         !api.RasValidateEntryNameA)
         return LastError;
     const QByteArray target = newName.toUtf8();
@@ -286,10 +276,8 @@ int TRAS::RenameEntry(const QString& newName) {
 }
 
 int TRAS::ValidateName(const QString& name) {
-    if (!GuardedStart())
-        return LastError;
     RasEntryPoints& api = RasApi();
-    if (!Binding.EntryFunctionsAvailable || !api.RasValidateEntryNameA)
+    if (!GuardedStart() || !Binding.EntryFunctionsAvailable || !api.RasValidateEntryNameA)
         return LastError;
     const QByteArray bytes = name.toUtf8();
     return Finish(api.RasValidateEntryNameA(nullptr, bytes.constData()));
@@ -307,10 +295,8 @@ int TRAS::Connect() {
 }
 
 int TRAS::Dial() {
-    if (!GuardedStart())
-        return LastError;
     RasEntryPoints& api = RasApi();
-    if (!api.RasDialA)
+    if (!GuardedStart() || !api.RasDialA)
         return LastError;
     if (RASConn != 0)
         HangUp();
@@ -440,29 +426,29 @@ void TRAS::FireStateEvent(quint16 state) {
 void TRAS::FireDisconnectEvent() {
     if (!Assigned(QMetaMethod::fromSignal(&TRAS::OnDisconnect)))
         return;
-    LastError = Ras::Unavailable;
-    RasEntryPoints& api = RasApi();
-    if (!Binding.LoadRasApi() || !api.RasGetConnectStatusA)
-        return;
     RASCONNSTATUSA status{};
-    status.dwSize = sizeof status;
-    LastError = qint32(api.RasGetConnectStatusA(RASConn, &status));
-    emit OnDisconnect(LastError, ErrorText(LastError));
+    if (QueryConnectStatus(&status))
+        emit OnDisconnect(LastError, ErrorText(LastError));
 }
 
 // ---- Status ----------------------------------------------------------------------------
+
+bool TRAS::QueryConnectStatus(RASCONNSTATUSA* status) {
+    RasEntryPoints& api = RasApi();
+    if (!GuardedStart() || !api.RasGetConnectStatusA)
+        return false;
+    status->dwSize = sizeof *status;
+    LastError = qint32(api.RasGetConnectStatusA(RASConn, status));
+    return true;
+}
 
 int TRAS::GetConnectStatus() {
     ConnectState = 0;
     if (RASConn == 0)
         return Ras::NoConnection;
-    LastError = Ras::Unavailable;
-    RasEntryPoints& api = RasApi();
-    if (!Binding.LoadRasApi() || !api.RasGetConnectStatusA)
-        return LastError;
     RASCONNSTATUSA status{};
-    status.dwSize = sizeof status;
-    LastError = qint32(api.RasGetConnectStatusA(RASConn, &status));
+    if (!QueryConnectStatus(&status))
+        return LastError;
     if (LastError == 0) {
         ConnectState = quint16(status.rasconnstate & 0xFFFF);
         ConnectError = quint16(status.dwError & 0xFFFF);
@@ -500,52 +486,40 @@ int TRAS::StatusText(QString* text) {
     return LastError;
 }
 
-int TRAS::EnumConnections() {
-    LastError = Ras::Unavailable;
+bool TRAS::QueryConnections() {
     CurConnName.clear();
     CurRASConn = 0;
     RasEntryPoints& api = RasApi();
-    if (!Binding.LoadRasApi() || !api.RasEnumConnectionsA)
-        return Ras::Unavailable;
-    Connections.ClearConnections();
+    if (!GuardedStart() || !api.RasEnumConnectionsA)
+        return false;
     std::memset(ConnectionArray, 0, sizeof ConnectionArray);
     ConnectionArray[0].dwSize = sizeof(RASCONNA);
     quint32 size = sizeof ConnectionArray;
     quint32 count = 0;
-    const quint32 code = api.RasEnumConnectionsA(ConnectionArray, &size, &count);
+    LastError = qint32(api.RasEnumConnectionsA(ConnectionArray, &size, &count));
     NumConns = count;
-    LastError = qint32(code);
-    if (code != 0 && code != quint32(Ras::BufferTooSmall))
-        return LastError;
-    if (NumConns == 0)
-        return LastError;
-    for (quint32 i = 0; i < qMin<quint32>(NumConns, Ras::ConnectionRecords); ++i)
-        Connections.AddConnection(ConnectionArray[i]);
-    CurConnName = FromField(Ras::FieldText(ConnectionArray[0].szEntryName));
-    CurRASConn = ConnectionArray[0].hrasconn;
+    if (ConnectionsListed(LastError) && NumConns > 0) {
+        CurConnName = FromField(Ras::FieldText(ConnectionArray[0].szEntryName));
+        CurRASConn = ConnectionArray[0].hrasconn;
+    }
+    return true;
+}
+
+int TRAS::EnumConnections() {
+    if (!QueryConnections())
+        return Ras::Unavailable;
+    Connections.ClearConnections();
+    if (ConnectionsListed(LastError))
+        for (quint32 i = 0; i < qMin<quint32>(NumConns, Ras::ConnectionRecords); ++i)
+            Connections.AddConnection(ConnectionArray[i]);
     return LastError;
 }
 
 int TRAS::FirstConnectionName(QString* name) {
-    LastError = Ras::Unavailable;
-    CurConnName.clear();
-    CurRASConn = 0;
     if (name)
         name->clear();
-    RasEntryPoints& api = RasApi();
-    if (!Binding.LoadRasApi() || !api.RasEnumConnectionsA)
+    if (!QueryConnections())
         return Ras::Unavailable;
-    std::memset(ConnectionArray, 0, sizeof ConnectionArray);
-    ConnectionArray[0].dwSize = sizeof(RASCONNA);
-    quint32 size = sizeof ConnectionArray;
-    quint32 count = 0;
-    const quint32 code = api.RasEnumConnectionsA(ConnectionArray, &size, &count);
-    NumConns = count;
-    LastError = qint32(code);
-    if ((code == 0 || code == quint32(Ras::BufferTooSmall)) && NumConns > 0) {
-        CurConnName = FromField(Ras::FieldText(ConnectionArray[0].szEntryName));
-        CurRASConn = ConnectionArray[0].hrasconn;
-    }
     if (name)
         *name = CurConnName;
     return LastError;
@@ -573,19 +547,26 @@ void TRAS::DestroyNotifier() {
     }
 }
 
-int TRAS::HangUp() {
-    ConnectState = 0;
-    int result = 0;
-    if (RASConn != 0) {
-        LastError = Ras::Unavailable;
-        RasEntryPoints& api = RasApi();
-        if (!Binding.LoadRasApi() || !api.RasHangUpA)
-            return 0;
-        result = int(api.RasHangUpA(RASConn));
-    }
+bool TRAS::SendHangUp(int* result) {
+    RasEntryPoints& api = RasApi();
+    if (!GuardedStart() || !api.RasHangUpA)
+        return false;
+    *result = int(api.RasHangUpA(RASConn));
+    return true;
+}
+
+void TRAS::ForgetConnection(int result) {
     RASConn = 0;
     DestroyNotifier();
     LastError = result;
+}
+
+int TRAS::HangUp() {
+    ConnectState = 0;
+    int result = 0;
+    if (RASConn != 0 && !SendHangUp(&result))
+        return 0;
+    ForgetConnection(result);
     return result;
 }
 
@@ -600,11 +581,8 @@ int TRAS::Disconnect() {
     ConnectState = 0;
     int result = 0;
     if (RASConn != 0) {
-        LastError = Ras::Unavailable;
-        RasEntryPoints& api = RasApi();
-        if (!Binding.LoadRasApi() || !api.RasHangUpA)
+        if (!SendHangUp(&result))
             return 0;
-        result = int(api.RasHangUpA(RASConn));
         quint16 lastSeen = 0;
         QPointer<TRAS> alive(this);
         while (GetConnectStatus() == 0) {
@@ -618,9 +596,7 @@ int TRAS::Disconnect() {
             }
         }
     }
-    RASConn = 0;
-    DestroyNotifier();
-    LastError = result;
+    ForgetConnection(result);
     FireDisconnectEvent();
     return result;
 }

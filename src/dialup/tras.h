@@ -153,6 +153,12 @@ class TRAS : public QObject {
   private:
     // The guarded start: 1157 in LastError; false when the binding is unavailable.
     bool GuardedStart();
+    // Asks the service for the state of RASConn into LastError and *status; false when it
+    // cannot be asked.
+    bool QueryConnectStatus(RASCONNSTATUSA* status);
+    // Asks the service for its connections into ConnectionArray, NumConns and LastError; the
+    // first one becomes the current one. False when it cannot be asked.
+    bool QueryConnections();
     int Finish(quint32 code, bool setStatus = true);
     QByteArray PhoneBookArgument() const;
     const char* PhoneBookOrNull(const QByteArray& path) const;
@@ -161,6 +167,10 @@ class TRAS : public QObject {
     void FireStateEvent(quint16 state);
     void FireDisconnectEvent();
     void DestroyNotifier();
+    // Asks the service to hang RASConn up; false when it cannot be asked.
+    bool SendHangUp(int* result);
+    // RASConn is no longer followed: its handle and notifier go, LastError is the result.
+    void ForgetConnection(int result);
     void WaitForEvents();
     bool Assigned(const QMetaMethod& signal) const;
 

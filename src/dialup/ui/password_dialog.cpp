@@ -1,9 +1,9 @@
 #include "dialup/ui/password_dialog.h"
 
-#include <QDialogButtonBox>
+#include "app/ui/dialog_buttons.h"
+
 #include <QFormLayout>
 #include <QLineEdit>
-#include <QPushButton>
 
 TPassword::TPassword(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Password"));
@@ -12,10 +12,5 @@ TPassword::TPassword(QWidget* parent) : QDialog(parent) {
     Edit1->setObjectName(QStringLiteral("Edit1"));
     Edit1->setEchoMode(QLineEdit::Password);
     layout->addRow(QStringLiteral("Mot de passe :"), Edit1);
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addRow(buttons);
+    layout->addRow(OkCancelButtons(this));
 }

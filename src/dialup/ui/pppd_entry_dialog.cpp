@@ -1,14 +1,13 @@
 #include "dialup/ui/pppd_entry_dialog.h"
 
+#include "app/ui/dialog_buttons.h"
 #include "app/ui/message_box.h"
 #include "dialup/entry_names.h"
 #include "dialup/ras_records.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
-#include <QPushButton>
 
 namespace {
 QComboBox* EditableList(const QStringList& items, const QString& current, const char* name) {
@@ -52,15 +51,7 @@ TPppdEntryDialog::TPppdEntryDialog(const QString& phonebookFolder, const QString
     layout->addRow(QStringLiteral("Port modem :"), SerialPort);
     layout->addRow(QStringLiteral("Vitesse (bit/s) :"), Speed);
     layout->addRow(QStringLiteral("Nom utilisateur :"), UserName);
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("OK"));
-    ok->setDefault(true);
-    buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("Annuler"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addRow(buttons);
+    layout->addRow(OkCancelButtons(this));
 }
 
 void TPppdEntryDialog::accept() {

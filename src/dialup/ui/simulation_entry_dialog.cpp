@@ -2,14 +2,13 @@
 
 #include "app/errors.h"
 #include "app/ini_file.h"
+#include "app/ui/dialog_buttons.h"
 #include "app/ui/message_box.h"
 #include "dialup/entry_names.h"
 
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSpinBox>
 
 namespace {
@@ -54,15 +53,7 @@ TSimulationEntryDialog::TSimulationEntryDialog(const QString& phonebookFile,
     layout->addRow(QStringLiteral("Nom utilisateur :"), UserName);
     layout->addRow(QStringLiteral("Le modem :"), Outcome);
     layout->addRow(QStringLiteral("Coupure après :"), DropAfter);
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("OK"));
-    ok->setDefault(true);
-    buttons->addButton(QStringLiteral("Annuler"), QDialogButtonBox::RejectRole)
-        ->setObjectName(QStringLiteral("Annuler"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addRow(buttons);
+    layout->addRow(OkCancelButtons(this));
 }
 
 void TSimulationEntryDialog::accept() {
