@@ -1,6 +1,7 @@
 // Journal file load and save, and duplicate removal, at 100 000 rows.
 
 #include "journal/journal_store.h"
+#include "qt_benchmark_main.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -103,10 +104,4 @@ void BM_FirstPeriodQueryAfterLoad(benchmark::State& state) {
 BENCHMARK(BM_FirstPeriodQueryAfterLoad)->Unit(benchmark::kMillisecond);
 } // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+TALLIVO_BENCHMARK_MAIN()

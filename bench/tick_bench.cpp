@@ -3,6 +3,7 @@
 
 #include "app/clock.h"
 #include "journal/journal_store.h"
+#include "qt_benchmark_main.h"
 #include "tariff/cost.h"
 #include "tariff/holidays.h"
 
@@ -77,10 +78,4 @@ BENCHMARK(BM_PeriodSumsAfterChangeOfDay)
     ->Unit(benchmark::kMicrosecond);
 } // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+TALLIVO_BENCHMARK_MAIN()

@@ -20,6 +20,15 @@ inline QString DialupData(const QString& name) {
     return QStringLiteral(TALLIVO_TEST_DATA "/dialup/") + name;
 }
 
+// Dials like the main window (parameters, properties, dial) and waits for a state of 600 or
+// more: connected, disconnected or an error.
+#define DIAL_AND_WAIT(ras, entry)                                                                  \
+    do {                                                                                           \
+        (ras)->EntryName = (entry);                                                                \
+        ASSERT_EQ((ras)->Connect(), 0) << (ras)->StatusStr.toStdString();                          \
+        ASSERT_TRUE(WaitFor([&] { return (ras)->ConnectState >= 600; }));                          \
+    } while (false)
+
 inline bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 10000) {
     QElapsedTimer clock;
     clock.start();

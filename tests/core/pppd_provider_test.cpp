@@ -25,12 +25,7 @@ class PppdProviderTest : public ::testing::Test {
         libraries.reset();
         provider.reset();
     }
-    // Dials like the main window: parameters, properties, dial; waits for 600 or more.
-    void DialAndWait(const char* entry) {
-        ras->EntryName = QString::fromUtf8(entry);
-        ASSERT_EQ(ras->Connect(), 0) << ras->StatusStr.toStdString();
-        ASSERT_TRUE(WaitFor([this] { return ras->ConnectState >= 600; }));
-    }
+    void DialAndWait(const QString& entry) { DIAL_AND_WAIT(ras, entry); }
 
     PppdFixture fixture;
     std::shared_ptr<PppdProvider> provider;

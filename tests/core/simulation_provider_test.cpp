@@ -24,11 +24,7 @@ class SimulationTest : public ::testing::Test {
         libraries.reset();
         SimulationProvider::SetTimeScale(1.0);
     }
-    void DialAndWait(const QString& entry) {
-        ras->EntryName = entry;
-        ASSERT_EQ(ras->Connect(), 0) << ras->StatusStr.toStdString();
-        ASSERT_TRUE(WaitFor([this] { return ras->ConnectState >= 600; }));
-    }
+    void DialAndWait(const QString& entry) { DIAL_AND_WAIT(ras, entry); }
 
     ScopedProgramFolder folder;
     std::shared_ptr<SimulationProvider> provider;
