@@ -44,17 +44,17 @@ QString RestoredCellText(QStringView text) {
 }
 } // namespace
 
-void LoadFromCellFile(TCellGrid& grid, QList<int>& columnWidths, const QString& fileName) {
+int LoadFromCellFile(TCellGrid& grid, QList<int>& columnWidths, const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("Cannot open file ") + fileName);
     const QByteArray bytes = file.readAll();
     file.close();
-    ReadCellFileText(grid, columnWidths, bytes, fileName);
+    return ReadCellFileText(grid, columnWidths, bytes, fileName);
 }
 
-void ReadCellFileText(TCellGrid& grid, QList<int>& columnWidths, const QByteArray& bytes,
-                      const QString& fileName) {
+int ReadCellFileText(TCellGrid& grid, QList<int>& columnWidths, const QByteArray& bytes,
+                     const QString& fileName) {
     const QString text = DecodeFileText(bytes);
     const QStringView all(text);
 
@@ -88,6 +88,7 @@ void ReadCellFileText(TCellGrid& grid, QList<int>& columnWidths, const QByteArra
     grid.SetColCount(columns);
     grid.SetRowCount(rowCount);
     columnWidths = QList<int>(columns, DefaultColumnWidth);
+    int ignored = 0;
     for (qsizetype i = 1; i < lines.size(); ++i) {
         const QStringView line = lines[i];
         const qsizetype firstComma = line.indexOf(QLatin1Char(','));
@@ -110,11 +111,14 @@ void ReadCellFileText(TCellGrid& grid, QList<int>& columnWidths, const QByteArra
         bool colOk = false, rowOk = false;
         const int col = line.first(firstComma).toInt(&colOk);
         const int row = line.sliced(firstComma + 1, secondComma - firstComma - 1).toInt(&rowOk);
-        if (!colOk || !rowOk || col < 0 || col >= columns || row < 0 || row >= rowCount)
+        if (!colOk || !rowOk || col < 0 || col >= columns || row < 0 || row >= rowCount) {
+            ++ignored;
             continue;
+        }
         grid.SetCells(col, row, RestoredCellText(line.sliced(secondComma + 1)));
     }
     grid.EndUpdate();
+    return ignored;
 }
 
 QByteArray CellFileText(const TCellGrid& grid, const QList<int>& columnWidths) {

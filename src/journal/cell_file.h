@@ -13,11 +13,12 @@ class TCellGrid;
 // Width written for a column that has none of its own.
 constexpr int DefaultColumnWidth = 64;
 
-// Reads the file into the grid (sized from its first line) and the column widths.
+// Reads the file into the grid (sized from its first line) and the column widths; returns
+// how many cell lines lay outside the table and were ignored.
 // Throws AppError "Cannot open file <name>" or "File contains no data or corrupt file <name>".
-void LoadFromCellFile(TCellGrid& grid, QList<int>& columnWidths, const QString& fileName);
-void ReadCellFileText(TCellGrid& grid, QList<int>& columnWidths, const QByteArray& bytes,
-                      const QString& fileName);
+int LoadFromCellFile(TCellGrid& grid, QList<int>& columnWidths, const QString& fileName);
+int ReadCellFileText(TCellGrid& grid, QList<int>& columnWidths, const QByteArray& bytes,
+                     const QString& fileName);
 
 // Replaces the file safely. Throws AppError "Cannot Create <name>".
 void SaveToCellFile(const TCellGrid& grid, const QList<int>& columnWidths, const QString& fileName);

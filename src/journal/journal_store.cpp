@@ -94,8 +94,14 @@ void JournalStore::LoadJournalFile(const QString& fileName) {
         return;
     }
     try {
-        LoadFromCellFile(jgrid, ColumnWidths, fileName);
+        const int ignored = LoadFromCellFile(jgrid, ColumnWidths, fileName);
         EnsureColumns();
+        // Cells beyond the first line's counts are ignored, but the next save would drop
+        // them for good: the file as it was is kept aside first.
+        if (ignored > 0) {
+            damagedFile = fileName;
+            PutDamagedFileAside(fileName, false);
+        }
     } catch (const AppError&) {
         EnsureColumns();
         damagedFile = fileName;

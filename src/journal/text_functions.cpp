@@ -3,6 +3,7 @@
 #include "app/formats.h"
 
 #include <QStringList>
+#include <QtNumeric>
 #include <cmath>
 
 namespace {
@@ -38,7 +39,13 @@ std::optional<qint64> DurationSeconds(const QString& text) {
     const auto seconds = WholeNumber(text.mid(secondColon + 1));
     if (!hours || !minutes || !seconds)
         return std::nullopt;
-    return *hours * 3600 + *minutes * 60 + *seconds;
+    // A damaged cell can hold any number: one that does not fit does not read either.
+    qint64 hourSeconds = 0, minuteSeconds = 0, sum = 0, total = 0;
+    if (qMulOverflow(*hours, qint64(3600), &hourSeconds) ||
+        qMulOverflow(*minutes, qint64(60), &minuteSeconds) ||
+        qAddOverflow(hourSeconds, minuteSeconds, &sum) || qAddOverflow(sum, *seconds, &total))
+        return std::nullopt;
+    return total;
 }
 
 QString ByteSizeText(double bytes) {

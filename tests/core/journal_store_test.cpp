@@ -86,6 +86,12 @@ TEST(JournalCellFile, IgnoresCellsOutsideTheTableAndOddLines) {
     EXPECT_EQ(grid.RowCount(), 2);
     EXPECT_EQ(grid.ColCount(), 2);
     EXPECT_EQ(grid.Cells(0, 1), "kept");
+    EXPECT_EQ(ReadCellFileText(grid, widths,
+                               "2,2\nLF only lines\ncw 1,33\ncw 9,50\ncw x,1\n0,1,kept\n"
+                               "1,5,beyond rows\n4,1,beyond columns\n-1,0,negative\n"
+                               "a,b,not numbers\n",
+                               "f"),
+              4);
     EXPECT_EQ(widths, (QList<int>{DefaultColumnWidth, 33}));
 
     // A damaged row count does not make millions of empty rows.
@@ -196,6 +202,33 @@ TEST(JournalStore, ADamagedFileIsKeptAsideBeforeAnythingReplacesIt) {
     EXPECT_TRUE(ReadWholeFile(name).startsWith("8,2\r\n"));
     EXPECT_EQ(DamagedCopies(folder.path()).size(), 1);
     EXPECT_EQ(ReadWholeFile(store.DamagedCopyName()), damaged);
+}
+
+TEST(JournalStore, CellsBeyondTheRowCountAreIgnoredButTheFileIsKeptAside) {
+    ScopedProgramFolder folder;
+    ScopedClock clock(QDateTime(QDate(2026, 3, 7), QTime(10, 11, 12)));
+    const QString name = folder.file("tallivo.jnl");
+    // A first line that says one session where the file holds two.
+    QByteArray shortCount = sampleFile;
+    shortCount.replace(0, 3, "8,2");
+    WriteWholeFile(name, shortCount);
+
+    JournalStore store;
+    store.LoadJournalFile(name); // no error: the rows beyond the count are ignored
+    EXPECT_EQ(store.jgrid.RowCount(), 2);
+    EXPECT_EQ(store.jgrid.Cells(0, 1), "Wanadoo, Paris");
+    ASSERT_EQ(DamagedCopies(folder.path()).size(), 1);
+    EXPECT_EQ(ReadWholeFile(store.DamagedCopyName()), shortCount);
+
+    store.AppendSession(Session("", "T", {2026, 3, 7}, "00:01:30", 0.33));
+    store.SaveJournalFile(name);
+    EXPECT_TRUE(ReadWholeFile(name).startsWith("8,3\r\n"));
+    EXPECT_EQ(ReadWholeFile(store.DamagedCopyName()), shortCount) << "the ignored row survives";
+
+    // A sound file makes no copy.
+    JournalStore again;
+    again.LoadJournalFile(name);
+    EXPECT_EQ(DamagedCopies(folder.path()).size(), 1);
 }
 
 TEST(JournalStore, ClearingADamagedFileMovesItAsideInsteadOfDeletingIt) {

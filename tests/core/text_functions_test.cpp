@@ -17,6 +17,10 @@ TEST(DurationSeconds, ReadsHoursMinutesSecondsAndRejectsGarbage) {
     EXPECT_FALSE(DurationSeconds("01:02").has_value());
     EXPECT_FALSE(DurationSeconds("a:02:03").has_value());
     EXPECT_FALSE(DurationSeconds("").has_value());
+    // A damaged cell too large for any count of seconds does not read (and does not wrap).
+    EXPECT_FALSE(DurationSeconds("9223372036854775807:00:00").has_value());
+    EXPECT_FALSE(DurationSeconds("00:9223372036854775807:00").has_value());
+    EXPECT_FALSE(DurationSeconds("2562047788015215:31:00").has_value());
 }
 
 TEST(ByteSizeText, ChoosesTheUnitAndUsesTheDecimalComma) {
