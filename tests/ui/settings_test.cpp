@@ -171,6 +171,8 @@ TEST_F(SettingsTest, SettingsSurviveARestart) {
     StartProgram();
     EXPECT_FALSE(Form1->CheckBox1->isChecked());
     EXPECT_FALSE(Form1->CheckBox2->isChecked());
+    EXPECT_FALSE(MiniWin->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
+        << "the unchecked box takes the mini window out of the topmost band";
     EXPECT_FALSE(Form1->ShowOnStart->isChecked());
     EXPECT_EQ(Form1->cbHost->currentText(), "time.example.org");
     EXPECT_TRUE(Form1->RadioButton2->isChecked());

@@ -180,6 +180,26 @@ TEST_F(TariffPageTest, RenamingMovesTheExactlyMatchingAssociations) {
     EXPECT_EQ(ReadWholeFile(ProgramFiles::SettingsFileName()), before);
 }
 
+TEST_F(TariffPageTest, ATariffChosenBySessionWhileTheDesignationHasFocusRenamesNothing) {
+    RestartWith(threeTariffs, "[Associations]\nFree=A\nOrange=C\n");
+    ChooseTariff(1);
+    Form1->ShowInFront();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    Form1->PageControl1->setCurrentWidget(Form1->TabSheet3);
+    Form1->design->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(WaitUntil([] { return Form1->design->hasFocus(); }));
+    // A session on "Orange" shows its tariff in the edits, then the user leaves the edit.
+    ASSERT_TRUE(Form1->SelectAssociatedTariff("Orange"));
+    EXPECT_EQ(Form1->design->text(), "C");
+    Form1->coutmin->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(WaitUntil([] { return !Form1->design->hasFocus(); }));
+
+    EXPECT_EQ(TariffNames(), QStringList({"Tarif par défaut", "A", "C"}));
+    IniFile settings(ProgramFiles::SettingsFileName());
+    EXPECT_EQ(settings.ReadString("Associations", "Free", ""), "A");
+    EXPECT_EQ(settings.ReadString("Associations", "Orange", ""), "C");
+}
+
 TEST_F(TariffPageTest, AssociationsAreStoredAndShownForTheSelectedEntry) {
     RestartWith(threeTariffs, "[Associations]\nOrange=c\n");
     Form1->ComboBox1->clear();

@@ -132,7 +132,12 @@ void TForm1::LoadSettings() {
 
     ShowOnStart->setChecked(settings.ReadBool(last, QStringLiteral("ShowOnStart"), true));
     WinStart->setChecked(settings.ReadBool(last, QStringLiteral("WinStart"), true));
-    CheckBox2->setChecked(settings.ReadBool(last, QStringLiteral("StayOnTop"), true));
+    const bool stayOnTop = settings.ReadBool(last, QStringLiteral("StayOnTop"), true);
+    CheckBox2->setChecked(stayOnTop);
+    // The mini window is created in the topmost band: an unchecked box that kept its state
+    // must still take it out.
+    if (MiniWin && MiniWin->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != stayOnTop)
+        CheckBox2Click();
     ApplyText(CurrEdit, settings.ReadString(last, QStringLiteral("monnaie"), QStringLiteral("F")));
 
     const QRect screen = PrimaryScreenGeometry();

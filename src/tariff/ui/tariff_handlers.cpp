@@ -92,6 +92,9 @@ void TForm1::LoadTariffTable() {
 void TForm1::ShowSelectedTariff() {
     const int index = ComboTarif->currentIndex();
     design->setText(ComboTarif->itemText(index));
+    // Another tariff shown while the edit keeps the focus (a session selecting its tariff)
+    // is no renaming: leaving the edit must not move the associations of the one before.
+    OldDesignation = design->text();
     TariffValues tariff;
     if (index >= 0) {
         try {
