@@ -52,6 +52,18 @@ TEST(SoundAlarmHelper, PlaysTheTimeAlarm) {
     Form1->Timer1Timer();
     EXPECT_TRUE(WaitUntil([] { return !Form1->WAVPlayer1->IsPlaying(); }, 15000));
     say("ENDED");
+
+    // A sound chosen again replaces the file under the same name: the next alarm plays it.
+    const QString secondTone = qEnvironmentVariable("TALLIVO_SOUND_HELPER_SECOND_TONE");
+    if (!secondTone.isEmpty()) {
+        QFile::remove(ProgramFiles::SoundFileName());
+        QFile::copy(secondTone, ProgramFiles::SoundFileName());
+        Form1->SelectAlarmSound();
+        clock.clock.advanceSeconds(60);
+        Form1->Timer1Timer();
+        EXPECT_TRUE(WaitUntil([] { return !Form1->WAVPlayer1->IsPlaying(); }, 15000));
+        say("ENDED AGAIN");
+    }
     Form1->SpeedButton4->click();
     DestroyWindows();
 }
@@ -194,6 +206,94 @@ TEST(SoundAlarm, TheChosenWavIsPlayedToTheSoundOutput) {
     EXPECT_GT(tone.seconds, 0.5) << "no tone in " << captured.size() << " bytes";
     EXPECT_NEAR(tone.frequency, 880, 30);
     EXPECT_GT(tone.rms, 4000);
+}
+
+namespace {
+// Records the sink's output while something plays; ends the recorder by its process id.
+class OutputCapture {
+  public:
+    explicit OutputCapture(const QProcessEnvironment& environment) {
+        recorder.setProcessEnvironment(environment);
+        recorder.start(QStringLiteral("parec"),
+                       {"-d", "null.monitor", "--raw", "--rate=44100", "--channels=1",
+                        "--format=s16le", "--latency-msec=10"});
+        running = recorder.waitForStarted(5000) && WaitUntil(
+                                                       [this] {
+                                                           Collect();
+                                                           return captured.size() > 4410;
+                                                       },
+                                                       10000);
+    }
+    ~OutputCapture() { Stop(); }
+    void Collect() { captured += recorder.readAllStandardOutput(); }
+    void CollectFor(int milliseconds) {
+        const qsizetype after = captured.size();
+        WaitUntil(
+            [&] {
+                Collect();
+                return captured.size() > after + 44100 * 2 * milliseconds / 1000;
+            },
+            milliseconds + 4000);
+    }
+    void Stop() {
+        if (recorder.state() == QProcess::NotRunning)
+            return;
+        ::kill(pid_t(recorder.processId()), SIGTERM);
+        recorder.waitForFinished(5000);
+        Collect();
+    }
+    bool running = false;
+    QByteArray captured;
+
+  private:
+    QProcess recorder;
+};
+
+// Half a second of the capture's loud part, from its start (offset >= 0) or from its end
+// (offset < 0), in seconds.
+QByteArray LoudPart(const QByteArray& capture, double offset, double length) {
+    const auto* samples = reinterpret_cast<const qint16*>(capture.constData());
+    const qsizetype count = capture.size() / 2;
+    qsizetype first = -1, last = -1;
+    for (qsizetype i = 0; i < count; ++i)
+        if (std::abs(int(samples[i])) > 3000) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    if (first < 0)
+        return {};
+    const qsizetype size = qsizetype(length * 44100);
+    const qsizetype from =
+        offset >= 0 ? first + qsizetype(offset * 44100) : last + qsizetype(offset * 44100);
+    return capture.mid(std::max(from, first) * 2, size * 2);
+}
+} // namespace
+
+TEST(SoundAlarm, ASoundChosenAgainUnderTheSameNameIsTheOneHeard) {
+    SoundServer server;
+    ASSERT_TRUE(server.started) << server.Log().toStdString();
+    QTemporaryDir program;
+    ASSERT_TRUE(MakeTone(program.filePath("tallivo.wav"), 880));
+    ASSERT_TRUE(MakeTone(program.filePath("second.wav"), 440));
+    OutputCapture capture(server.Environment());
+    ASSERT_TRUE(capture.running);
+
+    QProcessEnvironment environment = server.Environment();
+    environment.insert(QStringLiteral("TALLIVO_SOUND_HELPER_SECOND_TONE"),
+                       program.filePath("second.wav"));
+    const QByteArray said = RunAlarmHelper(program.path(), environment);
+    EXPECT_TRUE(said.contains("ENDED AGAIN")) << said.toStdString();
+    capture.CollectFor(1000);
+    capture.Stop();
+
+    // The first alarm is the first tone; the last half second heard is the second alarm's.
+    const ToneFound all = AnalyseCapture(capture.captured);
+    ASSERT_GT(all.seconds, 1.5) << "two alarms expected in " << capture.captured.size();
+    const ToneFound first = AnalyseCapture(LoudPart(capture.captured, 0.0, 0.5));
+    const ToneFound last = AnalyseCapture(LoudPart(capture.captured, -0.5, 0.5));
+    EXPECT_NEAR(first.frequency, 880, 30);
+    EXPECT_NEAR(last.frequency, 440, 30) << "the former sound was played again";
 }
 
 TEST(SoundAlarm, WithoutASoundServerTheSameAlarmBeeps) {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QAudioDevice>
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QMediaDevices>
@@ -33,7 +34,14 @@ bool TWAVPlayer::Play() {
     if (!effect)
         effect = new QSoundEffect(this);
     effect->stop();
-    const QUrl source = QUrl::fromLocalFile(QFileInfo(FileName).absoluteFilePath());
+    // Qt keeps decoded sounds by address: a sound chosen again under the same file name gets
+    // an address of its own (the query is ignored when the file is read), or the former sound
+    // would keep playing until the next start.
+    const QFileInfo file(FileName);
+    QUrl source = QUrl::fromLocalFile(file.absoluteFilePath());
+    source.setQuery(QStringLiteral("version=%1-%2")
+                        .arg(file.lastModified().toMSecsSinceEpoch())
+                        .arg(file.size()));
     if (effect->source() != source)
         effect->setSource(source);
     const bool loop = SoundType == TSoundType::stLoop || SoundType == TSoundType::stLoopNoInt;
