@@ -25,3 +25,10 @@ bool IsShellSafeEntryName(const QByteArray& name) {
     }
     return true;
 }
+
+bool HasControlCharacter(const QString& text) {
+    for (const QChar c : text)
+        if (c.unicode() < 0x20 || c.unicode() == 0x7f)
+            return true;
+    return false;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QString>
 
 // An entry name is a file name under the phonebook folder: it must stay inside it. Rejected:
 // empty, more than 256 bytes, a "/", a leading ".", control characters.
@@ -8,3 +9,6 @@ bool IsValidEntryName(const QByteArray& name);
 // Stricter, for names written into a shell command line of a peers file: letters, digits
 // (any non-ASCII character too) and "_-+.,@=%:".
 bool IsShellSafeEntryName(const QByteArray& name);
+// A line end in a user name or password would end its quoted word's line in the options and
+// secrets files, and the rest would be read as options of its own.
+bool HasControlCharacter(const QString& text);

@@ -81,6 +81,9 @@ QString SystemMessageText(int code) {
         return QStringLiteral("La connexion n'existe plus.");
     case Ras::NotEnoughMemory:
         return QStringLiteral("Mémoire insuffisante.");
+    case Ras::InvalidParameter:
+        return QStringLiteral("Paramètre incorrect : le nom d'utilisateur et le mot de passe ne "
+                              "peuvent pas contenir de caractère de contrôle.");
     case Ras::InvalidName:
         return QStringLiteral("Nom de connexion incorrect : pas de « / », pas de point au début, "
                               "pas de caractère de contrôle, 256 octets au plus.");

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,9 +16,36 @@
 namespace {
 const QString SystemChatFolder = QStringLiteral("/etc/chatscripts");
 
+// Phonebook files are small text files. Anything else a peers file may name (a device, a
+// pipe, a huge file) would block or exhaust memory: it is not read, and not rewritten.
+constexpr qint64 MaxPhonebookFileSize = 256 * 1024;
+
+// True with the contents, or with nothing when the file does not exist.
+bool ReadFileChecked(const QString& fileName, QByteArray* contents) {
+    contents->clear();
+    const int fd = ::open(QFile::encodeName(fileName).constData(),
+                          O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT;
+    bool read = false;
+    struct stat info {};
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size <= MaxPhonebookFileSize) {
+        QFile file;
+        if (file.open(fd, QIODevice::ReadOnly)) {
+            *contents = file.read(MaxPhonebookFileSize + 1);
+            read = contents->size() <= MaxPhonebookFileSize;
+        }
+    }
+    ::close(fd);
+    if (!read)
+        contents->clear();
+    return read;
+}
+
 QByteArray ReadFile(const QString& fileName) {
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    QByteArray contents;
+    ReadFileChecked(fileName, &contents);
+    return contents;
 }
 
 QString Escaped(const QString& text) {
@@ -46,6 +74,10 @@ bool Fail(QString* error, const QString& text) {
         *error = text;
     return false;
 }
+
+const QString ControlCharacterRefused =
+    QStringLiteral("Le nom d'utilisateur et le mot de passe ne peuvent pas contenir de "
+                   "caractère de contrôle (retour à la ligne, tabulation...).");
 } // namespace
 
 QString QuotedWord(const QString& word) {
@@ -99,16 +131,14 @@ QString PppdPhonebook::MapChatPath(const QString& path) const {
 }
 
 bool PppdPhonebook::Read(const QString& name, PppdEntry* entry) const {
-    if (!Exists(name))
+    if (!Exists(name) || !QFileInfo(PeerFile(name)).isReadable())
         return false;
-    QFile file(PeerFile(name));
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
+    const QByteArray options = ReadFile(PeerFile(name));
     *entry = PppdEntry();
     entry->Name = name;
     entry->Device.clear();
     entry->Speed.clear();
-    const QStringList words = SplitWords(file.readAll(), false);
+    const QStringList words = SplitWords(options, false);
     static const QRegularExpression speed(QStringLiteral("^[0-9]{3,7}$"));
     QString numberFromT;
     for (int i = 0; i < words.size(); ++i) {
@@ -232,6 +262,8 @@ QByteArray PppdPhonebook::ChatText(const PppdEntry& entry) {
 bool PppdPhonebook::Write(const PppdEntry& entry, QString* error) {
     if (!IsShellSafeEntryName(entry.Name.toUtf8()))
         return Fail(error, QStringLiteral("Nom de connexion incorrect."));
+    if (HasControlCharacter(entry.UserName))
+        return Fail(error, ControlCharacterRefused);
     static const QRegularExpression number(QStringLiteral("^[0-9*#,+ WwPpTt!@$-]*$"));
     if (!number.match(entry.PhoneNumber).hasMatch())
         return Fail(error, QStringLiteral("Numéro de téléphone incorrect."));
@@ -252,7 +284,11 @@ bool PppdPhonebook::Write(const PppdEntry& entry, QString* error) {
 bool PppdPhonebook::SetUserName(const QString& name, const QString& user, QString* error) {
     if (!Exists(name))
         return Fail(error, QStringLiteral("Connexion introuvable."));
-    const QByteArray text = ReadFile(PeerFile(name));
+    if (HasControlCharacter(user))
+        return Fail(error, ControlCharacterRefused);
+    QByteArray text;
+    if (!ReadFileChecked(PeerFile(name), &text))
+        return Fail(error, QStringLiteral("Impossible de lire %1.").arg(PeerFile(name)));
     QList<QByteArray> lines = text.split('\n');
     const QByteArray userLine = "user \"" + Escaped(user).toUtf8() + '"';
     bool replaced = false;
@@ -278,7 +314,9 @@ bool PppdPhonebook::RewriteSecrets(const QString& fileName, const QString& user,
                                    QString* error) {
     if (!QFileInfo::exists(fileName))
         return true;
-    const QByteArray text = ReadFile(fileName);
+    QByteArray text;
+    if (!ReadFileChecked(fileName, &text))
+        return Fail(error, QStringLiteral("Impossible de lire %1.").arg(fileName));
     QList<QByteArray> lines = text.split('\n');
     bool changed = false;
     for (int i = 0; i < lines.size(); ++i) {
@@ -307,13 +345,17 @@ bool PppdPhonebook::RewriteSecrets(const QString& fileName, const QString& user,
 
 bool PppdPhonebook::StorePassword(const QString& user, const QString& server,
                                   const QString& password, QString* error) {
+    if (HasControlCharacter(user) || HasControlCharacter(password))
+        return Fail(error, ControlCharacterRefused);
     bool found = false;
     for (const QString& fileName : {PapSecrets(), ChapSecrets()})
         if (!RewriteSecrets(fileName, user, server, &password, {}, false, &found, error))
             return false;
     if (found)
         return true;
-    QByteArray text = ReadFile(PapSecrets());
+    QByteArray text;
+    if (!ReadFileChecked(PapSecrets(), &text))
+        return Fail(error, QStringLiteral("Impossible de lire %1.").arg(PapSecrets()));
     if (!text.isEmpty() && !text.endsWith('\n'))
         text += '\n';
     text += (QuotedWord(user) + QLatin1Char(' ') + QuotedWord(server) + QStringLiteral(" \"") +
@@ -349,7 +391,9 @@ bool PppdPhonebook::Rename(const QString& oldName, const QString& newName, QStri
         return Fail(error, QStringLiteral("Nom de connexion incorrect."));
     if (Exists(newName))
         return Fail(error, QStringLiteral("Une connexion porte déjà ce nom."));
-    QByteArray peers = ReadFile(PeerFile(oldName));
+    QByteArray peers, script;
+    if (!ReadFileChecked(PeerFile(oldName), &peers) || !ReadFileChecked(ChatFile(oldName), &script))
+        return Fail(error, QStringLiteral("Impossible de lire la connexion %1.").arg(oldName));
     QList<QByteArray> lines = peers.split('\n');
     const bool ownScript = entry.ChatScript == ChatFile(oldName);
     for (QByteArray& line : lines) {
@@ -364,7 +408,7 @@ bool PppdPhonebook::Rename(const QString& oldName, const QString& newName, QStri
                 .replace(QFile::encodeName(SystemChatFolder + QLatin1Char('/') + oldName),
                          QFile::encodeName(SystemChatFolder + QLatin1Char('/') + newName));
     }
-    if (ownScript && !WriteFileSafely(ChatFile(newName), ReadFile(ChatFile(oldName)), error))
+    if (ownScript && !WriteFileSafely(ChatFile(newName), script, error))
         return false;
     if (!WriteFileSafely(PeerFile(newName), lines.join('\n'), error))
         return false;

@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <algorithm>
 #include <csignal>
+#include <cstdlib>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -39,8 +40,13 @@ constexpr HRASCONN ExternalHandleBit = 0x40000000;
 using Ras::NameOf;
 
 QString DefaultLogFolder() {
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return folder.isEmpty() ? QDir::tempPath() : folder;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!folder.isEmpty())
+        return folder;
+    // Never the shared temporary folder itself, where others could plant the log's name:
+    // a folder of our own in it.
+    QByteArray path = QFile::encodeName(QDir::tempPath() + QStringLiteral("/tallivo-XXXXXX"));
+    return ::mkdtemp(path.data()) ? QFile::decodeName(path) : QString();
 }
 } // namespace
 
@@ -98,6 +104,8 @@ quint32 PppdProvider::RasDialA(void*, const char* phonebook, RASDIALPARAMSA* par
     d->Tracker = PppdDialTracker(entry.AbortStrings);
     d->Notifier = notifier;
     d->ChatReportsLines = entry.ChatReportsLines;
+    if (options.LogFolder.isEmpty())
+        return Ras::ServiceCannotStart;
     QDir().mkpath(options.LogFolder);
     d->LogFile = QStringLiteral("%1/tallivo-pppd-%2-%3.log")
                      .arg(options.LogFolder)
@@ -106,9 +114,10 @@ quint32 PppdProvider::RasDialA(void*, const char* phonebook, RASDIALPARAMSA* par
     // The log may name the user: readable by its owner only.
     QFile::remove(d->LogFile);
     const int fd = ::open(QFile::encodeName(d->LogFile).constData(),
-                          O_CREAT | O_WRONLY | O_TRUNC | O_CLOEXEC, 0600);
-    if (fd >= 0)
-        ::close(fd);
+                          O_CREAT | O_EXCL | O_NOFOLLOW | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return Ras::ServiceCannotStart;
+    ::close(fd);
 
     QStringList arguments;
     if (book.Folder() == PppdPhonebook::DefaultFolder)
@@ -470,6 +479,8 @@ quint32 PppdProvider::RasSetEntryDialParamsA(const char* phonebook, RASDIALPARAM
         return Ras::CannotFindEntry;
     const QString user = QString::fromUtf8(Ras::FieldText(params->szUserName));
     const QString password = QString::fromUtf8(Ras::FieldText(params->szPassword));
+    if (HasControlCharacter(user) || HasControlCharacter(password))
+        return Ras::InvalidParameter;
     QString error;
     if (user != entry.UserName && !book.SetUserName(name, user, &error))
         return Ras::CannotWritePhonebook;

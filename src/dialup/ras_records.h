@@ -34,6 +34,7 @@ constexpr quint32 OptionUseCountryAndAreaCodes = 1;
 constexpr int Success = 0;
 constexpr int InvalidHandle = 6;
 constexpr int NotEnoughMemory = 8;
+constexpr int InvalidParameter = 87;
 constexpr int InvalidName = 123;
 constexpr int AlreadyExists = 183;
 constexpr int Pending = 600;

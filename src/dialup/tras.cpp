@@ -585,7 +585,9 @@ int TRAS::Disconnect() {
             return 0;
         quint16 lastSeen = 0;
         QPointer<TRAS> alive(this);
-        while (GetConnectStatus() == 0) {
+        // A refused hang-up (a pppd another user started) leaves the line up for good:
+        // waiting for it to drop would never end.
+        while (result == 0 && GetConnectStatus() == 0) {
             WaitForEvents();
             if (!alive)
                 return result;

@@ -356,6 +356,33 @@ TEST_F(TrasTest, DisconnectWaitsInTheEventLoopUntilTheConnectionIsGone) {
     EXPECT_LT(service->Calls.count(QStringLiteral("RasGetConnectStatusA")), 20);
 }
 
+TEST(TrasDisconnectTest, ARefusedHangUpEndsTheWaitAtOnce) {
+    // A session another user started cannot be signalled: it stays up, so waiting for the
+    // line to drop must not begin.
+    struct RefusingProvider : ScriptedProvider {
+        quint32 RasHangUpA(HRASCONN connection) override {
+            HungUp << connection;
+            return 5;
+        }
+    };
+    auto service = std::make_shared<RefusingProvider>();
+    ScopedRasLibraries libraries{service};
+    service->Active = {{45, QStringLiteral("A")}};
+    service->Statuses[45] = {0, Ras::Connected, 0};
+    TRAS ras;
+    ras.EnumConnections();
+    ras.AttachConnection(0);
+    QObject guard; // the timer below only ends a wait that should not have begun
+    QTimer::singleShot(2000, &guard, [&] { service->Statuses.remove(45); });
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(ras.Disconnect(), 5);
+    EXPECT_LT(clock.elapsed(), 1000);
+    EXPECT_EQ(ras.RASConn, 0u);
+    EXPECT_EQ(ras.LastError, 5);
+    EXPECT_EQ(service->HungUp, QList<HRASCONN>({45}));
+}
+
 TEST_F(TrasTest, ReleaseLeavesTheConnectionUp) {
     service->Active = {{50, QStringLiteral("A")}};
     service->Statuses[50] = {0, Ras::Connected, 0};
