@@ -6,8 +6,12 @@ scripts/deps.sh
 scripts/build.sh -DTALLIVO_BUILD_TESTS=OFF -DTALLIVO_BUILD_BENCH=OFF
 
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
-    echo "Pas d'écran graphique : Tallivo démarre sous Xvfb (écran virtuel :99)."
-    echo "Pour le voir : DISPLAY=:99 import -window root capture.png"
-    exec xvfb-run -n 99 -s "-screen 0 1024x768x24 -nolisten tcp" build/tallivo
+    display=99
+    while [[ -e /tmp/.X${display}-lock || -e /tmp/.X11-unix/X${display} ]]; do
+        display=$((display + 1))
+    done
+    echo "Pas d'écran graphique : Tallivo démarre sous Xvfb (écran virtuel :${display})."
+    echo "Pour le voir : DISPLAY=:${display} import -window root capture.png"
+    exec xvfb-run -n "$display" -s "-screen 0 1024x768x24 -nolisten tcp" build/tallivo
 fi
 exec build/tallivo
