@@ -4,5 +4,9 @@ namespace {
 QString title = QStringLiteral("Tallivo");
 }
 
-QString ApplicationTitle() { return title; }
-void SetApplicationTitle(const QString& newTitle) { title = newTitle; }
+QString ApplicationTitle() {
+    return title;
+}
+void SetApplicationTitle(const QString& newTitle) {
+    title = newTitle;
+}

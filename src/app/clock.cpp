@@ -9,13 +9,21 @@ const QDate dayZero(1899, 12, 30);
 constexpr double millisecondsPerDay = 86400000.0;
 } // namespace
 
-const Clock& AppClock() { return installedClock ? *installedClock : systemClock; }
+const Clock& AppClock() {
+    return installedClock ? *installedClock : systemClock;
+}
 
-void SetAppClock(const Clock* clock) { installedClock = clock; }
+void SetAppClock(const Clock* clock) {
+    installedClock = clock;
+}
 
-QDateTime Now() { return AppClock().now(); }
+QDateTime Now() {
+    return AppClock().now();
+}
 
-double NowDays() { return DateTimeToDays(Now()); }
+double NowDays() {
+    return DateTimeToDays(Now());
+}
 
 double DateTimeToDays(const QDateTime& moment) {
     const double wholeDays = static_cast<double>(dayZero.daysTo(moment.date()));

@@ -5,25 +5,25 @@
 // Every reading of "now" in the program goes through this clock so that tests can put
 // the program at any moment (a holiday, 18:59:59, the first day of an allowance period).
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual QDateTime now() const = 0;
 };
 
 class SystemClock : public Clock {
-public:
+  public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
 };
 
 // A clock that only moves when told to; used by tests and benchmarks.
 class ManualClock : public Clock {
-public:
+  public:
     explicit ManualClock(QDateTime start) : current(std::move(start)) {}
     QDateTime now() const override { return current; }
     void set(const QDateTime& moment) { current = moment; }
     void advanceSeconds(qint64 seconds) { current = current.addSecs(seconds); }
 
-private:
+  private:
     QDateTime current;
 };
 

@@ -5,11 +5,11 @@
 
 // A failure that an operation raises to its caller with a text for the user.
 class AppError : public std::runtime_error {
-public:
+  public:
     explicit AppError(const QString& message)
         : std::runtime_error(message.toStdString()), text(message) {}
     const QString& message() const { return text; }
 
-private:
+  private:
     QString text;
 };

@@ -3,18 +3,25 @@
 #include <QRegularExpression>
 #include <cmath>
 
-QString TimeText(const QTime& time) { return time.toString(QStringLiteral("HH:mm:ss")); }
+QString TimeText(const QTime& time) {
+    return time.toString(QStringLiteral("HH:mm:ss"));
+}
 
-QString ShortTimeText(const QTime& time) { return time.toString(QStringLiteral("HH:mm")); }
+QString ShortTimeText(const QTime& time) {
+    return time.toString(QStringLiteral("HH:mm"));
+}
 
-QString DateText(const QDate& date) { return date.toString(QStringLiteral("dd/MM/yyyy")); }
+QString DateText(const QDate& date) {
+    return date.toString(QStringLiteral("dd/MM/yyyy"));
+}
 
 QString DateTimeText(const QDateTime& moment) {
     return DateText(moment.date()) + QLatin1Char(' ') + TimeText(moment.time());
 }
 
 QDate ParseDateText(const QString& text) {
-    static const QRegularExpression pattern(QStringLiteral("^\\s*(\\d{1,2})/(\\d{1,2})/(\\d{1,4})\\s*$"));
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\s*(\\d{1,2})/(\\d{1,2})/(\\d{1,4})\\s*$"));
     const QRegularExpressionMatch match = pattern.match(text);
     if (!match.hasMatch())
         return {};
@@ -26,7 +33,8 @@ QDate ParseDateText(const QString& text) {
 
 QString FixedText(double value, int decimals) {
     QString text = QString::number(value, 'f', decimals);
-    if (text.startsWith(QLatin1Char('-')) && text.count(QRegularExpression(QStringLiteral("[1-9]"))) == 0)
+    if (text.startsWith(QLatin1Char('-')) &&
+        text.count(QRegularExpression(QStringLiteral("[1-9]"))) == 0)
         text.remove(0, 1); // no "-0,00"
     return text.replace(QLatin1Char('.'), QLatin1Char(','));
 }

@@ -26,9 +26,13 @@ QString ExecutablePath() {
     return path.isEmpty() ? QDir::currentPath() + QStringLiteral("/tallivo") : path;
 }
 
-void SetExecutablePathForTests(const QString& path) { overriddenExecutable = path; }
+void SetExecutablePathForTests(const QString& path) {
+    overriddenExecutable = path;
+}
 
-QString ProgramFolder() { return QFileInfo(ExecutablePath()).absolutePath() + QLatin1Char('/'); }
+QString ProgramFolder() {
+    return QFileInfo(ExecutablePath()).absolutePath() + QLatin1Char('/');
+}
 
 QString DataFolder() {
     const QString programFolder = ProgramFolder();
@@ -41,10 +45,22 @@ QString DataFolder() {
     return folder + QLatin1Char('/');
 }
 
-QString BaseName() { return QFileInfo(ExecutablePath()).completeBaseName(); }
-QString SettingsFileName() { return FileWithExtension(QStringLiteral(".ini")); }
-QString TariffFileName() { return FileWithExtension(QStringLiteral(".csv")); }
-QString JournalFileName() { return FileWithExtension(QStringLiteral(".jnl")); }
-QString SoundFileName() { return FileWithExtension(QStringLiteral(".wav")); }
-QString CheckpointFileName() { return FileWithExtension(QStringLiteral(".session")); }
+QString BaseName() {
+    return QFileInfo(ExecutablePath()).completeBaseName();
+}
+QString SettingsFileName() {
+    return FileWithExtension(QStringLiteral(".ini"));
+}
+QString TariffFileName() {
+    return FileWithExtension(QStringLiteral(".csv"));
+}
+QString JournalFileName() {
+    return FileWithExtension(QStringLiteral(".jnl"));
+}
+QString SoundFileName() {
+    return FileWithExtension(QStringLiteral(".wav"));
+}
+QString CheckpointFileName() {
+    return FileWithExtension(QStringLiteral(".session"));
+}
 } // namespace ProgramFiles

@@ -36,4 +36,6 @@ QString DecodeFileText(const QByteArray& bytes) {
     return DecodeWindows1252(body);
 }
 
-QByteArray EncodeFileText(const QString& text) { return text.toUtf8(); }
+QByteArray EncodeFileText(const QString& text) {
+    return text.toUtf8();
+}

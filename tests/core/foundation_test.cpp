@@ -88,8 +88,12 @@ TEST(SafeWrite, AFailureKeepsTheOldFileAndSaysWhy) {
 }
 
 TEST(TextEncoding, Utf8IsReadAsSuchAndAnythingElseAsWindows1252) {
-    EXPECT_EQ(DecodeFileText("Tarif par d\xC3\xA9" "faut"), QString::fromUtf8("Tarif par défaut"));
-    EXPECT_EQ(DecodeFileText("Tarif par d\xE9" "faut"), QString::fromUtf8("Tarif par défaut"));
+    EXPECT_EQ(DecodeFileText("Tarif par d\xC3\xA9"
+                             "faut"),
+              QString::fromUtf8("Tarif par défaut"));
+    EXPECT_EQ(DecodeFileText("Tarif par d\xE9"
+                             "faut"),
+              QString::fromUtf8("Tarif par défaut"));
     EXPECT_EQ(DecodeFileText("\x80 \x9C"), QString::fromUtf8("€ œ"));
     EXPECT_EQ(EncodeFileText(QString::fromUtf8("é")), QByteArray("\xC3\xA9"));
 }
