@@ -6,7 +6,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 TEST(Clock, DaysCountFromThe30thOfDecember1899) {
     EXPECT_DOUBLE_EQ(DateTimeToDays(QDateTime(QDate(1899, 12, 30), QTime(0, 0))), 0.0);
@@ -96,4 +98,26 @@ TEST(TextEncoding, Utf8IsReadAsSuchAndAnythingElseAsWindows1252) {
               QString::fromUtf8("Tarif par défaut"));
     EXPECT_EQ(DecodeFileText("\x80 \x9C"), QString::fromUtf8("€ œ"));
     EXPECT_EQ(EncodeFileText(QString::fromUtf8("é")), QByteArray("\xC3\xA9"));
+}
+
+TEST(SafeWrite, AFullDiskKeepsTheOldFileWholeAndLeavesNoTemporaryFile) {
+    // A file-size limit makes writes fail as a full disk does, also for root.
+    ScopedProgramFolder folder;
+    const QString name = folder.file("tallivo.jnl");
+    WriteWholeFile(name, "8,2\r\nprecious rows\r\n");
+    struct rlimit previous {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = previous;
+    small.rlim_cur = 64;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString error;
+    const bool written = WriteFileSafely(name, QByteArray(4096, 'x'), &error);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_FALSE(written);
+    EXPECT_TRUE(error.startsWith("Impossible d'écrire dans")) << error.toStdString();
+    EXPECT_EQ(ReadWholeFile(name), "8,2\r\nprecious rows\r\n");
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"tallivo.jnl"});
 }
