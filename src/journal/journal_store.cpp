@@ -1,5 +1,7 @@
 #include "journal/journal_store.h"
 
+#include "app/damaged_files.h"
+
 #include "app/clock.h"
 #include "app/errors.h"
 #include "app/formats.h"
@@ -72,17 +74,12 @@ void JournalStore::EnsureColumns() {
 }
 
 bool JournalStore::PutDamagedFileAside(const QString& fileName, bool move) {
-    const QString base = fileName + QStringLiteral(".endommage-") +
-                         Now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString target = base;
-    for (int n = 2; QFileInfo::exists(target); ++n)
-        target = base + QLatin1Char('-') + QString::number(n);
-    const bool done = move ? QFile::rename(fileName, target) : QFile::copy(fileName, target);
-    if (done) {
-        damagedCopy = target;
-        damagedFile.clear();
-    }
-    return done;
+    const QString target = ::PutDamagedFileAside(fileName, move);
+    if (target.isEmpty())
+        return false;
+    damagedCopy = target;
+    damagedFile.clear();
+    return true;
 }
 
 void JournalStore::LoadJournalFile(const QString& fileName) {

@@ -1,6 +1,7 @@
 #include "journal/ui/journal_window.h"
 
 #include "app/clock.h"
+#include "app/damaged_files.h"
 #include "app/errors.h"
 #include "app/program_files.h"
 #include "app/single_instance.h"
@@ -87,8 +88,7 @@ void TJournal::RecoverInterruptedSession() {
     const std::optional<SessionRecord> record = ReadSessionCheckpoint(fileName);
     if (!record) {
         // Unreadable: kept under another name rather than lost or read again and again.
-        QFile::rename(fileName, fileName + QStringLiteral(".endommage-") +
-                                    Now().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+        PutDamagedFileAside(fileName, true);
         return;
     }
     // The row may already be there: the program ended after saving it but before it could

@@ -2,6 +2,7 @@
 // page's edits, and the association of dial-up entries with tariffs.
 #include "app/cell_grid.h"
 #include "app/clock.h"
+#include "app/damaged_files.h"
 #include "app/errors.h"
 #include "app/ini_file.h"
 #include "app/program_files.h"
@@ -32,18 +33,6 @@ QStringList Items(const QComboBox* combo) {
     return items;
 }
 
-// A copy of a tariff file that could not be read whole, so the user's tariffs stay
-// recoverable whatever is saved later.
-void KeepDamagedCopy(const QString& fileName) {
-    if (!QFileInfo::exists(fileName))
-        return;
-    const QString base = fileName + QStringLiteral(".endommage-") +
-                         Now().toString(QStringLiteral("yyyyMMdd-HHmmss"));
-    QString target = base;
-    for (int n = 2; QFileInfo::exists(target); ++n)
-        target = base + QLatin1Char('-') + QString::number(n);
-    QFile::copy(fileName, target);
-}
 } // namespace
 
 void TForm1::LoadTariffTable() {
@@ -84,7 +73,7 @@ void TForm1::LoadTariffTable() {
     TariffFileProtected = !load.complete;
     ComboTarifChange();
     if (!load.complete) {
-        KeepDamagedCopy(fileName);
+        PutDamagedFileAside(fileName);
         ShowErrorBox(load.error, this);
     }
 }
