@@ -25,6 +25,7 @@ void InstallFrenchTranslations(QApplication& application) {
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallivo"));
+    RegisterProgramPictures();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tallivo.png")));
     // Closing the main window only hides it; the program lives in the notification area.
     QApplication::setQuitOnLastWindowClosed(false);

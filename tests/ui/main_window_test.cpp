@@ -11,11 +11,13 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -157,4 +159,10 @@ TEST_F(MainWindowWithEntriesTest, TheMiniWindowDraggedWithTheLeftButtonIsFoundTh
     StopProgram();
     StartProgram();
     EXPECT_EQ(MiniWin->pos(), dragged);
+}
+
+TEST_F(MainWindowTest, TheProgramIconIsThereForTheWindowsAndTheNotificationArea) {
+    EXPECT_FALSE(QIcon(":/tallivo.png").isNull());
+    EXPECT_FALSE(Form1->windowIcon().isNull());
+    EXPECT_FALSE(Form1->TrayIcon1->SystemIcon()->icon().isNull());
 }

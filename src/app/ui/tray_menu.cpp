@@ -50,7 +50,8 @@ void TForm1::CreateEntryMenuItems() {
         connect(item, &QAction::triggered, this, &TForm1::MyHandler);
         EntryMenuItems.append(item);
     }
-    auto* separator = new QAction(QStringLiteral("-"), this);
+    // The separator above the entries: a separator action, without text.
+    auto* separator = new QAction(this);
     separator->setSeparator(true);
     separator->setObjectName(QStringLiteral("sep"));
     EntryMenuItems.append(separator);

@@ -22,7 +22,15 @@ namespace {
 std::function<void()> exitHandler;
 }
 
+void RegisterProgramPictures() {
+    static bool registered = false;
+    if (!registered)
+        Q_INIT_RESOURCE(tallivo);
+    registered = true;
+}
+
 void CreateWindows() {
+    RegisterProgramPictures();
     MiniWin = new TMiniWin;
     Password = new TPassword;
     VisualAlert = new TVisualAlert;

@@ -19,6 +19,10 @@ extern TJournal* Journal;
 extern TAboutBox* AboutBox;
 extern TChoixConn* ChoixConn;
 
+// The pictures (icon, splash) are compiled into the window library; a static library's
+// resources must be registered by name, or the linker leaves them out.
+void RegisterProgramPictures();
+
 void CreateWindows();
 // Destroys the windows in reverse order; the journal window appends a session still counted.
 void DestroyWindows();
