@@ -1,6 +1,10 @@
 #include "app/safe_write.h"
 
+#include <QFile>
 #include <QSaveFile>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 bool WriteFileSafely(const QString& fileName, const QByteArray& contents, QString* errorText) {
     QSaveFile file(fileName);
@@ -16,4 +20,19 @@ bool WriteFileSafely(const QString& fileName, const QByteArray& contents, QStrin
         file.cancelWriting();
     }
     return written;
+}
+
+bool WritePrivateFileSafely(const QString& fileName, const QByteArray& contents,
+                            QString* errorText) {
+    // The rename keeps the permissions of the file it replaces: create it private first.
+    const QByteArray path = QFile::encodeName(fileName);
+    const int fd = ::open(path.constData(), O_CREAT | O_WRONLY | O_EXCL | O_CLOEXEC, 0600);
+    if (fd >= 0)
+        ::close(fd);
+    if (!WriteFileSafely(fileName, contents, errorText))
+        return false;
+    struct stat info {};
+    if (::stat(path.constData(), &info) == 0 && (info.st_mode & 077) != 0)
+        ::chmod(path.constData(), 0600);
+    return true;
 }

@@ -8,3 +8,8 @@
 // On failure returns false and, when asked, the reason in French.
 bool WriteFileSafely(const QString& fileName, const QByteArray& contents,
                      QString* errorText = nullptr);
+
+// The same for a file that holds passwords: created readable by its owner only (mode 0600)
+// and brought back to that mode if it was opened wider.
+bool WritePrivateFileSafely(const QString& fileName, const QByteArray& contents,
+                            QString* errorText = nullptr);

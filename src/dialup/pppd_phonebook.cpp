@@ -55,20 +55,6 @@ QString Escaped(const QString& text) {
     return escaped;
 }
 
-// A secrets file is created readable by its owner only, and kept so.
-bool WriteSecretFile(const QString& fileName, const QByteArray& contents, QString* error) {
-    const QByteArray path = QFile::encodeName(fileName);
-    const int fd = ::open(path.constData(), O_CREAT | O_WRONLY | O_EXCL | O_CLOEXEC, 0600);
-    if (fd >= 0)
-        ::close(fd);
-    if (!WriteFileSafely(fileName, contents, error))
-        return false;
-    struct stat info {};
-    if (::stat(path.constData(), &info) == 0 && (info.st_mode & 077) != 0)
-        ::chmod(path.constData(), 0600);
-    return true;
-}
-
 bool Fail(QString* error, const QString& text) {
     if (error)
         *error = text;
@@ -340,7 +326,7 @@ bool PppdPhonebook::RewriteSecrets(const QString& fileName, const QString& user,
             line += QLatin1Char(' ') + QuotedWord(rewritten[w]);
         lines[i] = line.toUtf8();
     }
-    return !changed || WriteSecretFile(fileName, lines.join('\n'), error);
+    return !changed || WritePrivateFileSafely(fileName, lines.join('\n'), error);
 }
 
 bool PppdPhonebook::StorePassword(const QString& user, const QString& server,
@@ -362,7 +348,7 @@ bool PppdPhonebook::StorePassword(const QString& user, const QString& server,
              Escaped(password) + QStringLiteral("\"\n"))
                 .toUtf8();
     QDir().mkpath(folder);
-    return WriteSecretFile(PapSecrets(), text, error);
+    return WritePrivateFileSafely(PapSecrets(), text, error);
 }
 
 bool PppdPhonebook::Delete(const QString& name, QString* error) {

@@ -79,11 +79,7 @@ bool SimulationProvider::CreateDefaultPhonebook(const QString& fileName) {
     if (QFileInfo::exists(fileName))
         return true;
     // It holds (pretend) passwords: readable by its owner only, kept so by later writes.
-    const QByteArray path = QFile::encodeName(fileName);
-    const int fd = ::open(path.constData(), O_CREAT | O_WRONLY | O_EXCL | O_CLOEXEC, 0600);
-    if (fd >= 0)
-        ::close(fd);
-    return WriteFileSafely(fileName, QByteArray(DefaultPhonebook));
+    return WritePrivateFileSafely(fileName, QByteArray(DefaultPhonebook));
 }
 
 void SimulationProvider::SetTimeScale(double scale) {
