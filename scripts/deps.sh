@@ -2,6 +2,7 @@
 # Installs the Debian 12 packages Tallivo needs that are not installed yet.
 #   scripts/deps.sh          what building and running the program needs
 #   scripts/deps.sh --tests  also what the test suite needs
+#   scripts/deps.sh --package  also what building the Debian package needs
 set -euo pipefail
 
 packages=(
@@ -10,11 +11,15 @@ packages=(
     libcurl4-openssl-dev libgtest-dev libbenchmark-dev
     ppp xvfb xauth
 )
+if [[ "${1:-}" == "--tests" || "${1:-}" == "--package" ]]; then
+    packages+=(dpkg-dev file)
+fi
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(
         x11-utils xdotool imagemagick
         pulseaudio pulseaudio-utils sox
         iproute2 faketime python3 procps
+        desktop-file-utils appstream
     )
 fi
 

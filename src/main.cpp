@@ -1,4 +1,5 @@
 #include "app/application_title.h"
+#include "app/display_platform.h"
 #include "app/single_instance.h"
 #include "app/sleeper.h"
 #include "app/termination_signal.h"
@@ -23,8 +24,10 @@ void InstallFrenchTranslations(QApplication& application) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    PreferX11OnWayland();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallivo"));
+    QApplication::setDesktopFileName(QStringLiteral("org.example.tallivo"));
     RegisterProgramPictures();
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/tallivo.png")));
     // Closing the main window only hides it; the program lives in the notification area.

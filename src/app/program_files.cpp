@@ -13,6 +13,12 @@ bool FolderIsWritable(const QString& folder) {
     return ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
 }
 
+// An installed program has its shipped files in ../share/tallivo/: its folder is a system
+// folder (even when root can write it), so the user's files never go there.
+bool IsInstalled() {
+    return QFileInfo(ProgramFiles::InstalledDataFolder()).isDir();
+}
+
 QString FileWithExtension(const QString& extension) {
     return ProgramFiles::DataFolder() + ProgramFiles::BaseName() + extension;
 }
@@ -36,13 +42,22 @@ QString ProgramFolder() {
 
 QString DataFolder() {
     const QString programFolder = ProgramFolder();
-    if (FolderIsWritable(programFolder))
+    if (!IsInstalled() && FolderIsWritable(programFolder))
         return programFolder;
     QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (folder.isEmpty())
         folder = QDir::homePath() + QStringLiteral("/.local/share/Tallivo");
     QDir().mkpath(folder);
     return folder + QLatin1Char('/');
+}
+
+QString InstalledDataFolder() {
+    return QDir::cleanPath(ProgramFolder() + QStringLiteral("../share/tallivo")) + QLatin1Char('/');
+}
+
+QString ShippedFile(const QString& name) {
+    const QString beside = ProgramFolder() + name;
+    return QFile::exists(beside) ? beside : InstalledDataFolder() + name;
 }
 
 QString BaseName() {

@@ -4,11 +4,15 @@
 set -euo pipefail
 
 e2e_start() {
-    executable=$1
+    e2e_start_display
+    cp "$1" "$work/tallivo"
+}
+
+# A temporary folder $work with private runtime, config and temporary folders, and Xvfb.
+e2e_start_display() {
     work=$(mktemp -d)
     mkdir -p "$work/runtime" "$work/config" "$work/tmp"
     chmod 700 "$work/runtime"
-    cp "$executable" "$work/tallivo"
     export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" TMPDIR="$work/tmp"
     unset QT_QPA_PLATFORM
     Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp >"$work/display" 2>"$work/xvfb.log" &
@@ -27,10 +31,25 @@ e2e_cleanup() {
     rm -rf "$work"
 }
 
-# Starts the program copy (optionally under faketime: e2e_launch 'faketime ...').
+# Starts the program copy (optionally under faketime: e2e_launch 'faketime ...'), or the
+# program named by $e2e_program.
 e2e_launch() {
-    (cd "$work" && exec ${1:-} ./tallivo >"$work/program.log" 2>&1) &
+    (cd "$work" && exec ${1:-} "${e2e_program:-./tallivo}" >"$work/program.log" 2>&1) &
     program_pid=$!
+}
+
+# Asks the program to end as logging off does; it must end within 10 s with status 0.
+e2e_stop() {
+    kill -TERM "$program_pid"
+    for _ in $(seq 100); do
+        kill -0 "$program_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$program_pid" 2>/dev/null && e2e_fail "le programme ne s'arrête pas"
+    local status
+    wait "$program_pid" && status=0 || status=$?
+    program_pid=
+    ((status == 0)) || e2e_fail "code de sortie $status"
 }
 
 # Waits for a visible window whose title matches the pattern; prints its id.

@@ -11,13 +11,5 @@ xwininfo -id "$window" | grep -q 'Map State: IsViewable' || e2e_fail "fenêtre n
 shots=${TALLIVO_SCREENSHOTS:-$work}
 import -window root "$shots/main-window.png" || e2e_fail "capture impossible"
 
-kill -TERM "$program_pid"
-for _ in $(seq 100); do
-    kill -0 "$program_pid" 2>/dev/null || break
-    sleep 0.1
-done
-kill -0 "$program_pid" 2>/dev/null && e2e_fail "le programme ne s'arrête pas"
-wait "$program_pid" && status=0 || status=$?
-program_pid=
-((status == 0)) || e2e_fail "code de sortie $status"
+e2e_stop
 grep -q '^\[MainW\]' "$work/tallivo.ini" || e2e_fail "réglages non enregistrés à la sortie"

@@ -72,7 +72,7 @@ void TForm1::ShowVisualAlert(const QString& value, const QString& message, const
 
 void TForm1::SelectAlarmSound() {
     const QString chosen = ProgramFiles::SoundFileName();
-    const QString fallback = ProgramFiles::ProgramFolder() + QStringLiteral("default.wav");
+    const QString fallback = ProgramFiles::ShippedFile(QStringLiteral("default.wav"));
     if (QFile::exists(chosen))
         WAVPlayer1->FileName = chosen;
     else if (QFile::exists(fallback))
