@@ -49,10 +49,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "ppp, qt6-translations-l10n")
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "durée et coût des connexions par modem
- Tallivo surveille les connexions par modem (PPP) et montre, pendant chaque
- session, la durée écoulée, le coût selon le tarif de la connexion, les octets
- échangés et les débits. Il vit dans la zone de notification, sonne ou affiche
- une alarme, tient un journal des sessions avec totaux mensuels, compose et
- raccroche les entrées pppd et met l'ordinateur à l'heure.")
+set(CPACK_PACKAGE_DESCRIPTION "Tallivo surveille les connexions par modem (PPP) et montre, pendant
+chaque session, la durée écoulée, le coût selon le tarif de la connexion, les
+octets échangés et les débits. Il vit dans la zone de notification, sonne ou
+affiche une alarme, tient un journal des sessions avec totaux mensuels, compose
+et raccroche les entrées pppd et met l'ordinateur à l'heure.")
 include(CPack)
