@@ -1,6 +1,7 @@
 #include "app/ui/page_builder.h"
 #include "app/ui/spin_button.h"
 #include "app/ui/tform1.h"
+#include "timesync/time_query.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,6 +13,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -115,4 +119,45 @@ void TForm1::BuildClockPage() {
     Label42->setPalette(blue);
     page->addWidget(Label42);
     page->addStretch();
+
+    TimeQuery1 = new TTimeQuery(this);
+    TimeQuery1->setObjectName(QStringLiteral("TimeQuery1"));
+    TimeQuery1->Port = 37;
+    TimeQuery1->TimeOut = 5000;
+    TimeQuery1->ReportLevel = 0;
+    ConnectClockPage();
+}
+
+void TForm1::ConnectClockPage() {
+    connect(TimeQuery1, &TTimeQuery::OnConnectionFailed, this, &TForm1::TimeQuery1ConnectionFailed);
+    connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+    connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
+    connect(CheckBox3, &QCheckBox::toggled, this, &TForm1::CheckBox3Click);
+    const QList<QPair<QRadioButton*, void (TForm1::*)()>> modes = {
+        {RadioButton1, &TForm1::RadioButton1Click},
+        {RadioButton2, &TForm1::RadioButton2Click},
+        {RadioButton3, &TForm1::RadioButton3Click},
+        {RadioButton4, &TForm1::RadioButton4Click}};
+    for (const auto& [button, handler] : modes)
+        connect(button, &QRadioButton::toggled, this, [this, handler](bool checked) {
+            if (checked)
+                (this->*handler)();
+        });
+    connect(SpinEdit1, &QSpinBox::valueChanged, this, &TForm1::SpinEdit1Change);
+    connect(Edit, &QLineEdit::textChanged, this, &TForm1::EditChange);
+    connect(EditH, &QLineEdit::textChanged, this, &TForm1::EditHChange);
+    connect(HSpin, &SpinButton::UpClick, this, &TForm1::HSpinUpClick);
+    connect(HSpin, &SpinButton::DownClick, this, &TForm1::HSpinDownClick);
+    connect(MSpin, &SpinButton::UpClick, this, &TForm1::MSpinUpClick);
+    connect(MSpin, &SpinButton::DownClick, this, &TForm1::MSpinDownClick);
+    connect(HSpinH, &SpinButton::UpClick, this, &TForm1::HSpinHUpClick);
+    connect(HSpinH, &SpinButton::DownClick, this, &TForm1::HSpinHDownClick);
+    connect(MSpinH, &SpinButton::UpClick, this, &TForm1::MSpinHUpClick);
+    connect(MSpinH, &SpinButton::DownClick, this, &TForm1::MSpinHDownClick);
+    connect(ComboBox2, &QComboBox::currentIndexChanged, this, &TForm1::ComboBox2Change);
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+        if (PageControl1->widget(index) == TabSheet5)
+            TabSheet5Show();
+    });
+    EnableClockModeControls();
 }
