@@ -1,7 +1,6 @@
 #include "timesync/clock_schedule.h"
 
 #include <QStringList>
-#include <cmath>
 
 namespace {
 constexpr int minutesPerDay = 1440;
@@ -10,9 +9,21 @@ QString Counted(int value, const char* one, const char* many) {
     return QString::number(value) + QString::fromUtf8(value > 1 ? many : one);
 }
 
-// Rounds to the nearest whole number, halves to the even one.
-int RoundHalfEven(double value) {
-    return static_cast<int>(std::nearbyint(value));
+constexpr qint64 msPerMinute = 60000;
+constexpr qint64 msPerDay = msPerMinute * minutesPerDay;
+
+// Milliseconds as whole minutes, to the nearest, halves to the even one. Counted in whole
+// milliseconds so that 1.5 minutes is an exact half, not 1.4999 of a day fraction.
+int RoundedMinutes(qint64 ms) {
+    qint64 minutes = ms / msPerMinute;
+    qint64 rest = ms % msPerMinute;
+    if (rest < 0) {
+        rest += msPerMinute;
+        --minutes;
+    }
+    if (rest * 2 > msPerMinute || (rest * 2 == msPerMinute && minutes % 2 != 0))
+        ++minutes;
+    return static_cast<int>(minutes);
 }
 
 int Hours(const QString& hhnn) {
@@ -23,13 +34,8 @@ int Minutes(const QString& hhnn) {
     return hhnn.mid(3, 2).toInt();
 }
 
-// A time "hh:nn" as a fraction of a day.
-double DayFraction(const QString& hhnn) {
-    return (Hours(hhnn) * 60 + Minutes(hhnn)) / double(minutesPerDay);
-}
-
-double DayFraction(const QTime& time) {
-    return time.msecsSinceStartOfDay() / 86400000.0;
+qint64 MsOfDay(const QString& hhnn) {
+    return (Hours(hhnn) * 60 + Minutes(hhnn)) * msPerMinute;
 }
 
 bool SameHourAndMinute(const QString& hhnn, const QTime& time) {
@@ -72,28 +78,27 @@ int WeekdayNumber(const QDate& date) {
 }
 
 int MinutesToNextSet(const ClockSchedule& schedule, const QDateTime& now) {
-    const double t = DayFraction(now.time());
+    const qint64 t = now.time().msecsSinceStartOfDay();
     switch (schedule.mode) {
     case ClockSetMode::EveryMinutes:
         return schedule.minutesLeft;
     case ClockSetMode::Daily: {
-        const double d = DayFraction(schedule.dailyTime) - t;
-        return RoundHalfEven((d >= 0 ? d : d + 1) * minutesPerDay);
+        const qint64 d = MsOfDay(schedule.dailyTime) - t;
+        return RoundedMinutes(d >= 0 ? d : d + msPerDay);
     }
     case ClockSetMode::Weekly: {
-        const double target = DayFraction(schedule.weeklyTime);
+        const qint64 target = MsOfDay(schedule.weeklyTime);
         int index = WeekdayToComboIndex(WeekdayNumber(now.date()));
         if (index == schedule.weeklyDayIndex) {
-            const double d = target - t;
-            return RoundHalfEven((d >= 0 ? d : d + 7) * minutesPerDay);
+            const qint64 d = target - t;
+            return RoundedMinutes(d >= 0 ? d : d + 7 * msPerDay);
         }
         int days = 0;
         while (index != schedule.weeklyDayIndex && days < 7) {
             index = (index + 1) % 7;
             ++days;
         }
-        return RoundHalfEven(target * minutesPerDay) - RoundHalfEven(t * minutesPerDay) +
-               days * minutesPerDay;
+        return RoundedMinutes(target) - RoundedMinutes(t) + days * minutesPerDay;
     }
     case ClockSetMode::AtConnection:
         break;

@@ -107,13 +107,14 @@ class XinetdTimeServer {
         const QString conf = folder.filePath(QStringLiteral("xinetd.conf"));
         QFile file(conf);
         file.open(QIODevice::WriteOnly);
-        file.write(QStringLiteral("service time\n{\n    disable = no\n    type = INTERNAL UNLISTED\n"
-                                  "    id = time-test\n    socket_type = stream\n"
-                                  "    protocol = tcp\n%1    wait = no\n    bind = 127.0.0.1\n"
-                                  "    port = %2\n}\n")
-                       .arg(geteuid() == 0 ? QStringLiteral("    user = root\n") : QString())
-                       .arg(port)
-                       .toUtf8());
+        file.write(
+            QStringLiteral("service time\n{\n    disable = no\n    type = INTERNAL UNLISTED\n"
+                           "    id = time-test\n    socket_type = stream\n"
+                           "    protocol = tcp\n%1    wait = no\n    bind = 127.0.0.1\n"
+                           "    port = %2\n}\n")
+                .arg(geteuid() == 0 ? QStringLiteral("    user = root\n") : QString())
+                .arg(port)
+                .toUtf8());
         file.close();
         process.setProgram(QStringLiteral("xinetd"));
         process.setArguments({QStringLiteral("-dontfork"), QStringLiteral("-stayalive"),
