@@ -15,6 +15,7 @@ if [[ "${1:-}" == "--tests" ]]; then
         x11-utils xdotool imagemagick
         pulseaudio pulseaudio-utils sox
         iproute2 faketime python3 procps
+        xinetd rdate dbus-daemon python3-dbusmock
     )
 fi
 
