@@ -38,6 +38,17 @@ QLineEdit* TimeField(const char* name) {
 SpinButton* TimeSpin(const char* name, const QString& hint) {
     return Named(new SpinButton, name, hint);
 }
+
+// One mode of the group: its radio button, then its controls on one line.
+void AddModeRow(QGridLayout* grid, int row, QRadioButton* button,
+                std::initializer_list<QWidget*> controls) {
+    grid->addWidget(button, row, 0);
+    auto* line = new QHBoxLayout;
+    for (QWidget* control : controls)
+        line->addWidget(control);
+    line->addStretch();
+    grid->addLayout(line, row, 1);
+}
 } // namespace
 
 void TForm1::BuildClockPage() {
@@ -68,24 +79,13 @@ void TForm1::BuildClockPage() {
     SpinEdit1->setRange(1, 9999);
     SpinEdit1->setValue(30);
     Label41 = Named(new QLabel(QStringLiteral(" minutes")), "Label41");
-    grid->addWidget(RadioButton1, 0, 0);
-    auto* every = new QHBoxLayout;
-    every->addWidget(SpinEdit1);
-    every->addWidget(Label41);
-    every->addStretch();
-    grid->addLayout(every, 0, 1);
+    AddModeRow(grid, 0, RadioButton1, {SpinEdit1, Label41});
 
     RadioButton2 = Named(new QRadioButton(QStringLiteral("Tous les jours à")), "RadioButton2");
     HSpin = TimeSpin("HSpin", QStringLiteral("Heure"));
     Edit = TimeField("Edit");
     MSpin = TimeSpin("MSpin", QStringLiteral("Minute"));
-    grid->addWidget(RadioButton2, 1, 0);
-    auto* daily = new QHBoxLayout;
-    daily->addWidget(HSpin);
-    daily->addWidget(Edit);
-    daily->addWidget(MSpin);
-    daily->addStretch();
-    grid->addLayout(daily, 1, 1);
+    AddModeRow(grid, 1, RadioButton2, {HSpin, Edit, MSpin});
 
     RadioButton3 = Named(new QRadioButton(QStringLiteral("Tous les")), "RadioButton3");
     ComboBox2 = Named(new QComboBox, "ComboBox2");
@@ -97,15 +97,7 @@ void TForm1::BuildClockPage() {
     HSpinH = TimeSpin("HSpinH", QStringLiteral("Heure"));
     EditH = TimeField("EditH");
     MSpinH = TimeSpin("MSpinH", QStringLiteral("Minute"));
-    grid->addWidget(RadioButton3, 2, 0);
-    auto* weekly = new QHBoxLayout;
-    weekly->addWidget(ComboBox2);
-    weekly->addWidget(Label43);
-    weekly->addWidget(HSpinH);
-    weekly->addWidget(EditH);
-    weekly->addWidget(MSpinH);
-    weekly->addStretch();
-    grid->addLayout(weekly, 2, 1);
+    AddModeRow(grid, 2, RadioButton3, {ComboBox2, Label43, HSpinH, EditH, MSpinH});
 
     RadioButton4 =
         Named(new QRadioButton(QStringLiteral("A chaque fois que je me connecte")), "RadioButton4");
