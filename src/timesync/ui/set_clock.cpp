@@ -127,8 +127,11 @@ void TForm1::SetClock(bool interactive) {
 }
 
 bool TForm1::DialDefaultConnection() {
-    if (ComboBox1->currentIndex() < 0)
+    if (ComboBox1->currentIndex() < 0) {
+        StatusBar1->showMessage(QStringLiteral("Aucune connexion à composer pour joindre le "
+                                               "serveur d'horloge"));
         return false;
+    }
     QPointer<TForm1> alive(this);
     const bool chosen = ChosenFromMenu;
     // The selected entry is dialled as the connect button does, without the chooser.
