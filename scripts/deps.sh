@@ -20,6 +20,7 @@ if [[ "${1:-}" == "--tests" ]]; then
         pulseaudio pulseaudio-utils sox
         iproute2 faketime python3 procps
         desktop-file-utils appstream
+        xinetd rdate dbus-daemon python3-dbusmock
     )
 fi
 

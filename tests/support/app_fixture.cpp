@@ -15,6 +15,9 @@ void AppWindowsTest::SetUp() {
     // The machine's own dial-up entries (/etc/ppp/peers) never reach a test.
     IniFile(ProgramFiles::SettingsFileName())
         .WriteString(QStringLiteral("Dialup"), QStringLiteral("Provider"), QStringLiteral("none"));
+    // Nor does a clock setting at each connection, which would ask a public time server.
+    IniFile(ProgramFiles::SettingsFileName())
+        .WriteString(QStringLiteral("MainW"), QStringLiteral("HeureAuto"), QStringLiteral("0"));
     StartProgram();
 }
 

@@ -1,11 +1,24 @@
 #include "app/single_instance.h"
+#include "timesync/clock_setter.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
+namespace {
+// No test sets the machine's clock: the clock tests install a setter on a mock time service.
+class ClockLeftAlone : public ClockSetter {
+  public:
+    QString SetUtc(const QDateTime&) override {
+        return QStringLiteral("les tests ne changent jamais l'heure de la machine.");
+    }
+};
+} // namespace
+
 int main(int argc, char** argv) {
+    ClockLeftAlone clockLeftAlone;
+    SetAppClockSetter(&clockLeftAlone);
     // Widget tests run offscreen unless told otherwise, also when CTest lists them.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -81,7 +81,7 @@ void TForm1::PollConnection() {
                 PrevXmit = PrevRecv = 0;
                 AllowanceAlarmArmed = true;
                 MiniWin->show();
-                // The clock setting at connection belongs to the clock scheduler.
+                SetClockAtNewSession();
             }
             elapsed = ElapsedSeconds(SessionStart, NowDays());
             Label13->setText(DurationText(elapsed));

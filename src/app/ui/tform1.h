@@ -2,7 +2,7 @@
 
 // The main window: a tabbed dialog with five pages and a status bar. Its controls are named
 // members whose object names are the same names. Handlers of each page live in the folder
-// of their subsystem (tariff page in src/tariff/ui, clock page in src/clock/ui, ...).
+// of their subsystem (tariff page in src/tariff/ui, clock page in src/timesync/ui, ...).
 
 #include <QDateTime>
 #include <QPointer>
@@ -27,6 +27,7 @@ class QToolButton;
 class SpinButton;
 class TCellGrid;
 class TRAS;
+class TTimeQuery;
 class TTrayIcon;
 class TWAVPlayer;
 
@@ -152,6 +153,7 @@ class TForm1 : public QWidget {
     QTimer* Timer2 = nullptr; // connection poll, 1000 ms
     QTimer* Timer3 = nullptr; // clock schedule, 60000 ms
     TRAS* RAS = nullptr;
+    TTimeQuery* TimeQuery1 = nullptr; // time server client, 5000 ms time-out
     TTrayIcon* TrayIcon1 = nullptr;
     TWAVPlayer* WAVPlayer1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
@@ -302,6 +304,38 @@ class TForm1 : public QWidget {
     void Button1Click();
     void Button2Click();
 
+  public:
+    // ---- Clock setting (src/timesync/ui/) ---------------------------------------------
+    // Asks the time server and sets the PC clock; interactive when the user asked for it.
+    void SetClock(bool interactive);
+    // The session monitor's hook: sets the clock at a new session when the page asks for it.
+    void SetClockAtNewSession();
+    void UpdateNextSetLabel();
+    // Dials the entry selected in ComboBox1 and waits for the outcome; true once connected.
+    bool DialDefaultConnection();
+  public slots:
+    void Button8Click();
+    void CheckBox3Click();
+    void RadioButton1Click();
+    void RadioButton2Click();
+    void RadioButton3Click();
+    void RadioButton4Click();
+    void SpinEdit1Change();
+    void EditChange();
+    void EditHChange();
+    void HSpinUpClick();
+    void HSpinDownClick();
+    void MSpinUpClick();
+    void MSpinDownClick();
+    void HSpinHUpClick();
+    void HSpinHDownClick();
+    void MSpinHUpClick();
+    void MSpinHDownClick();
+    void ComboBox2Change();
+    void TabSheet5Show();
+    void Timer3Timer();
+    void TimeQuery1ConnectionFailed();
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void FormClose();
@@ -313,6 +347,9 @@ class TForm1 : public QWidget {
     void BuildAlarmPage();
     void BuildTariffPage();
     void BuildClockPage();
+    void ConnectClockPage();
+    // Enables the controls of the chosen clock-setting mode and disables the others.
+    void EnableClockModeControls();
     void BuildTrayMenu();
 };
 

@@ -1,6 +1,7 @@
 #include "app/ui/page_builder.h"
 #include "app/ui/spin_button.h"
 #include "app/ui/tform1.h"
+#include "timesync/time_query.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -12,6 +13,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTabWidget>
+#include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -33,6 +37,17 @@ QLineEdit* TimeField(const char* name) {
 
 SpinButton* TimeSpin(const char* name, const QString& hint) {
     return Named(new SpinButton, name, hint);
+}
+
+// One mode of the group: its radio button, then its controls on one line.
+void AddModeRow(QGridLayout* grid, int row, QRadioButton* button,
+                std::initializer_list<QWidget*> controls) {
+    grid->addWidget(button, row, 0);
+    auto* line = new QHBoxLayout;
+    for (QWidget* control : controls)
+        line->addWidget(control);
+    line->addStretch();
+    grid->addLayout(line, row, 1);
 }
 } // namespace
 
@@ -64,24 +79,13 @@ void TForm1::BuildClockPage() {
     SpinEdit1->setRange(1, 9999);
     SpinEdit1->setValue(30);
     Label41 = Named(new QLabel(QStringLiteral(" minutes")), "Label41");
-    grid->addWidget(RadioButton1, 0, 0);
-    auto* every = new QHBoxLayout;
-    every->addWidget(SpinEdit1);
-    every->addWidget(Label41);
-    every->addStretch();
-    grid->addLayout(every, 0, 1);
+    AddModeRow(grid, 0, RadioButton1, {SpinEdit1, Label41});
 
     RadioButton2 = Named(new QRadioButton(QStringLiteral("Tous les jours à")), "RadioButton2");
     HSpin = TimeSpin("HSpin", QStringLiteral("Heure"));
     Edit = TimeField("Edit");
     MSpin = TimeSpin("MSpin", QStringLiteral("Minute"));
-    grid->addWidget(RadioButton2, 1, 0);
-    auto* daily = new QHBoxLayout;
-    daily->addWidget(HSpin);
-    daily->addWidget(Edit);
-    daily->addWidget(MSpin);
-    daily->addStretch();
-    grid->addLayout(daily, 1, 1);
+    AddModeRow(grid, 1, RadioButton2, {HSpin, Edit, MSpin});
 
     RadioButton3 = Named(new QRadioButton(QStringLiteral("Tous les")), "RadioButton3");
     ComboBox2 = Named(new QComboBox, "ComboBox2");
@@ -93,15 +97,7 @@ void TForm1::BuildClockPage() {
     HSpinH = TimeSpin("HSpinH", QStringLiteral("Heure"));
     EditH = TimeField("EditH");
     MSpinH = TimeSpin("MSpinH", QStringLiteral("Minute"));
-    grid->addWidget(RadioButton3, 2, 0);
-    auto* weekly = new QHBoxLayout;
-    weekly->addWidget(ComboBox2);
-    weekly->addWidget(Label43);
-    weekly->addWidget(HSpinH);
-    weekly->addWidget(EditH);
-    weekly->addWidget(MSpinH);
-    weekly->addStretch();
-    grid->addLayout(weekly, 2, 1);
+    AddModeRow(grid, 2, RadioButton3, {ComboBox2, Label43, HSpinH, EditH, MSpinH});
 
     RadioButton4 =
         Named(new QRadioButton(QStringLiteral("A chaque fois que je me connecte")), "RadioButton4");
@@ -115,4 +111,45 @@ void TForm1::BuildClockPage() {
     Label42->setPalette(blue);
     page->addWidget(Label42);
     page->addStretch();
+
+    TimeQuery1 = new TTimeQuery(this);
+    TimeQuery1->setObjectName(QStringLiteral("TimeQuery1"));
+    TimeQuery1->Port = 37;
+    TimeQuery1->TimeOut = 5000;
+    TimeQuery1->ReportLevel = 0;
+    ConnectClockPage();
+}
+
+void TForm1::ConnectClockPage() {
+    connect(TimeQuery1, &TTimeQuery::OnConnectionFailed, this, &TForm1::TimeQuery1ConnectionFailed);
+    connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
+    connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
+    connect(CheckBox3, &QCheckBox::toggled, this, &TForm1::CheckBox3Click);
+    const QList<QPair<QRadioButton*, void (TForm1::*)()>> modes = {
+        {RadioButton1, &TForm1::RadioButton1Click},
+        {RadioButton2, &TForm1::RadioButton2Click},
+        {RadioButton3, &TForm1::RadioButton3Click},
+        {RadioButton4, &TForm1::RadioButton4Click}};
+    for (const auto& [button, handler] : modes)
+        connect(button, &QRadioButton::toggled, this, [this, handler](bool checked) {
+            if (checked)
+                (this->*handler)();
+        });
+    connect(SpinEdit1, &QSpinBox::valueChanged, this, &TForm1::SpinEdit1Change);
+    connect(Edit, &QLineEdit::textChanged, this, &TForm1::EditChange);
+    connect(EditH, &QLineEdit::textChanged, this, &TForm1::EditHChange);
+    connect(HSpin, &SpinButton::UpClick, this, &TForm1::HSpinUpClick);
+    connect(HSpin, &SpinButton::DownClick, this, &TForm1::HSpinDownClick);
+    connect(MSpin, &SpinButton::UpClick, this, &TForm1::MSpinUpClick);
+    connect(MSpin, &SpinButton::DownClick, this, &TForm1::MSpinDownClick);
+    connect(HSpinH, &SpinButton::UpClick, this, &TForm1::HSpinHUpClick);
+    connect(HSpinH, &SpinButton::DownClick, this, &TForm1::HSpinHDownClick);
+    connect(MSpinH, &SpinButton::UpClick, this, &TForm1::MSpinHUpClick);
+    connect(MSpinH, &SpinButton::DownClick, this, &TForm1::MSpinHDownClick);
+    connect(ComboBox2, &QComboBox::currentIndexChanged, this, &TForm1::ComboBox2Change);
+    connect(PageControl1, &QTabWidget::currentChanged, this, [this](int index) {
+        if (PageControl1->widget(index) == TabSheet5)
+            TabSheet5Show();
+    });
+    EnableClockModeControls();
 }

@@ -1,0 +1,45 @@
+#include "timesync/correction_report.h"
+
+#include <cstdlib>
+
+namespace {
+QString Counted(int value, const char* one, const char* many) {
+    return QString::number(value) + QString::fromUtf8(value > 1 ? many : one);
+}
+} // namespace
+
+CorrectionReport MakeCorrectionReport(const QDateTime& oldTime, const QDateTime& newTime,
+                                      const QString& setError) {
+    const int dh = std::abs(oldTime.time().hour() - newTime.time().hour());
+    const int dm = std::abs(oldTime.time().minute() - newTime.time().minute());
+    const int ds = std::abs(oldTime.time().second() - newTime.time().second());
+    CorrectionReport report;
+    if (dh == 0 && dm == 0 && ds <= 10) {
+        report.onTime = true;
+        report.text = QStringLiteral("Votre PC était parfaitement à l'heure !");
+        return report;
+    }
+    QString text = oldTime >= newTime ? QStringLiteral("Votre PC avançait de ")
+                                      : QStringLiteral("Votre PC retardait de ");
+    if (dh != 0)
+        text += Counted(dh, " heure ", " heures ");
+    if (dm != 0)
+        text += Counted(dm, " minute ", " minutes ");
+    if (ds != 0)
+        text += Counted(ds, " seconde ", " secondes ");
+    text.chop(1);
+    text += QStringLiteral(".\r");
+    if (setError.isEmpty())
+        text += QStringLiteral("La correction a été faite.");
+    else
+        text += QStringLiteral("L'heure du PC n'a pas pu être corrigée : ") + setError;
+    report.text = text;
+    return report;
+}
+
+QDateTime ServerTimeOnMachineDate(const QDateTime& machineUtc, const QString& serverTimeOfDay) {
+    const QTime time = QTime::fromString(serverTimeOfDay, QStringLiteral("hh:mm:ss"));
+    if (!time.isValid())
+        return {};
+    return QDateTime(machineUtc.toUTC().date(), time, Qt::UTC);
+}
