@@ -381,32 +381,43 @@ bool PppdPhonebook::OwnsSecret(const PppdEntry& entry, const QList<PppdEntry>& o
            });
 }
 
-bool PppdPhonebook::EditSecretsFile(const QString& fileName, const SecretEdit& edit, bool* found,
-                                    QString* error) {
-    if (!QFileInfo::exists(fileName))
-        return true;
-    QByteArray text;
-    if (!ReadFileChecked(fileName, &text))
-        return Fail(error, QStringLiteral("Impossible de lire %1.").arg(fileName));
-    QList<QByteArray> lines = text.split('\n');
-    bool changed = false;
-    for (int i = 0; i < lines.size(); ++i) {
-        QStringList words = SplitWords(lines[i], false);
-        if (words.size() < 3 || !edit(&words))
-            continue;
-        *found = changed = true;
-        if (words.isEmpty())
-            lines.removeAt(i--);
-        else
-            lines[i] = SecretLine(words);
-    }
-    return !changed || WriteSecretsFile(fileName, lines.join('\n'), error);
-}
-
 bool PppdPhonebook::EditSecrets(const SecretEdit& edit, bool* found, QString* error) {
-    for (const QString& fileName : {PapSecrets(), ChapSecrets()})
-        if (!EditSecretsFile(fileName, edit, found, error))
+    struct Change {
+        QString FileName;
+        QByteArray Before;
+        QByteArray After;
+    };
+    // Both files are read before either is written, and a write that fails puts the other
+    // file back: the two change together or not at all.
+    QList<Change> changes;
+    for (const QString& fileName : {PapSecrets(), ChapSecrets()}) {
+        if (!QFileInfo::exists(fileName))
+            continue;
+        QByteArray text;
+        if (!ReadFileChecked(fileName, &text))
+            return Fail(error, QStringLiteral("Impossible de lire %1.").arg(fileName));
+        QList<QByteArray> lines = text.split('\n');
+        bool changed = false;
+        for (int i = 0; i < lines.size(); ++i) {
+            QStringList words = SplitWords(lines[i], false);
+            if (words.size() < 3 || !edit(&words))
+                continue;
+            *found = changed = true;
+            if (words.isEmpty())
+                lines.removeAt(i--);
+            else
+                lines[i] = SecretLine(words);
+        }
+        if (changed)
+            changes.append({fileName, text, lines.join('\n')});
+    }
+    for (int i = 0; i < changes.size(); ++i) {
+        if (!WriteSecretsFile(changes[i].FileName, changes[i].After, error)) {
+            for (int j = 0; j < i; ++j)
+                WriteSecretsFile(changes[j].FileName, changes[j].Before, nullptr);
             return false;
+        }
+    }
     return true;
 }
 

@@ -82,8 +82,6 @@ class PppdPhonebook {
     // lines are kept byte for byte.
     using SecretEdit = std::function<bool(QStringList* words)>;
     bool EditSecrets(const SecretEdit& edit, bool* found, QString* error);
-    bool EditSecretsFile(const QString& fileName, const SecretEdit& edit, bool* found,
-                         QString* error);
 
     QString folder;
 };
