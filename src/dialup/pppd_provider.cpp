@@ -485,11 +485,16 @@ quint32 PppdProvider::RasSetEntryDialParamsA(const char* phonebook, RASDIALPARAM
     if (user.isEmpty() && !password.isEmpty())
         return Ras::NoUserName;
     const QString server = PppdPhonebook::ServerOf(entry);
+    // The password read back is sent again with every change: it is written only when it
+    // differs, so that each secrets file keeps its own.
+    QString stored;
+    book.Password(entry.UserName, server, &stored);
+    const QString changedPassword = password != stored ? password : QString();
     QString error;
     if (user != entry.UserName) {
         // The entry's own secrets line follows its user; the options file changes after it,
         // and when it cannot, the line goes back.
-        const bool moved = book.MoveSecrets(entry, user, password, &error);
+        const bool moved = book.MoveSecrets(entry, user, changedPassword, &error);
         if (!moved && !error.isEmpty())
             return Ras::CannotWritePhonebook;
         if (!book.SetUserName(name, user, &error)) {
@@ -502,6 +507,8 @@ quint32 PppdProvider::RasSetEntryDialParamsA(const char* phonebook, RASDIALPARAM
         }
         if (moved)
             return Ras::Success;
+    } else if (changedPassword.isEmpty()) {
+        return Ras::Success;
     }
     // An empty password leaves the stored one as it is.
     if (!password.isEmpty() && !book.StorePassword(user, server, password, &error))
