@@ -99,13 +99,21 @@ QStringList SimulationProvider::EntryNames(const QString& fileName) const {
     if (!file.open(QIODevice::ReadOnly))
         return names;
     const QStringList lines = DecodeFileText(file.readAll()).split(QLatin1Char('\n'));
+    // Section names as the INI reader takes them (blanks are spaces and tabs, the name ends at
+    // the first "]"), so that every name listed can be read, written, renamed and deleted.
+    const auto trimBlanks = [](QString text) {
+        while (!text.isEmpty() && (text.front() == QLatin1Char(' ') || text.front() == '\t'))
+            text.remove(0, 1);
+        while (!text.isEmpty() &&
+               (text.back() == QLatin1Char(' ') || text.back() == '\t' || text.back() == '\r'))
+            text.chop(1);
+        return text;
+    };
     for (const QString& raw : lines) {
-        // The section name as the INI reader takes it: up to the first "]", blanks cut, so
-        // that every name listed can be read, written, renamed and deleted.
-        const QString line = raw.trimmed();
+        const QString line = trimBlanks(raw);
         if (!line.startsWith(QLatin1Char('[')))
             continue;
-        const QString name = line.mid(1, line.indexOf(QLatin1Char(']')) - 1).trimmed();
+        const QString name = trimBlanks(line.mid(1, line.indexOf(QLatin1Char(']')) - 1));
         if (IsValidSectionEntryName(name.toUtf8()) && !names.contains(name))
             names.append(name);
     }
