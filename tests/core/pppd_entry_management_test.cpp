@@ -41,6 +41,13 @@ const QByteArray PapSecrets = "# Secrets for authentication using PAP\n"
 const QByteArray ChapSecrets = "# Secrets for authentication using CHAP\n"
                                "jdupont\tmonfai\t\"chap-s3cret\"\n"
                                "autre autrefai \"chap-autre\"\n";
+// The entry's own lines in each file.
+const QByteArray PapLine = "\"jdupont\" monfai \"s3cret\"";
+const QByteArray ChapLine = "jdupont\tmonfai\t\"chap-s3cret\"";
+
+QByteArray Replaced(QByteArray text, const QByteArray& before, const QByteArray& after) {
+    return text.replace(before, after);
+}
 
 class PppdEntryManagementTest : public ::testing::Test {
   protected:
@@ -66,6 +73,13 @@ class PppdEntryManagementTest : public ::testing::Test {
     QString Pap() const { return fixture.Folder() + QStringLiteral("/pap-secrets"); }
     QString Chap() const { return fixture.Folder() + QStringLiteral("/chap-secrets"); }
     QString Root() const { return fixture.Path(QStringLiteral("etc")); }
+    // Both secrets files hold exactly this, readable by their owner only.
+    void ExpectSecrets(const QByteArray& pap, const QByteArray& chap) const {
+        EXPECT_TRUE(ReadWholeFile(Pap()) == pap) << "pap-secrets differs";
+        EXPECT_TRUE(ReadWholeFile(Chap()) == chap) << "chap-secrets differs";
+        EXPECT_EQ(ModeOf(Pap()), 0600u);
+        EXPECT_EQ(ModeOf(Chap()), 0600u);
+    }
 
     PppdFixture fixture;
     PppdPhonebook book{fixture.Folder()};
@@ -84,21 +98,13 @@ TEST_F(PppdEntryManagementTest, UserNameAndPasswordChangeOnlyTheEntrysOwnLines) 
     // passwords; the "*" line that another entry may use is left alone.
     EXPECT_TRUE(ReadWholeFile(book.PeerFile(QStringLiteral("monfai")))
                     .contains("user \"paul\"   # compte principal\n"));
-    QByteArray expectedPap = PapSecrets;
-    expectedPap.replace("\"jdupont\" monfai \"s3cret\"", "paul monfai \"s3cret\"");
-    EXPECT_TRUE(ReadWholeFile(Pap()) == expectedPap) << "Pap secrets differ";
-    QByteArray expectedChap = ChapSecrets;
-    expectedChap.replace("jdupont\tmonfai\t\"chap-s3cret\"", "paul monfai \"chap-s3cret\"");
-    EXPECT_TRUE(ReadWholeFile(Chap()) == expectedChap) << "Chap secrets differ";
+    ExpectSecrets(Replaced(PapSecrets, PapLine, "paul monfai \"s3cret\""),
+                  Replaced(ChapSecrets, ChapLine, "paul monfai \"chap-s3cret\""));
 
     ras->Password = QStringLiteral("n0uveau");
     ASSERT_EQ(ras->SetDialParams(), 0);
-    expectedPap.replace("paul monfai \"s3cret\"", "paul monfai \"n0uveau\"");
-    expectedChap.replace("paul monfai \"chap-s3cret\"", "paul monfai \"n0uveau\"");
-    EXPECT_TRUE(ReadWholeFile(Pap()) == expectedPap) << "Pap secrets differ";
-    EXPECT_TRUE(ReadWholeFile(Chap()) == expectedChap) << "Chap secrets differ";
-    EXPECT_EQ(ModeOf(Pap()), 0600u);
-    EXPECT_EQ(ModeOf(Chap()), 0600u);
+    ExpectSecrets(Replaced(PapSecrets, PapLine, "paul monfai \"n0uveau\""),
+                  Replaced(ChapSecrets, ChapLine, "paul monfai \"n0uveau\""));
     ras->Password.clear();
     ASSERT_EQ(ras->GetDialParams(), 0);
     EXPECT_EQ(ras->UserName, QStringLiteral("paul"));
@@ -133,14 +139,8 @@ TEST_F(PppdEntryManagementTest, RenameMovesTheEntryAndItsSecretsTogether) {
     EXPECT_TRUE(QFileInfo::exists(entry.ChatScript));
     EXPECT_TRUE(ReadWholeFile(book.PeerFile(QStringLiteral("nouveau.fai")))
                     .contains("connect \"/usr/sbin/chat -v -f /etc/chatscripts/nouveau.fai\""));
-    QByteArray expectedPap = PapSecrets;
-    expectedPap.replace("\"jdupont\" monfai \"s3cret\"", "jdupont nouveau.fai \"s3cret\"");
-    EXPECT_TRUE(ReadWholeFile(Pap()) == expectedPap) << "Pap secrets differ";
-    QByteArray expectedChap = ChapSecrets;
-    expectedChap.replace("jdupont\tmonfai\t\"chap-s3cret\"", "jdupont nouveau.fai \"chap-s3cret\"");
-    EXPECT_TRUE(ReadWholeFile(Chap()) == expectedChap) << "Chap secrets differ";
-    EXPECT_EQ(ModeOf(Pap()), 0600u);
-    EXPECT_EQ(ModeOf(Chap()), 0600u);
+    ExpectSecrets(Replaced(PapSecrets, PapLine, "jdupont nouveau.fai \"s3cret\""),
+                  Replaced(ChapSecrets, ChapLine, "jdupont nouveau.fai \"chap-s3cret\""));
 
     // Onto an existing entry: refused in French, nothing written.
     const auto before = Snapshot(Root());
@@ -154,13 +154,8 @@ TEST_F(PppdEntryManagementTest, DeleteRemovesOnlyTheEntrysSecrets) {
     ASSERT_EQ(ras->DeleteEntry(), 0);
     EXPECT_FALSE(book.Exists(QStringLiteral("monfai")));
     EXPECT_FALSE(QFileInfo::exists(book.ChatFile(QStringLiteral("monfai"))));
-    QByteArray expectedPap = PapSecrets;
-    expectedPap.replace("\"jdupont\" monfai \"s3cret\"\n", "");
-    EXPECT_TRUE(ReadWholeFile(Pap()) == expectedPap) << "Pap secrets differ";
-    QByteArray expectedChap = ChapSecrets;
-    expectedChap.replace("jdupont\tmonfai\t\"chap-s3cret\"\n", "");
-    EXPECT_TRUE(ReadWholeFile(Chap()) == expectedChap) << "Chap secrets differ";
-    EXPECT_EQ(ModeOf(Pap()), 0600u);
+    ExpectSecrets(Replaced(PapSecrets, PapLine + '\n', ""),
+                  Replaced(ChapSecrets, ChapLine + '\n', ""));
     ras->EnumEntries();
     EXPECT_EQ(ras->Entries, QStringList({"provider"}));
 }

@@ -92,11 +92,7 @@ class EntryCommandsTest : public AppWindowsTest {
   protected:
     void SetUp() override {
         AppWindowsTest::SetUp();
-        StopProgram();
-        IniFile(ProgramFiles::SettingsFileName())
-            .WriteString(QStringLiteral("Dialup"), QStringLiteral("Provider"),
-                         QStringLiteral("simulation"));
-        StartProgram();
+        RestartWithProvider(QStringLiteral("simulation"));
         Form1->Timer2->stop();
     }
     IniFile Modem() const { return IniFile(SimulationProvider::DefaultPhonebookFile()); }

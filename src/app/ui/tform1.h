@@ -297,8 +297,8 @@ class TForm1 : public QWidget {
     // ---- Dial-up entries (src/dialup/ui/entry_handlers.cpp) ---------------------------
     void SelectEntry(const QString& name);
     QString CurrentEntryName() const;
-    // ComboBox1 takes RAS->Entries with its first or last entry selected; the commands
-    // that manage entries live in src/dialup/ui/entry_commands.cpp.
+    // The entries are listed again into ComboBox1, its first or last one selected; the
+    // commands that manage entries live in src/dialup/ui/entry_commands.cpp.
     void TakeEntryList(bool selectLast);
   public slots:
     void ComboBox1Click();

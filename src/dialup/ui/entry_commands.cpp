@@ -20,9 +20,17 @@
 namespace {
 const QString associations = QStringLiteral("Associations");
 const QString parametersUpdated = QStringLiteral("Paramètres de connexion mis à jour");
+
+// True when the dial-up operation succeeded; otherwise its text goes to the status bar.
+bool Succeeded(TForm1* form, int code) {
+    if (code != 0)
+        form->StatusBar1->showMessage(form->RAS->StatusStr);
+    return code == 0;
+}
 } // namespace
 
 void TForm1::TakeEntryList(bool selectLast) {
+    RAS->EnumEntries();
     ComboBox1->clear();
     ComboBox1->addItems(RAS->Entries);
     if (ComboBox1->count() > 0) {
@@ -47,13 +55,9 @@ void TForm1::Poubelle7Click() {
     if (ComboBox1->currentIndex() < 0)
         return;
     RAS->EntryName = ComboBox1->currentText();
-    if (RAS->DeleteEntry() != 0) {
-        StatusBar1->showMessage(RAS->StatusStr);
-        return;
-    }
     // The entry's association stays in the settings file.
-    RAS->EnumEntries();
-    TakeEntryList(false);
+    if (Succeeded(this, RAS->DeleteEntry()))
+        TakeEntryList(false);
 }
 
 void TForm1::Button13Click() {
@@ -61,18 +65,13 @@ void TForm1::Button13Click() {
     if (ComboBox1->currentIndex() < 0)
         return;
     RAS->EntryName = ComboBox1->currentText();
-    if (RAS->EditEntry() != 0)
-        StatusBar1->showMessage(RAS->StatusStr);
+    Succeeded(this, RAS->EditEntry());
 }
 
 void TForm1::CreateBtnClick() {
     StatusBar1->clearMessage();
-    if (RAS->CreateEntry() != 0) {
-        StatusBar1->showMessage(RAS->StatusStr);
-        return;
-    }
-    RAS->EnumEntries();
-    TakeEntryList(true);
+    if (Succeeded(this, RAS->CreateEntry()))
+        TakeEntryList(true);
 }
 
 void TForm1::RenameBtnClick() {
@@ -86,19 +85,15 @@ void TForm1::RenameBtnClick() {
         if (!InputQuery(QStringLiteral("Renommer"), QStringLiteral("Nom de la connexion :"),
                         &newName, this))
             return;
-        if (RAS->ValidateName(newName) != 0) {
-            StatusBar1->showMessage(RAS->StatusStr);
+        if (!Succeeded(this, RAS->ValidateName(newName))) {
             WAVPlayer1->Beep();
             newName = oldName;
         }
     }
     StatusBar1->clearMessage();
     RAS->EntryName = oldName;
-    if (RAS->RenameEntry(newName) != 0) {
-        StatusBar1->showMessage(RAS->StatusStr);
+    if (!Succeeded(this, RAS->RenameEntry(newName)))
         return;
-    }
-    RAS->EnumEntries();
     const QString tariff =
         ComboTarifAsso->currentIndex() >= 0 ? ComboTarifAsso->currentText() : QString();
     if (!tariff.isEmpty()) {
@@ -126,7 +121,8 @@ void TForm1::UserBtnClick() {
     if (!InputQuery(RAS->EntryName, QStringLiteral("Nom de l'utilisateur :"), &answer, this))
         return;
     RAS->UserName = answer.isEmpty() ? previous : answer;
-    StatusBar1->showMessage(RAS->SetDialParams() == 0 ? parametersUpdated : RAS->StatusStr);
+    if (Succeeded(this, RAS->SetDialParams()))
+        StatusBar1->showMessage(parametersUpdated);
 }
 
 void TForm1::PWBtnClick() {
@@ -145,5 +141,6 @@ void TForm1::PWBtnClick() {
     if (!confirmed)
         return;
     RAS->Password = answer.isEmpty() ? previous : answer;
-    StatusBar1->showMessage(RAS->SetDialParams() == 0 ? parametersUpdated : RAS->StatusStr);
+    if (Succeeded(this, RAS->SetDialParams()))
+        StatusBar1->showMessage(parametersUpdated);
 }
