@@ -507,7 +507,8 @@ bool PppdPhonebook::Rename(const QString& oldName, const QString& newName, QStri
         return Fail(error, QStringLiteral("Connexion introuvable."));
     if (!IsShellSafeEntryName(newName.toUtf8()))
         return Fail(error, QStringLiteral("Nom de connexion incorrect."));
-    const bool ownScript = entry.ChatScript == ChatFile(oldName);
+    const bool ownScript =
+        entry.ChatScript == ChatFile(oldName) && QFileInfo::exists(ChatFile(oldName));
     if (Exists(newName) || (ownScript && QFileInfo::exists(ChatFile(newName))))
         return Fail(error, QStringLiteral("Une connexion porte déjà ce nom."));
     QByteArray peers, script;
