@@ -228,4 +228,5 @@ TEST_F(EntryCommandsTest, DeletingTheLastEntryLeavesNothingSelected) {
     Form1->Poubelle7->click();
     Form1->RenameBtn->click();
     EXPECT_FALSE(box->seen);
+    box->Cancel();
 }
