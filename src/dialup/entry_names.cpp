@@ -1,9 +1,7 @@
 #include "dialup/entry_names.h"
 
-#include "dialup/ras_records.h"
-
 bool IsValidEntryName(const QByteArray& name) {
-    if (name.isEmpty() || name.size() > Ras::MaxEntryName || name.startsWith('.'))
+    if (name.isEmpty() || name.size() > MaxEntryNameBytes || name.startsWith('.'))
         return false;
     for (const char c : name) {
         const uchar byte = uchar(c);
@@ -11,6 +9,12 @@ bool IsValidEntryName(const QByteArray& name) {
             return false;
     }
     return true;
+}
+
+bool IsValidSectionEntryName(const QByteArray& name) {
+    return IsValidEntryName(name) && !name.contains('[') && !name.contains(']') &&
+           !name.startsWith(' ') && !name.startsWith('\t') && !name.endsWith(' ') &&
+           !name.endsWith('\t');
 }
 
 bool IsShellSafeEntryName(const QByteArray& name) {

@@ -4,8 +4,14 @@
 #include <QString>
 
 // An entry name is a file name under the phonebook folder: it must stay inside it. Rejected:
-// empty, more than 256 bytes, a "/", a leading ".", control characters.
+// empty, more than MaxEntryNameBytes, a "/", a leading ".", control characters.
 bool IsValidEntryName(const QByteArray& name);
+// A file name holds at most 255 bytes, and a safe write's temporary file adds a suffix to
+// the name: longer names could be listed but never written again.
+constexpr int MaxEntryNameBytes = 240;
+// A section name of an INI phonebook: a valid entry name that its section line can hold
+// (no brackets, no blanks at either end, which the reader would cut).
+bool IsValidSectionEntryName(const QByteArray& name);
 // Stricter, for names written into a shell command line of a peers file: letters, digits
 // (any non-ASCII character too) and "_-+.,@=%:".
 bool IsShellSafeEntryName(const QByteArray& name);

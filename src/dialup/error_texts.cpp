@@ -6,6 +6,9 @@ QString RasErrorDescription(int code) {
     switch (code) {
     case Ras::Pending:
         return QStringLiteral("Une opération est en cours : le modem compose le numéro.");
+    case Ras::EntryInUse:
+        return QStringLiteral("Cette connexion est en cours d'utilisation : raccrochez-la avant "
+                              "de la renommer ou de la supprimer.");
     case Ras::NoConnection:
         return QStringLiteral("Aucune connexion n'est établie.");
     case Ras::BufferTooSmall:
@@ -85,12 +88,15 @@ QString SystemMessageText(int code) {
         return QStringLiteral("Paramètre incorrect : le nom d'utilisateur et le mot de passe ne "
                               "peuvent pas contenir de caractère de contrôle.");
     case Ras::InvalidName:
-        return QStringLiteral("Nom de connexion incorrect : pas de « / », pas de point au début, "
-                              "pas de caractère de contrôle, 256 octets au plus.");
+        return QStringLiteral("Nom de connexion incorrect : lettres, chiffres et « _-+.,@=%: » "
+                              "seulement, sans point au début, 240 octets au plus.");
     case Ras::AlreadyExists:
         return QStringLiteral("Une connexion porte déjà ce nom.");
     case Ras::Unavailable:
         return QStringLiteral("Le service d'accès à distance n'est pas disponible.");
+    case Ras::NoUserName:
+        return QStringLiteral("Indiquez d'abord le nom de l'utilisateur : un mot de passe "
+                              "n'est enregistré que pour un utilisateur.");
     default:
         return {};
     }

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -267,6 +268,59 @@ bool PppdPhonebook::Write(const PppdEntry& entry, QString* error) {
            WriteFileSafely(PeerFile(entry.Name), PeersText(entry, chatPath), error);
 }
 
+namespace {
+// Where the word after "user" lies on an options line, or false when the line is no
+// "user" line.
+bool UserWordSpan(const QByteArray& line, qsizetype* begin, qsizetype* end) {
+    const auto blank = [&line](qsizetype i) { return line[i] == ' ' || line[i] == '\t'; };
+    qsizetype i = 0;
+    while (i < line.size() && blank(i))
+        ++i;
+    if (!line.mid(i).startsWith("user") || i + 4 >= line.size() || !blank(i + 4))
+        return false;
+    i += 4;
+    while (i < line.size() && blank(i))
+        ++i;
+    if (i >= line.size() || line[i] == '#' || line[i] == '\r')
+        return false;
+    *begin = i;
+    if (line[i] == '"') {
+        for (++i; i < line.size() && line[i] != '"'; ++i)
+            if (line[i] == '\\')
+                ++i;
+        *end = qMin(i + 1, line.size());
+    } else {
+        while (i < line.size() && !blank(i) && line[i] != '\r')
+            ++i;
+        *end = i;
+    }
+    return true;
+}
+
+QByteArray SecretLine(const QStringList& words) {
+    QString line = QuotedWord(words[0]) + QLatin1Char(' ') + QuotedWord(words[1]) +
+                   QStringLiteral(" \"") + Escaped(words[2]) + QLatin1Char('"');
+    for (int w = 3; w < words.size(); ++w)
+        line += QLatin1Char(' ') + QuotedWord(words[w]);
+    return line.toUtf8();
+}
+
+// A secrets file keeps its owner as well as its private mode (a root-owned file rewritten
+// by root stays root's).
+bool WriteSecretsFile(const QString& fileName, const QByteArray& text, QString* error) {
+    const QByteArray path = QFile::encodeName(fileName);
+    struct stat before {};
+    const bool existed = ::stat(path.constData(), &before) == 0;
+    if (!WritePrivateFileSafely(fileName, text, error))
+        return false;
+    struct stat after {};
+    if (existed && ::stat(path.constData(), &after) == 0 &&
+        (after.st_uid != before.st_uid || after.st_gid != before.st_gid))
+        (void)::chown(path.constData(), before.st_uid, before.st_gid);
+    return true;
+}
+} // namespace
+
 bool PppdPhonebook::SetUserName(const QString& name, const QString& user, QString* error) {
     if (!Exists(name))
         return Fail(error, QStringLiteral("Connexion introuvable."));
@@ -276,16 +330,17 @@ bool PppdPhonebook::SetUserName(const QString& name, const QString& user, QStrin
     if (!ReadFileChecked(PeerFile(name), &text))
         return Fail(error, QStringLiteral("Impossible de lire %1.").arg(PeerFile(name)));
     QList<QByteArray> lines = text.split('\n');
-    const QByteArray userLine = "user \"" + Escaped(user).toUtf8() + '"';
+    const QByteArray userWord = '"' + Escaped(user).toUtf8() + '"';
     bool replaced = false;
     for (QByteArray& line : lines) {
-        const QStringList words = SplitWords(line, false);
-        if (!words.isEmpty() && words[0] == QLatin1String("user")) {
-            line = userLine;
+        qsizetype begin = 0, end = 0;
+        if (UserWordSpan(line, &begin, &end)) {
+            line.replace(begin, end - begin, userWord);
             replaced = true;
         }
     }
     if (!replaced) {
+        const QByteArray userLine = "user " + userWord;
         if (!lines.isEmpty() && lines.last().isEmpty())
             lines.insert(lines.size() - 1, userLine);
         else
@@ -294,78 +349,155 @@ bool PppdPhonebook::SetUserName(const QString& name, const QString& user, QStrin
     return WriteFileSafely(PeerFile(name), lines.join('\n'), error);
 }
 
-bool PppdPhonebook::RewriteSecrets(const QString& fileName, const QString& user,
-                                   const QString& server, const QString* password,
-                                   const QString& newServer, bool remove, bool* found,
-                                   QString* error) {
-    if (!QFileInfo::exists(fileName))
-        return true;
-    QByteArray text;
-    if (!ReadFileChecked(fileName, &text))
-        return Fail(error, QStringLiteral("Impossible de lire %1.").arg(fileName));
-    QList<QByteArray> lines = text.split('\n');
-    bool changed = false;
-    for (int i = 0; i < lines.size(); ++i) {
-        const QStringList words = SplitWords(lines[i], false);
-        if (words.size() < 3 || words[1] != server || (!user.isEmpty() && words[0] != user))
-            continue;
-        *found = true;
-        changed = true;
-        if (remove) {
-            lines.removeAt(i--);
-            continue;
-        }
-        QStringList rewritten = words;
-        if (password)
-            rewritten[2] = *password;
-        if (!newServer.isEmpty())
-            rewritten[1] = newServer;
-        QString line = QuotedWord(rewritten[0]) + QLatin1Char(' ') + QuotedWord(rewritten[1]) +
-                       QLatin1Char(' ') + QLatin1Char('"') + Escaped(rewritten[2]) + '"';
-        for (int w = 3; w < rewritten.size(); ++w)
-            line += QLatin1Char(' ') + QuotedWord(rewritten[w]);
-        lines[i] = line.toUtf8();
+QString PppdPhonebook::ServerOf(const PppdEntry& entry) {
+    return entry.RemoteName.isEmpty() ? QStringLiteral("*") : entry.RemoteName;
+}
+
+QList<PppdEntry> PppdPhonebook::OtherEntries(const QString& name) const {
+    QList<PppdEntry> others;
+    for (const QString& other : EntryNames()) {
+        PppdEntry entry;
+        if (other != name && Read(other, &entry))
+            others.append(entry);
     }
-    return !changed || WritePrivateFileSafely(fileName, lines.join('\n'), error);
+    return others;
+}
+
+bool PppdPhonebook::OwnsSecret(const PppdEntry& entry, const QList<PppdEntry>& others,
+                               const QStringList& words) {
+    if (words.size() < 3)
+        return false;
+    const QString server = ServerOf(entry);
+    if (words[1] != server)
+        return false;
+    const bool ownServer = server != QLatin1String("*") &&
+                           std::none_of(others.begin(), others.end(),
+                                        [&](const PppdEntry& o) { return o.RemoteName == server; });
+    if (ownServer)
+        return true;
+    return !entry.UserName.isEmpty() && words[0] == entry.UserName &&
+           std::none_of(others.begin(), others.end(), [&](const PppdEntry& o) {
+               return o.UserName == entry.UserName && ServerOf(o) == server;
+           });
+}
+
+bool PppdPhonebook::EditSecrets(const SecretEdit& edit, bool* found, QString* error) {
+    struct Change {
+        QString FileName;
+        QByteArray Before;
+        QByteArray After;
+    };
+    // Both files are read before either is written, and a write that fails puts the other
+    // file back: the two change together or not at all.
+    QList<Change> changes;
+    for (const QString& fileName : {PapSecrets(), ChapSecrets()}) {
+        if (!QFileInfo::exists(fileName))
+            continue;
+        QByteArray text;
+        if (!ReadFileChecked(fileName, &text))
+            return Fail(error, QStringLiteral("Impossible de lire %1.").arg(fileName));
+        QList<QByteArray> lines = text.split('\n');
+        bool changed = false;
+        for (int i = 0; i < lines.size(); ++i) {
+            QStringList words = SplitWords(lines[i], false);
+            if (words.size() < 3 || !edit(&words))
+                continue;
+            *found = changed = true;
+            if (words.isEmpty())
+                lines.removeAt(i--);
+            else
+                lines[i] = SecretLine(words);
+        }
+        if (changed)
+            changes.append({fileName, text, lines.join('\n')});
+    }
+    for (int i = 0; i < changes.size(); ++i) {
+        if (!WriteSecretsFile(changes[i].FileName, changes[i].After, error)) {
+            for (int j = 0; j < i; ++j)
+                WriteSecretsFile(changes[j].FileName, changes[j].Before, nullptr);
+            return false;
+        }
+    }
+    return true;
 }
 
 bool PppdPhonebook::StorePassword(const QString& user, const QString& server,
                                   const QString& password, QString* error) {
     if (HasControlCharacter(user) || HasControlCharacter(password))
         return Fail(error, ControlCharacterRefused);
+    if (user.isEmpty())
+        return Fail(error, QStringLiteral("Un mot de passe n'est enregistré que pour un "
+                                          "nom d'utilisateur."));
     bool found = false;
-    for (const QString& fileName : {PapSecrets(), ChapSecrets()})
-        if (!RewriteSecrets(fileName, user, server, &password, {}, false, &found, error))
-            return false;
-    if (found)
-        return true;
+    const bool stored = EditSecrets(
+        [&](QStringList* words) {
+            if ((*words)[0] != user || (*words)[1] != server)
+                return false;
+            (*words)[2] = password;
+            return true;
+        },
+        &found, error);
+    if (!stored || found)
+        return stored;
     QByteArray text;
     if (!ReadFileChecked(PapSecrets(), &text))
         return Fail(error, QStringLiteral("Impossible de lire %1.").arg(PapSecrets()));
     if (!text.isEmpty() && !text.endsWith('\n'))
         text += '\n';
-    text += (QuotedWord(user) + QLatin1Char(' ') + QuotedWord(server) + QStringLiteral(" \"") +
-             Escaped(password) + QStringLiteral("\"\n"))
-                .toUtf8();
+    text += SecretLine({user, server, password}) + '\n';
     QDir().mkpath(folder);
-    return WritePrivateFileSafely(PapSecrets(), text, error);
+    return WriteSecretsFile(PapSecrets(), text, error);
+}
+
+bool PppdPhonebook::MoveSecrets(const PppdEntry& entry, const QString& user,
+                                const QString& password, QString* error) {
+    if (HasControlCharacter(user) || HasControlCharacter(password))
+        return Fail(error, ControlCharacterRefused);
+    if (entry.UserName.isEmpty() || user.isEmpty())
+        return false;
+    const QList<PppdEntry> others = OtherEntries(entry.Name);
+    bool found = false;
+    const bool moved = EditSecrets(
+        [&](QStringList* words) {
+            if ((*words)[0] != entry.UserName || !OwnsSecret(entry, others, *words))
+                return false;
+            (*words)[0] = user;
+            if (!password.isEmpty())
+                (*words)[2] = password;
+            return true;
+        },
+        &found, error);
+    return moved && found;
 }
 
 bool PppdPhonebook::Delete(const QString& name, QString* error) {
     PppdEntry entry;
     if (!Read(name, &entry))
         return Fail(error, QStringLiteral("Connexion introuvable."));
-    QFile::remove(PeerFile(name) + QStringLiteral(".bak"));
-    if (!QFile::rename(PeerFile(name), PeerFile(name) + QStringLiteral(".bak")))
+    const QList<PppdEntry> others = OtherEntries(name);
+    // The options file goes first: without it nothing uses the chat script or the secrets.
+    const QString peersBackup = PeerFile(name) + QStringLiteral(".bak");
+    QFile::remove(peersBackup);
+    if (!QFile::rename(PeerFile(name), peersBackup))
         return Fail(error, QStringLiteral("Impossible de supprimer %1.").arg(PeerFile(name)));
+    bool found = false;
+    const bool removed = EditSecrets(
+        [&](QStringList* words) {
+            if (!OwnsSecret(entry, others, *words))
+                return false;
+            words->clear();
+            return true;
+        },
+        &found, error);
+    if (!removed) {
+        // The entry stays whole, with its password.
+        QFile::rename(peersBackup, PeerFile(name));
+        return false;
+    }
     if (entry.ChatScript == ChatFile(name)) {
         QFile::remove(ChatFile(name) + QStringLiteral(".bak"));
         QFile::rename(ChatFile(name), ChatFile(name) + QStringLiteral(".bak"));
     }
-    bool found = false;
-    if (entry.RemoteName == name)
-        for (const QString& fileName : {PapSecrets(), ChapSecrets()})
-            RewriteSecrets(fileName, {}, name, nullptr, {}, true, &found, error);
     return true;
 }
 
@@ -375,13 +507,16 @@ bool PppdPhonebook::Rename(const QString& oldName, const QString& newName, QStri
         return Fail(error, QStringLiteral("Connexion introuvable."));
     if (!IsShellSafeEntryName(newName.toUtf8()))
         return Fail(error, QStringLiteral("Nom de connexion incorrect."));
-    if (Exists(newName))
+    const bool ownScript =
+        entry.ChatScript == ChatFile(oldName) && QFileInfo::exists(ChatFile(oldName));
+    if (Exists(newName) || (ownScript && QFileInfo::exists(ChatFile(newName))))
         return Fail(error, QStringLiteral("Une connexion porte déjà ce nom."));
     QByteArray peers, script;
-    if (!ReadFileChecked(PeerFile(oldName), &peers) || !ReadFileChecked(ChatFile(oldName), &script))
+    if (!ReadFileChecked(PeerFile(oldName), &peers) ||
+        (ownScript && !ReadFileChecked(ChatFile(oldName), &script)))
         return Fail(error, QStringLiteral("Impossible de lire la connexion %1.").arg(oldName));
+    const QList<PppdEntry> others = OtherEntries(oldName);
     QList<QByteArray> lines = peers.split('\n');
-    const bool ownScript = entry.ChatScript == ChatFile(oldName);
     for (QByteArray& line : lines) {
         const QStringList words = SplitWords(line, false);
         if (words.size() < 2)
@@ -394,16 +529,43 @@ bool PppdPhonebook::Rename(const QString& oldName, const QString& newName, QStri
                 .replace(QFile::encodeName(SystemChatFolder + QLatin1Char('/') + oldName),
                          QFile::encodeName(SystemChatFolder + QLatin1Char('/') + newName));
     }
+    // The new entry is whole before the old one goes: its script, its options, its secrets.
+    const auto removeNew = [&] {
+        QFile::remove(PeerFile(newName));
+        if (ownScript)
+            QFile::remove(ChatFile(newName));
+    };
     if (ownScript && !WriteFileSafely(ChatFile(newName), script, error))
         return false;
-    if (!WriteFileSafely(PeerFile(newName), lines.join('\n'), error))
+    if (!WriteFileSafely(PeerFile(newName), lines.join('\n'), error)) {
+        removeNew();
         return false;
-    QFile::remove(PeerFile(oldName));
+    }
+    const auto moveServer = [&](const QString& from, const QString& to) {
+        PppdEntry owner = entry;
+        owner.RemoteName = from;
+        bool found = false;
+        return EditSecrets(
+            [&](QStringList* words) {
+                if ((*words)[1] != from || !OwnsSecret(owner, others, *words))
+                    return false;
+                (*words)[1] = to;
+                return true;
+            },
+            &found, error);
+    };
+    const bool serverMoves = entry.RemoteName == oldName;
+    if (serverMoves && !moveServer(oldName, newName)) {
+        removeNew();
+        return false;
+    }
+    if (!QFile::remove(PeerFile(oldName))) {
+        if (serverMoves)
+            moveServer(newName, oldName);
+        removeNew();
+        return Fail(error, QStringLiteral("Impossible de renommer %1.").arg(PeerFile(oldName)));
+    }
     if (ownScript)
         QFile::remove(ChatFile(oldName));
-    bool found = false;
-    if (entry.RemoteName == oldName)
-        for (const QString& fileName : {PapSecrets(), ChapSecrets()})
-            RewriteSecrets(fileName, {}, oldName, nullptr, newName, false, &found, error);
     return true;
 }

@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 struct PppdEntry {
     QString Name;
@@ -45,15 +46,25 @@ class PppdPhonebook {
 
     // Writes the options file and the chat script of the entry in pppconfig's format.
     bool Write(const PppdEntry& entry, QString* error);
-    // Changes only the "user" line of an existing options file.
+    // Changes only the user name on the "user" lines of an existing options file; the other
+    // words of those lines are kept.
     bool SetUserName(const QString& name, const QString& user, QString* error);
-    // Stores the password in the lines of the secrets files for this user and server, or in
-    // a new line of pap-secrets. The files stay readable by their owner only.
+    // Stores the password in the lines of the secrets files for exactly this user and server,
+    // or in a new line of pap-secrets. An empty user name is refused: it would name no line.
     bool StorePassword(const QString& user, const QString& server, const QString& password,
                        QString* error);
-    // pppconfig's removal: the files become NAME.bak, the entry's secrets line goes.
+    // The entry's own secrets lines for its user and server (lines no other entry shares)
+    // pass to the new user name, with the new password when it is not empty. False with no
+    // error text when the entry has no such line.
+    bool MoveSecrets(const PppdEntry& entry, const QString& user, const QString& password,
+                     QString* error);
+    // pppconfig's removal: the files become NAME.bak, the entry's own secrets lines go.
     bool Delete(const QString& name, QString* error);
+    // Moves the options file, its chat script and the secrets lines of the entry's server
+    // name together; a step that fails undoes the ones before it.
     bool Rename(const QString& oldName, const QString& newName, QString* error);
+    // The server field of the entry's secrets lines: its remote name, or "*".
+    static QString ServerOf(const PppdEntry& entry);
 
     // The texts pppconfig would write.
     static QByteArray PeersText(const PppdEntry& entry, const QString& chatFile);
@@ -61,9 +72,16 @@ class PppdPhonebook {
 
   private:
     QString MapChatPath(const QString& path) const;
-    bool RewriteSecrets(const QString& file, const QString& user, const QString& server,
-                        const QString* password, const QString& newServer, bool remove, bool* found,
-                        QString* error);
+    QList<PppdEntry> OtherEntries(const QString& name) const;
+    // Whether a secrets line belongs to this entry alone: its server name is the entry's own
+    // remote name, or it is the entry's user and server and no other entry has both.
+    static bool OwnsSecret(const PppdEntry& entry, const QList<PppdEntry>& others,
+                           const QStringList& words);
+    // Passes every line of both secrets files to `edit`, which returns true when it changed
+    // the words (an empty list removes the line). Only changed files are written; the other
+    // lines are kept byte for byte.
+    using SecretEdit = std::function<bool(QStringList* words)>;
+    bool EditSecrets(const SecretEdit& edit, bool* found, QString* error);
 
     QString folder;
 };

@@ -481,11 +481,36 @@ quint32 PppdProvider::RasSetEntryDialParamsA(const char* phonebook, RASDIALPARAM
     const QString password = QString::fromUtf8(Ras::FieldText(params->szPassword));
     if (HasControlCharacter(user) || HasControlCharacter(password))
         return Ras::InvalidParameter;
+    // A secrets line names its user: without one a password has no line of its own.
+    if (user.isEmpty() && !password.isEmpty())
+        return Ras::NoUserName;
+    const QString server = PppdPhonebook::ServerOf(entry);
+    // The password read back is sent again with every change: it is written only when it
+    // differs, so that each secrets file keeps its own.
+    QString stored;
+    book.Password(entry.UserName, server, &stored);
+    const QString changedPassword = password != stored ? password : QString();
     QString error;
-    if (user != entry.UserName && !book.SetUserName(name, user, &error))
-        return Ras::CannotWritePhonebook;
+    if (user != entry.UserName) {
+        // The entry's own secrets line follows its user; the options file changes after it,
+        // and when it cannot, the line goes back.
+        const bool moved = book.MoveSecrets(entry, user, changedPassword, &error);
+        if (!moved && !error.isEmpty())
+            return Ras::CannotWritePhonebook;
+        if (!book.SetUserName(name, user, &error)) {
+            if (moved) {
+                PppdEntry renamed = entry;
+                renamed.UserName = user;
+                book.MoveSecrets(renamed, entry.UserName, {}, &error);
+            }
+            return Ras::CannotWritePhonebook;
+        }
+        if (moved)
+            return Ras::Success;
+    } else if (changedPassword.isEmpty()) {
+        return Ras::Success;
+    }
     // An empty password leaves the stored one as it is.
-    const QString server = entry.RemoteName.isEmpty() ? QStringLiteral("*") : entry.RemoteName;
     if (!password.isEmpty() && !book.StorePassword(user, server, password, &error))
         return Ras::CannotWritePhonebook;
     return Ras::Success;
@@ -520,6 +545,13 @@ quint32 PppdProvider::RasCreatePhonebookEntryA(QObject* owner, const char*) {
     return OpenEntryDialog(owner, Phonebook(nullptr).Folder());
 }
 
+bool PppdProvider::EntryInUse(const QString& name) {
+    for (const Session& session : Sessions())
+        if (session.Name == name && !(session.Own && session.Own->Ended))
+            return true;
+    return false;
+}
+
 quint32 PppdProvider::RasRenameEntryA(const char* phonebook, const char* oldName,
                                       const char* newName) {
     PppdPhonebook book = Phonebook(phonebook);
@@ -527,6 +559,8 @@ quint32 PppdProvider::RasRenameEntryA(const char* phonebook, const char* oldName
         return Ras::CannotFindEntry;
     if (const quint32 check = RasValidateEntryNameA(phonebook, newName))
         return check;
+    if (EntryInUse(NameOf(oldName)))
+        return Ras::EntryInUse;
     QString error;
     return book.Rename(NameOf(oldName), NameOf(newName), &error)
                ? quint32(Ras::Success)
@@ -537,6 +571,8 @@ quint32 PppdProvider::RasDeleteEntryA(const char* phonebook, const char* entryNa
     PppdPhonebook book = Phonebook(phonebook);
     if (!book.Exists(NameOf(entryName)))
         return Ras::CannotFindEntry;
+    if (EntryInUse(NameOf(entryName)))
+        return Ras::EntryInUse;
     QString error;
     return book.Delete(NameOf(entryName), &error) ? quint32(Ras::Success)
                                                   : quint32(Ras::CannotWritePhonebook);
@@ -546,6 +582,10 @@ quint32 PppdProvider::RasValidateEntryNameA(const char* phonebook, const char* e
     const QByteArray name(entryName ? entryName : "");
     if (!IsShellSafeEntryName(name))
         return Ras::InvalidName;
-    return Phonebook(phonebook).Exists(QString::fromUtf8(name)) ? quint32(Ras::AlreadyExists)
-                                                                : quint32(Ras::Success);
+    // A chat script of that name would be written over by the entry's own.
+    const PppdPhonebook book = Phonebook(phonebook);
+    const QString entry = QString::fromUtf8(name);
+    return book.Exists(entry) || QFileInfo::exists(book.ChatFile(entry))
+               ? quint32(Ras::AlreadyExists)
+               : quint32(Ras::Success);
 }

@@ -84,6 +84,8 @@ class PppdProvider : public RasProvider {
     QList<Session> Sessions();
     bool FindSession(HRASCONN handle, Session* session);
     Dialled* FindDialled(HRASCONN handle) const;
+    // Whether a pppd (ours or another program's) runs this entry.
+    bool EntryInUse(const QString& name);
     void ReadLog(Dialled* dialled);
     void ProcessEnded(Dialled* dialled, int exitCode, bool crashed);
     void Forget(Dialled* dialled);

@@ -7,15 +7,21 @@
 #include <cstring>
 
 namespace {
-EntryDialogHook installedHook;
+// Built on first use: the window layer installs the hook while static objects are still
+// being built, possibly before this file's own.
+EntryDialogHook& InstalledHook() {
+    static EntryDialogHook hook;
+    return hook;
+}
 } // namespace
 
 void SetEntryDialogHook(EntryDialogHook hook) {
-    installedHook = std::move(hook);
+    InstalledHook() = std::move(hook);
 }
 
 quint32 ShowEntryDialog(const EntryDialogRequest& request) {
-    return installedHook ? installedHook(request) : quint32(Ras::Unavailable);
+    const EntryDialogHook& hook = InstalledHook();
+    return hook ? hook(request) : quint32(Ras::Unavailable);
 }
 
 bool RasProvider::Exports(const char*) const {

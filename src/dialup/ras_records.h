@@ -38,6 +38,7 @@ constexpr int InvalidParameter = 87;
 constexpr int InvalidName = 123;
 constexpr int AlreadyExists = 183;
 constexpr int Pending = 600;
+constexpr int EntryInUse = 602; // the port (the entry) is open: a pppd runs it
 constexpr int NoConnection = 601;
 constexpr int BufferTooSmall = 603;
 constexpr int DeviceDoesNotExist = 608;
@@ -65,6 +66,7 @@ constexpr int PppNoAddress = 738;
 constexpr int ProjectionNotComplete = 730;
 constexpr int CannotAuthenticateServer = 778;
 constexpr int Unavailable = 1157;
+constexpr int NoUserName = 1317; // a password without a user name to store it under
 
 // Connection states.
 constexpr quint16 OpenPort = 0;

@@ -99,19 +99,36 @@ QStringList SimulationProvider::EntryNames(const QString& fileName) const {
     if (!file.open(QIODevice::ReadOnly))
         return names;
     const QStringList lines = DecodeFileText(file.readAll()).split(QLatin1Char('\n'));
+    // Section names as the INI reader takes them (blanks are spaces and tabs, the name ends at
+    // the first "]"), so that every name listed can be read, written, renamed and deleted.
+    const auto trimBlanks = [](QString text) {
+        while (!text.isEmpty() && (text.front() == QLatin1Char(' ') || text.front() == '\t'))
+            text.remove(0, 1);
+        while (!text.isEmpty() &&
+               (text.back() == QLatin1Char(' ') || text.back() == '\t' || text.back() == '\r'))
+            text.chop(1);
+        return text;
+    };
     for (const QString& raw : lines) {
-        const QString line = raw.trimmed();
-        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-            const QString name = line.mid(1, line.size() - 2);
-            if (IsValidEntryName(name.toUtf8()) && !names.contains(name))
-                names.append(name);
-        }
+        const QString line = trimBlanks(raw);
+        if (!line.startsWith(QLatin1Char('[')))
+            continue;
+        const QString name = trimBlanks(line.mid(1, line.indexOf(QLatin1Char(']')) - 1));
+        if (IsValidSectionEntryName(name.toUtf8()) && !names.contains(name))
+            names.append(name);
     }
     return names;
 }
 
 bool SimulationProvider::HasEntry(const QString& fileName, const QString& name) const {
-    return IsValidEntryName(name.toUtf8()) && EntryNames(fileName).contains(name);
+    return IsValidSectionEntryName(name.toUtf8()) && EntryNames(fileName).contains(name);
+}
+
+bool SimulationProvider::EntryInUse(const QString& name) {
+    Sweep();
+    return std::any_of(calls.begin(), calls.end(), [&name](const std::unique_ptr<Call>& call) {
+        return call->Name == name && !call->Ended && !call->HungUp;
+    });
 }
 
 // ---- Dialling --------------------------------------------------------------------------
@@ -394,11 +411,16 @@ quint32 SimulationProvider::RasRenameEntryA(const char* phonebook, const char* o
         return Ras::CannotFindEntry;
     if (const quint32 check = RasValidateEntryNameA(phonebook, newName))
         return check;
+    if (EntryInUse(NameOf(oldName)))
+        return Ras::EntryInUse;
     IniFile book(fileName);
     try {
+        // One write: the file holds the old entry or the new one, never half of each.
+        book.BeginBatch();
         for (const auto& [key, value] : book.ReadSectionValues(NameOf(oldName)))
             book.WriteString(NameOf(newName), key, value);
         book.EraseSection(NameOf(oldName));
+        book.CommitBatch();
     } catch (const std::exception&) {
         return Ras::CannotWritePhonebook;
     }
@@ -409,6 +431,8 @@ quint32 SimulationProvider::RasDeleteEntryA(const char* phonebook, const char* e
     const QString fileName = File(phonebook);
     if (!HasEntry(fileName, NameOf(entryName)))
         return Ras::CannotFindEntry;
+    if (EntryInUse(NameOf(entryName)))
+        return Ras::EntryInUse;
     IniFile book(fileName);
     try {
         book.EraseSection(NameOf(entryName));
@@ -420,9 +444,7 @@ quint32 SimulationProvider::RasDeleteEntryA(const char* phonebook, const char* e
 
 quint32 SimulationProvider::RasValidateEntryNameA(const char* phonebook, const char* entryName) {
     const QByteArray name(entryName ? entryName : "");
-    // A section name: no brackets inside either.
-    if (!IsValidEntryName(name) || name.contains('[') || name.contains(']') ||
-        name.trimmed() != name)
+    if (!IsValidSectionEntryName(name))
         return Ras::InvalidName;
     return HasEntry(File(phonebook), QString::fromUtf8(name)) ? quint32(Ras::AlreadyExists)
                                                               : quint32(Ras::Success);

@@ -67,6 +67,8 @@ class SimulationProvider : public RasProvider {
     struct Call;
     QString File(const char* phonebook) const;
     bool HasEntry(const QString& fileName, const QString& name) const;
+    // Whether a call of this entry is dialling or up.
+    bool EntryInUse(const QString& name);
     Call* Find(HRASCONN handle);
     void Advance(Call* call);
     void Sweep();

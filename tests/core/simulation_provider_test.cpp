@@ -125,6 +125,41 @@ TEST_F(SimulationTest, EntriesCanBeChangedRenamedAndDeleted) {
     EXPECT_EQ(ras->Entries.size(), 4);
 }
 
+TEST_F(SimulationTest, EveryListedNameCanBeReadRenamedAndDeleted) {
+    // Section lines the reader cuts at the first "]" and trims: listed as the reader sees them.
+    const QString file = SimulationProvider::DefaultPhonebookFile();
+    WriteWholeFile(file, "[a]b]\nPhoneNumber=1\n[  blancs  ]\nPhoneNumber=2\n"
+                         "[Casse]\nPhoneNumber=3\nUserName=u\n");
+    ras->EnumEntries();
+    EXPECT_EQ(ras->Entries, QStringList({"a", "blancs", "Casse"}));
+    ras->EntryName = QStringLiteral("blancs");
+    ASSERT_EQ(ras->GetEntryProperties(), 0);
+    EXPECT_EQ(ras->PhoneNumber, QStringLiteral("2"));
+    ASSERT_EQ(ras->RenameEntry(QStringLiteral("b")), 0);
+    ras->EntryName = QStringLiteral("a");
+    ASSERT_EQ(ras->DeleteEntry(), 0);
+    // A name differing in letter case only is a new name.
+    ras->EntryName = QStringLiteral("Casse");
+    ASSERT_EQ(ras->RenameEntry(QStringLiteral("casse")), 0);
+    ras->EnumEntries();
+    EXPECT_EQ(ras->Entries, QStringList({"b", "casse"}));
+    ASSERT_EQ(ras->GetDialParams(), 0);
+    EXPECT_EQ(ras->UserName, QStringLiteral("u"));
+    // Names the file cannot hold are refused where they are entered.
+    for (const QString& name :
+         {QStringLiteral("x]"), QStringLiteral("[x"), QStringLiteral(" x"), QStringLiteral("x\t")})
+        EXPECT_EQ(ras->ValidateName(name), Ras::InvalidName) << name.toStdString();
+}
+
+TEST_F(SimulationTest, AnEntryBeingDialledIsNeitherRenamedNorDeleted) {
+    DialAndWait(QStringLiteral("Simulation 56K"));
+    EXPECT_EQ(ras->DeleteEntry(), Ras::EntryInUse);
+    EXPECT_EQ(ras->RenameEntry(QStringLiteral("Autre")), Ras::EntryInUse);
+    ras->EnumEntries();
+    EXPECT_TRUE(ras->Entries.contains(QStringLiteral("Simulation 56K")));
+    ras->HangUp();
+}
+
 TEST(DialupSettingsTest, ProviderIsChosenInItsOwnSectionOfTheSettings) {
     ScopedProgramFolder folder;
     const bool pppd = QFileInfo(DialupSettings::DefaultPppdPath).isExecutable();

@@ -41,3 +41,10 @@ void AppWindowsTest::StopProgram() {
         DestroyWindows();
     QApplication::processEvents();
 }
+
+void AppWindowsTest::RestartWithProvider(const QString& provider) {
+    StopProgram();
+    IniFile(ProgramFiles::SettingsFileName())
+        .WriteString(QStringLiteral("Dialup"), QStringLiteral("Provider"), provider);
+    StartProgram();
+}

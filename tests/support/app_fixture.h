@@ -17,6 +17,8 @@ class AppWindowsTest : public ::testing::Test {
     // Start-up and end of the program, for tests that restart it on the same folder.
     void StartProgram();
     void StopProgram();
+    // Starts the program again with this dial-up provider ("simulation", "none"...).
+    void RestartWithProvider(const QString& provider);
 
     QDateTime StartMoment() const { return QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0)); }
 

@@ -80,4 +80,10 @@ void TForm1::BuildOptionsPage() {
     connect(WinStart, &QCheckBox::toggled, this, &TForm1::WinStartClick);
     connect(CurrEdit, &QLineEdit::textChanged, this, &TForm1::CurrEditChange);
     connect(ComboBox1, &QComboBox::activated, this, &TForm1::ComboBox1Click);
+    connect(Poubelle7, &QToolButton::clicked, this, &TForm1::Poubelle7Click);
+    connect(Button13, &QPushButton::clicked, this, &TForm1::Button13Click);
+    connect(CreateBtn, &QPushButton::clicked, this, &TForm1::CreateBtnClick);
+    connect(RenameBtn, &QPushButton::clicked, this, &TForm1::RenameBtnClick);
+    connect(UserBtn, &QPushButton::clicked, this, &TForm1::UserBtnClick);
+    connect(PWBtn, &QPushButton::clicked, this, &TForm1::PWBtnClick);
 }

@@ -299,10 +299,19 @@ class TForm1 : public QWidget {
     // ---- Dial-up entries (src/dialup/ui/entry_handlers.cpp) ---------------------------
     void SelectEntry(const QString& name);
     QString CurrentEntryName() const;
+    // The entries are listed again into ComboBox1, its first or last one selected; the
+    // commands that manage entries live in src/dialup/ui/entry_commands.cpp.
+    void TakeEntryList(bool selectLast);
   public slots:
     void ComboBox1Click();
     void Button1Click();
     void Button2Click();
+    void Poubelle7Click();
+    void Button13Click();
+    void CreateBtnClick();
+    void RenameBtnClick();
+    void UserBtnClick();
+    void PWBtnClick();
 
   public:
     // ---- Clock setting (src/timesync/ui/) ---------------------------------------------

@@ -59,8 +59,7 @@ TSimulationEntryDialog::TSimulationEntryDialog(const QString& phonebookFile,
 void TSimulationEntryDialog::accept() {
     const QString name = EntryName->text().trimmed();
     IniFile book(File);
-    if (!IsValidEntryName(name.toUtf8()) || name.contains(QLatin1Char('[')) ||
-        name.contains(QLatin1Char(']'))) {
+    if (!IsValidSectionEntryName(name.toUtf8())) {
         ShowMessageBox(BoxKind::Error, QStringLiteral("Nom de connexion incorrect."),
                        {BoxButton::Ok}, this);
         return;

@@ -1,0 +1,209 @@
+// Renaming, deleting and storing the user name and password of pppd entries on real files in
+// pppconfig's format: only the entry's own pieces change, everything else stays byte for byte.
+// Files holding passwords are compared without printing them.
+
+#include "core/dialup_test_support.h"
+#include "dialup/entry_names.h"
+#include "dialup/pppd_phonebook.h"
+#include "support/test_support.h"
+
+#include <QMap>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace {
+// Every file under the phonebook root: contents and mode.
+QMap<QString, QPair<QByteArray, uint>> Snapshot(const QString& root) {
+    QMap<QString, QPair<QByteArray, uint>> files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        struct stat info {};
+        ::stat(QFile::encodeName(file).constData(), &info);
+        files[file.mid(root.size())] = {ReadWholeFile(file), uint(info.st_mode & 07777)};
+    }
+    return files;
+}
+
+uint ModeOf(const QString& file) {
+    struct stat info {};
+    ::stat(QFile::encodeName(file).constData(), &info);
+    return info.st_mode & 07777;
+}
+
+// Secrets of several entries, with comments, odd spacing and a line of each kind.
+const QByteArray PapSecrets = "# Secrets for authentication using PAP\n"
+                              "# client\tserver\tsecret\t\t\tIP addresses\n"
+                              "\"jdupont\" monfai \"s3cret\"\n"
+                              "\"myusername@realm\" * \"template-password\"\n"
+                              "  autre   autrefai   'x y'   10.0.0.1 # garder tel quel\n"
+                              "\"jdupont\" * \"partage\"\n";
+const QByteArray ChapSecrets = "# Secrets for authentication using CHAP\n"
+                               "jdupont\tmonfai\t\"chap-s3cret\"\n"
+                               "autre autrefai \"chap-autre\"\n";
+// The entry's own lines in each file.
+const QByteArray PapLine = "\"jdupont\" monfai \"s3cret\"";
+const QByteArray ChapLine = "jdupont\tmonfai\t\"chap-s3cret\"";
+
+QByteArray Replaced(QByteArray text, const QByteArray& before, const QByteArray& after) {
+    return text.replace(before, after);
+}
+
+class PppdEntryManagementTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        WriteWholeFile(Pap(), PapSecrets);
+        WriteWholeFile(Chap(), ChapSecrets);
+        QFile::setPermissions(Pap(), QFile::ReadOwner | QFile::WriteOwner);
+        QFile::setPermissions(Chap(), QFile::ReadOwner | QFile::WriteOwner);
+        // The user line of the entry carries a comment of its own.
+        QByteArray peers = ReadWholeFile(book.PeerFile(QStringLiteral("monfai")));
+        peers.replace("user \"jdupont\"", "user \"jdupont\"   # compte principal");
+        WriteWholeFile(book.PeerFile(QStringLiteral("monfai")), peers);
+        provider = std::make_shared<PppdProvider>(fixture.options);
+        libraries = std::make_unique<ScopedRasLibraries>(provider);
+        ras = std::make_unique<TRAS>();
+        ras->SetPhoneBookPath(fixture.Folder());
+        ASSERT_TRUE(ras->RasAvailable());
+    }
+    void TearDown() override {
+        if (ras->RASConn)
+            ras->Disconnect();
+    }
+    QString Pap() const { return fixture.Folder() + QStringLiteral("/pap-secrets"); }
+    QString Chap() const { return fixture.Folder() + QStringLiteral("/chap-secrets"); }
+    QString Root() const { return fixture.Path(QStringLiteral("etc")); }
+    // Both secrets files hold exactly this, readable by their owner only.
+    void ExpectSecrets(const QByteArray& pap, const QByteArray& chap) const {
+        EXPECT_TRUE(ReadWholeFile(Pap()) == pap) << "pap-secrets differs";
+        EXPECT_TRUE(ReadWholeFile(Chap()) == chap) << "chap-secrets differs";
+        EXPECT_EQ(ModeOf(Pap()), 0600u);
+        EXPECT_EQ(ModeOf(Chap()), 0600u);
+    }
+
+    PppdFixture fixture;
+    PppdPhonebook book{fixture.Folder()};
+    std::shared_ptr<PppdProvider> provider;
+    std::unique_ptr<ScopedRasLibraries> libraries;
+    std::unique_ptr<TRAS> ras;
+};
+} // namespace
+
+TEST_F(PppdEntryManagementTest, UserNameAndPasswordChangeOnlyTheEntrysOwnLines) {
+    ras->EntryName = QStringLiteral("monfai");
+    ASSERT_EQ(ras->GetDialParams(), 0);
+    ras->UserName = QStringLiteral("paul");
+    ASSERT_EQ(ras->SetDialParams(), 0) << ras->StatusStr.toStdString();
+    // The user line keeps its other words; the entry's lines follow the new user with their
+    // passwords; the "*" line that another entry may use is left alone.
+    EXPECT_TRUE(ReadWholeFile(book.PeerFile(QStringLiteral("monfai")))
+                    .contains("user \"paul\"   # compte principal\n"));
+    ExpectSecrets(Replaced(PapSecrets, PapLine, "paul monfai \"s3cret\""),
+                  Replaced(ChapSecrets, ChapLine, "paul monfai \"chap-s3cret\""));
+
+    ras->Password = QStringLiteral("n0uveau");
+    ASSERT_EQ(ras->SetDialParams(), 0);
+    ExpectSecrets(Replaced(PapSecrets, PapLine, "paul monfai \"n0uveau\""),
+                  Replaced(ChapSecrets, ChapLine, "paul monfai \"n0uveau\""));
+    ras->Password.clear();
+    ASSERT_EQ(ras->GetDialParams(), 0);
+    EXPECT_EQ(ras->UserName, QStringLiteral("paul"));
+    EXPECT_TRUE(ras->Password == QStringLiteral("n0uveau"));
+}
+
+TEST_F(PppdEntryManagementTest, APasswordWithoutUserNameTouchesNoSecret) {
+    // An entry without remote name nor user: its server is "*", like other users' lines.
+    WriteWholeFile(book.PeerFile(QStringLiteral("anonyme")), "noauth\n/dev/ttyS1\n115200\n");
+    const auto before = Snapshot(Root());
+    ras->EntryName = QStringLiteral("anonyme");
+    ASSERT_EQ(ras->GetDialParams(), 0);
+    EXPECT_TRUE(ras->UserName.isEmpty());
+    ras->Password = QStringLiteral("pirate");
+    EXPECT_EQ(ras->SetDialParams(), Ras::NoUserName);
+    EXPECT_TRUE(ras->StatusStr.startsWith(QStringLiteral("Indiquez d'abord le nom")));
+    EXPECT_TRUE(Snapshot(Root()) == before) << "the phonebook changed";
+    PppdPhonebook phonebook(fixture.Folder());
+    QString error;
+    EXPECT_FALSE(phonebook.StorePassword({}, QStringLiteral("*"), QStringLiteral("x"), &error));
+    EXPECT_TRUE(Snapshot(Root()) == before) << "the phonebook changed";
+}
+
+TEST_F(PppdEntryManagementTest, RenameMovesTheEntryAndItsSecretsTogether) {
+    ras->EntryName = QStringLiteral("monfai");
+    ASSERT_EQ(ras->RenameEntry(QStringLiteral("nouveau.fai")), 0);
+    EXPECT_FALSE(QFileInfo::exists(book.PeerFile(QStringLiteral("monfai"))));
+    EXPECT_FALSE(QFileInfo::exists(book.ChatFile(QStringLiteral("monfai"))));
+    PppdEntry entry;
+    ASSERT_TRUE(book.Read(QStringLiteral("nouveau.fai"), &entry));
+    EXPECT_EQ(entry.ChatScript, book.ChatFile(QStringLiteral("nouveau.fai")));
+    EXPECT_TRUE(QFileInfo::exists(entry.ChatScript));
+    EXPECT_TRUE(ReadWholeFile(book.PeerFile(QStringLiteral("nouveau.fai")))
+                    .contains("connect \"/usr/sbin/chat -v -f /etc/chatscripts/nouveau.fai\""));
+    ExpectSecrets(Replaced(PapSecrets, PapLine, "jdupont nouveau.fai \"s3cret\""),
+                  Replaced(ChapSecrets, ChapLine, "jdupont nouveau.fai \"chap-s3cret\""));
+
+    // Onto an existing entry: refused in French, nothing written.
+    const auto before = Snapshot(Root());
+    EXPECT_EQ(ras->RenameEntry(QStringLiteral("provider")), Ras::AlreadyExists);
+    EXPECT_EQ(ras->StatusStr, QStringLiteral("Une connexion porte déjà ce nom."));
+    EXPECT_TRUE(Snapshot(Root()) == before) << "the phonebook changed";
+}
+
+TEST_F(PppdEntryManagementTest, DeleteRemovesOnlyTheEntrysSecrets) {
+    ras->EntryName = QStringLiteral("monfai");
+    ASSERT_EQ(ras->DeleteEntry(), 0);
+    EXPECT_FALSE(book.Exists(QStringLiteral("monfai")));
+    EXPECT_FALSE(QFileInfo::exists(book.ChatFile(QStringLiteral("monfai"))));
+    ExpectSecrets(Replaced(PapSecrets, PapLine + '\n', ""),
+                  Replaced(ChapSecrets, ChapLine + '\n', ""));
+    ras->EnumEntries();
+    EXPECT_EQ(ras->Entries, QStringList({"provider"}));
+}
+
+TEST_F(PppdEntryManagementTest, AStepThatFailsLeavesTheEntryWhole) {
+    // The secrets file cannot be read (a folder in its place): rename and delete stop and
+    // undo what they did.
+    QFile::remove(Chap());
+    QDir().mkpath(Chap());
+    const auto before = Snapshot(Root());
+    ras->EntryName = QStringLiteral("monfai");
+    EXPECT_EQ(ras->RenameEntry(QStringLiteral("autre")), Ras::CannotWritePhonebook);
+    EXPECT_TRUE(Snapshot(Root()) == before) << "the phonebook changed";
+    EXPECT_EQ(ras->DeleteEntry(), Ras::CannotWritePhonebook);
+    EXPECT_TRUE(Snapshot(Root()) == before) << "the phonebook changed";
+    PppdEntry entry;
+    ASSERT_TRUE(book.Read(QStringLiteral("monfai"), &entry));
+    EXPECT_TRUE(QFileInfo::exists(entry.ChatScript));
+}
+
+TEST_F(PppdEntryManagementTest, RefusedNamesWriteNothingAndLongAcceptedOnesStayWritable) {
+    const auto before = Snapshot(Root());
+    ras->EntryName = QStringLiteral("monfai");
+    for (const QString& name :
+         {QStringLiteral("../x"), QStringLiteral("a/b"), QStringLiteral(".x"),
+          QStringLiteral("a\u0001b"), QStringLiteral("fin\n"), QString(300, QLatin1Char('n')),
+          QString(MaxEntryNameBytes + 1, QLatin1Char('n')), QStringLiteral("pap")}) {
+        EXPECT_NE(ras->ValidateName(name), 0) << name.toStdString();
+        EXPECT_NE(ras->RenameEntry(name), 0) << name.toStdString();
+        EXPECT_FALSE(ras->StatusStr.isEmpty());
+    }
+    EXPECT_TRUE(Snapshot(Root()) == before) << "the phonebook changed";
+
+    // The longest name accepted can be renamed to, written and deleted.
+    const QString longest(MaxEntryNameBytes, QLatin1Char('l'));
+    ASSERT_EQ(ras->RenameEntry(longest), 0) << ras->StatusStr.toStdString();
+    ras->UserName = QStringLiteral("jdupont");
+    ras->Password = QStringLiteral("encore");
+    EXPECT_EQ(ras->SetDialParams(), 0) << ras->StatusStr.toStdString();
+    EXPECT_EQ(ras->DeleteEntry(), 0) << ras->StatusStr.toStdString();
+}
+
+TEST_F(PppdEntryManagementTest, AnEntryInUseIsNeitherRenamedNorDeleted) {
+    DIAL_AND_WAIT(ras, QStringLiteral("monfai"));
+    ASSERT_EQ(ras->ConnectState, Ras::Connected);
+    const auto before = Snapshot(Root());
+    EXPECT_EQ(ras->DeleteEntry(), Ras::EntryInUse);
+    EXPECT_TRUE(ras->StatusStr.startsWith(QStringLiteral("Cette connexion est en cours")));
+    EXPECT_EQ(ras->RenameEntry(QStringLiteral("autre")), Ras::EntryInUse);
+    EXPECT_TRUE(Snapshot(Root()) == before) << "the phonebook changed";
+}
