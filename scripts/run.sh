@@ -11,7 +11,9 @@ if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
         display=$((display + 1))
     done
     echo "Pas d'écran graphique : Tallivo démarre sous Xvfb (écran virtuel :${display})."
-    echo "Pour le voir : DISPLAY=:${display} import -window root capture.png"
-    exec xvfb-run -n "$display" -s "-screen 0 1024x768x24 -nolisten tcp" build/tallivo
+    # The virtual display asks for this authorisation file: the hint names it.
+    authfile=$(mktemp "${TMPDIR:-/tmp}/tallivo-xvfb.XXXXXX")
+    echo "Pour le voir : XAUTHORITY=${authfile} DISPLAY=:${display} import -window root capture.png"
+    exec xvfb-run -n "$display" -f "$authfile" -s "-screen 0 1024x768x24 -nolisten tcp" build/tallivo
 fi
 exec build/tallivo

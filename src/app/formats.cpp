@@ -78,8 +78,8 @@ QString SignificantFixedText(double value, int significantDigits, int decimals) 
     const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
     const int fractionDigits = std::max(0, significantDigits - 1 - exponent);
     const QString digits = QString::number(std::fabs(value), 'f', fractionDigits);
-    if (fractionDigits <= decimals)
-        return FixedText(value, decimals);
+    if (fractionDigits <= decimals) // large amounts: the significant digits end before the decimals
+        return FixedText(RoundToSignificantDigits(value, significantDigits), decimals);
     const int point = digits.indexOf(QLatin1Char('.'));
     const QString kept = digits.left(point) + digits.mid(point + 1, decimals);
     qint64 scaled = kept.toLongLong();

@@ -54,6 +54,9 @@ TEST(Formats, AmountsRoundToSevenSignificantDigitsThenTwoDecimals) {
     EXPECT_EQ(AmountText(0.143, "F"), "0,14 F");
     EXPECT_EQ(AmountText(1.0049999999, "F"), "1,01 F"); // 1,005000 at seven digits
     EXPECT_EQ(AmountText(2.675, "F"), "2,68 F");
+    EXPECT_EQ(AmountText(123456.785, "F"), "123456,80 F");
+    EXPECT_EQ(AmountText(1234567.891, "F"), "1234568,00 F");
+    EXPECT_EQ(AmountText(-98765432.1, "F"), "-98765430,00 F");
 }
 
 TEST(Formats, DecimalTextAcceptsCommaOrPoint) {
