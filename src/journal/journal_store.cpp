@@ -123,7 +123,7 @@ QStringList JournalStore::SessionRowCells(const SessionRecord& record) const {
     cells[Tarif] = record.tariff;
     cells[Date] = DateText(record.date);
     cells[Heure] = TimeText(record.startTime);
-    cells[Duree] = record.duration;
+    cells[Duree] = DurationText(record.durationSeconds);
     if (record.statsAvailable) {
         cells[Envoye] = QString::number(record.sent);
         cells[Recu] = QString::number(record.received);

@@ -150,4 +150,8 @@ int ConsumedHours(int minutes) {
 int ConsumedRemainder(int minutes) {
     return minutes % 60;
 }
+
+int ConsumedMinutes(int hours, int minutes) {
+    return hours * 60 + minutes;
+}
 } // namespace TariffTable

@@ -1,6 +1,7 @@
 #include "app/errors.h"
 #include "journal/cell_file.h"
 #include "journal/journal_store.h"
+#include "journal/text_functions.h"
 #include "support/test_support.h"
 
 #include <QDir>
@@ -16,7 +17,7 @@ SessionRecord Session(const QString& connection, const QString& tariff, const QD
     record.tariff = tariff;
     record.date = date;
     record.startTime = QTime(21, 5, 9);
-    record.duration = duration;
+    record.durationSeconds = static_cast<qint32>(DurationSeconds(duration).value());
     record.cost = cost;
     return record;
 }
@@ -333,6 +334,6 @@ TEST(JournalStore, FindsARowAlreadyThere) {
     store.AppendSession(session);
     EXPECT_TRUE(store.ContainsSessionRow(store.SessionRowCells(session)));
     SessionRecord longer = session;
-    longer.duration = "01:00:30";
+    longer.durationSeconds = 3630;
     EXPECT_FALSE(store.ContainsSessionRow(store.SessionRowCells(longer)));
 }

@@ -4,6 +4,8 @@
 // members whose object names are the same names. Handlers of each page live in the folder
 // of their subsystem (tariff page in src/tariff/ui, clock page in src/clock/ui, ...).
 
+#include "journal/session_model.h"
+
 #include <QDateTime>
 #include <QPointer>
 #include <QString>
@@ -163,13 +165,15 @@ class TForm1 : public QWidget {
     QList<QAction*> EntryMenuItems; // 20 entry items, then the separator "sep"
 
     // ---- Session state ---------------------------------------------------------------
-    bool SessionActive = false;
-    double SessionStart = 0; // days since 30 December 1899
-    double SessionCost = 0;
-    bool AllowanceAlarmArmed = true;
-    qint32 AllowanceExceededAt = 0;
-    qint32 PrevXmit = 0;
-    qint32 PrevRecv = 0;
+    // The session lives in its model; the main window's names for its fields are kept.
+    SessionModel Session;
+    bool& SessionActive = Session.active;
+    double& SessionStart = Session.start; // days since 30 December 1899
+    double& SessionCost = Session.cost;
+    bool& AllowanceAlarmArmed = Session.allowanceAlarmArmed;
+    qint32& AllowanceExceededAt = Session.allowanceExceededAt;
+    qint32& PrevXmit = Session.previousSent;
+    qint32& PrevRecv = Session.previousReceived;
     bool StatsAvailable = false;
     qint32 SoundUnitsSeen = -1;
     qint32 VisualUnitsSeen = -1;
@@ -211,8 +215,15 @@ class TForm1 : public QWidget {
   public:
     // ---- Session monitor (src/app/ui/session_monitor.cpp) ----------------------------
     void PollConnection();
-    void ShowStatistics(qint32 elapsed);
+    void ShowStatistics();
+    // The elapsed time, the cost and the tooltip of one tick, shared by poll and chronometer.
+    void ShowCounters(qint32 elapsed);
     void EndSession();
+    // The session or run being counted, as its journal row will be.
+    SessionRecord RunningSession() const;
+    bool SessionIsCounted() const;
+    // The finished session or run becomes a journal row; settings and files are saved.
+    void AppendSession();
     void LockEntryControls();
     void UnlockEntryControls();
     void SetEntryControlsEnabled(bool enabled);
@@ -293,6 +304,7 @@ class TForm1 : public QWidget {
   public:
     // ---- Cost (src/tariff/ui/compute_cost.cpp) ----------------------------------------
     QString ComputeCost(qint32 elapsed);
+    void LockConsumedTimeOnFirstDay(bool firstDayOfPeriod);
 
     // ---- Dial-up entries (src/dialup/ui/entry_handlers.cpp) ---------------------------
     void SelectEntry(const QString& name);

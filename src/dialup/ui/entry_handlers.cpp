@@ -18,9 +18,6 @@
 #include <QTimer>
 
 namespace {
-// The component opens the providers' entry dialogs through this hook.
-const bool entryDialogsInstalled = (InstallEntryDialogs(), true);
-
 // Sleeps in the event loop until something happens or a short while has passed.
 void WaitForEvents() {
     QEventLoop loop;
@@ -58,7 +55,6 @@ QString TForm1::CurrentEntryName() const {
 }
 
 void TForm1::Button1Click() {
-    (void)entryDialogsInstalled;
     if (!CurrentConnection.isEmpty())
         return;
     if (ComboBox1->count() > 1 && !ChosenFromMenu) {

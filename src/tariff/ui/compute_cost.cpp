@@ -7,6 +7,7 @@
 #include "app/ui/mini_window.h"
 #include "app/ui/tform1.h"
 #include "app/ui/windows.h"
+#include "journal/allowance_period.h"
 #include "journal/text_functions.h"
 #include "journal/ui/journal_window.h"
 #include "tariff/cost.h"
@@ -35,13 +36,26 @@ QString UsedTimeText(qint64 seconds) {
 }
 } // namespace
 
+void TForm1::LockConsumedTimeOnFirstDay(bool firstDayOfPeriod) {
+    for (QSpinBox* edit : {dch, dcm}) {
+        if (firstDayOfPeriod)
+            edit->setValue(0);
+        edit->setEnabled(!firstDayOfPeriod);
+        edit->setToolTip(firstDayOfPeriod
+                             ? QStringLiteral("Ne peut être modifié le premier jour du forfait")
+                             : QString());
+    }
+}
+
 QString TForm1::ComputeCost(qint32 elapsed) {
     const QDateTime now = Now();
     const OffPeakState period = IsOffPeak(now);
     setWindowTitle(CostCaption(ApplicationTitle(), now, period));
 
-    // Asked before dch and dcm are read: on the period's first day it sets them to 0.
-    const qint32 periodUsed = Journal ? Journal->PeriodUsedSeconds() : 0;
+    // On the allowance period's first day nothing is consumed yet: dch and dcm are set to 0
+    // and locked before they are read.
+    LockConsumedTimeOnFirstDay(IsFirstDayOfAllowancePeriod(now.date(), debfor->value()));
+    const qint32 periodUsed = Journal->PeriodUsedSeconds(debfor->value(), Session.tariff);
     TariffValues tariff;
     tariff.coutmin = coutmin->value();
     tariff.coutdeb = coutdeb->value();
@@ -84,7 +98,7 @@ QString TForm1::ComputeCost(qint32 elapsed) {
         label->setVisible(outcome.allowanceShown);
 
     SessionCost = outcome.sessionCost;
-    const double periodCost = Journal ? Journal->PeriodCost() : 0.0;
+    const double periodCost = Journal->PeriodCost(debfor->value(), Session.tariff);
     const QString costHint = MonthCostHint(periodCost, SessionCost, CurrEdit->text());
     Label29->setToolTip(costHint);
     MiniWin->Label29->setToolTip(costHint);

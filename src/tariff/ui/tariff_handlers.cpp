@@ -115,7 +115,7 @@ void TForm1::StoreSelectedTariff() {
     tariff.peakStartCost = coutdeb->value();
     tariff.peakStartSeconds = durdeb->value();
     tariff.allowanceHours = durfor->value();
-    tariff.consumedMinutes = dch->value() * 60 + dcm->value();
+    tariff.consumedMinutes = TariffTable::ConsumedMinutes(dch->value(), dcm->value());
     tariff.periodStartDay = debfor->value();
     tariff.offPeakMinuteCost = coutminc->value();
     tariff.offPeakStartCost = coutdebc->value();
@@ -172,12 +172,14 @@ bool TForm1::SelectAssociatedTariff(const QString& entryName) {
 
 void TForm1::ComboTarifClick() {
     ShowSelectedTariff();
-    Label28->setText(ComboTarif->currentText());
+    Session.SetTariff(ComboTarif->currentText());
+    Label28->setText(Session.tariff);
 }
 
 void TForm1::ComboTarifChange() {
     Button4->setEnabled(ComboTarif->currentIndex() > 0);
-    Label28->setText(ComboTarif->currentText());
+    Session.SetTariff(ComboTarif->currentText());
+    Label28->setText(Session.tariff);
     ComboTarifAsso->clear();
     ComboTarifAsso->addItems(Items(ComboTarif));
     ComboTarifAsso->setCurrentIndex(-1); // a filled list starts without selection
