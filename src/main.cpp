@@ -5,6 +5,7 @@
 #include "app/ui/mini_window.h"
 #include "app/ui/splash.h"
 #include "app/ui/windows.h"
+#include "base/log.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -23,6 +24,7 @@ void InstallFrenchTranslations(QApplication& application) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    InstallLog();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallivo"));
     RegisterProgramPictures();

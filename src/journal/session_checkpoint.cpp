@@ -1,9 +1,9 @@
 #include "journal/session_checkpoint.h"
 
-#include "app/formats.h"
-#include "app/safe_write.h"
-#include "app/text_encoding.h"
-#include "journal/text_functions.h"
+#include "base/formats.h"
+#include "base/safe_write.h"
+#include "base/text_encoding.h"
+#include "base/text_functions.h"
 
 #include <QFile>
 #include <QHash>
@@ -81,7 +81,8 @@ std::optional<SessionRecord> ReadSessionCheckpoint(const QString& fileName) {
     record.received = values.value(QStringLiteral("Recu")).toLongLong(&receivedOk);
     record.sent = values.value(QStringLiteral("Envoye")).toLongLong(&sentOk);
     record.cost = values.value(QStringLiteral("Cout")).toDouble(&costOk);
-    if (!record.date.isValid() || !record.startTime.isValid() || !duration || !receivedOk || !sentOk || !costOk)
+    if (!record.date.isValid() || !record.startTime.isValid() || !duration || !receivedOk ||
+        !sentOk || !costOk)
         return std::nullopt;
     return record;
 }

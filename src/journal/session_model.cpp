@@ -1,12 +1,12 @@
 #include "journal/session_model.h"
 
-#include "app/clock.h"
+#include "base/clock.h"
 
 LinkSpeeds ComputeLinkSpeeds(qint32 sent, qint32 received, qint32 previousSent,
                              qint32 previousReceived, qint32 elapsed) {
     LinkSpeeds speeds;
-    const qint32 moved = static_cast<qint32>((qint64(sent) + received) -
-                                             (qint64(previousSent) + previousReceived));
+    const qint32 moved =
+        static_cast<qint32>((qint64(sent) + received) - (qint64(previousSent) + previousReceived));
     speeds.instant = moved / 1024.0;
     if (elapsed > 0)
         speeds.average = (double(sent) + received) / elapsed / 1024.0;
@@ -41,8 +41,8 @@ void SessionModel::SetTariff(const QString& designation) {
     tariff = designation;
 }
 
-SessionRecord SessionModel::Record(const QString& connection, const QDate& day,
-                                   bool statsAvailable, qint64 sent, qint64 received) const {
+SessionRecord SessionModel::Record(const QString& connection, const QDate& day, bool statsAvailable,
+                                   qint64 sent, qint64 received) const {
     SessionRecord record;
     record.connection = connection;
     record.tariff = tariff;

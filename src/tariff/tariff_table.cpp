@@ -1,8 +1,8 @@
 #include "tariff/tariff_table.h"
 
-#include "app/cell_grid.h"
-#include "app/errors.h"
-#include "app/ini_file.h"
+#include "base/cell_grid.h"
+#include "base/errors.h"
+#include "base/ini_file.h"
 
 #include <QList>
 #include <cmath>

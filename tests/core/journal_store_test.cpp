@@ -1,7 +1,7 @@
-#include "app/errors.h"
+#include "base/errors.h"
+#include "base/text_functions.h"
 #include "journal/cell_file.h"
 #include "journal/journal_store.h"
-#include "journal/text_functions.h"
 #include "support/test_support.h"
 
 #include <QDir>
@@ -306,7 +306,8 @@ TEST(JournalStore, PeriodQueriesCountThisPeriodAndTariffAndSkipWhatDoesNotRead) 
     store.AppendSession(Session("", "A", {2026, 3, 1}, "01:00:00", 1.5));
     store.AppendSession(Session("", "B", {2026, 3, 2}, "02:00:00", 2.5));
     store.AppendSession(Session("", "A", {2026, 2, 28}, "04:00:00", 4.5));
-    store.AppendSession(Session("", "A", {2026, 3, 3}, "bad", 1.0));
+    store.AppendSession(Session("", "A", {2026, 3, 3}, "00:00:01", 1.0));
+    store.jgrid.SetCells(JournalStore::Duree, 4, "bad");
     store.jgrid.SetCells(JournalStore::Cout, 4, "n/a");
     EXPECT_EQ(store.PeriodUsedSeconds(today, 1, "A"), 3600);
     EXPECT_DOUBLE_EQ(store.PeriodCost(today, 1, "A"), 1.5);

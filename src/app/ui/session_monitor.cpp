@@ -2,15 +2,17 @@
 // manual chronometer.
 
 #include "app/application_title.h"
-#include "app/clock.h"
-#include "app/formats.h"
 #include "app/ui/mini_window.h"
-#include "app/ui/tform1.h"
 #include "app/ui/tray_icon.h"
 #include "app/ui/windows.h"
+#include "base/clock.h"
+#include "base/formats.h"
+#include "base/log.h"
+#include "base/text_functions.h"
+#include "dialup/ras_records.h"
 #include "dialup/tras.h"
-#include "journal/text_functions.h"
 #include "journal/ui/journal_window.h"
+#include "widgets/tform1.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,8 +27,12 @@
 void TForm1::Timer2Timer() {
     try {
         PollConnection();
-    } catch (...) {
+    } catch (const std::exception& error) {
         // A failed tick is dropped; the next one runs normally.
+        qCWarning(logMonitor) << "poll tick dropped:" << error.what();
+        UnlockEntryControls();
+    } catch (...) {
+        qCWarning(logMonitor) << "poll tick dropped";
         UnlockEntryControls();
     }
 }
@@ -70,7 +76,7 @@ void TForm1::PollConnection() {
         }
         QString status;
         RAS->StatusText(&status);
-        if (RAS->ConnectState == 8192) {
+        if (RAS->ConnectState == Ras::Connected) {
             QString entry;
             RAS->FirstConnectionName(&entry);
             if (!SessionActive) {
@@ -142,7 +148,6 @@ void TForm1::ShowStatistics() {
 
 void TForm1::ShowCounters(qint32 elapsed) {
     Label13->setText(DurationText(elapsed));
-    MiniWin->Label13->setText(Label13->text());
     Label29->setText(ComputeCost(elapsed));
     MiniWin->Label29->setText(Label29->text());
     Journal->CheckpointRunningSession(RunningSession());

@@ -2,12 +2,12 @@
 
 #include "app/ui/about_box.h"
 #include "app/ui/mini_window.h"
-#include "app/ui/tform1.h"
 #include "app/ui/visual_alert.h"
 #include "dialup/ui/choose_connection_dialog.h"
 #include "dialup/ui/entry_dialogs.h"
 #include "dialup/ui/password_dialog.h"
 #include "journal/ui/journal_window.h"
+#include "widgets/tform1.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -43,6 +43,9 @@ void CreateWindows() {
     Form1->FormCreate();
     Journal = new TJournal(MiniWin->OnlyOne1);
     Journal->SaveSettingsHook = [] { Form1->SaveSettings(); };
+    Form1->JournalSums = &Journal->Store;
+    QObject::connect(&Form1->Session, &SessionModel::Ticked, MiniWin, &TMiniWin::ShowElapsed);
+    QObject::connect(Form1, &TForm1::CostShown, MiniWin, &TMiniWin::ShowCost);
     AboutBox = new TAboutBox;
     ChoixConn = new TChoixConn;
     // The monitor starts last, once the journal is there.

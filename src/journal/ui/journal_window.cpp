@@ -1,11 +1,12 @@
 #include "journal/ui/journal_window.h"
+#include "base/log.h"
 
-#include "app/clock.h"
-#include "app/damaged_files.h"
-#include "app/errors.h"
-#include "app/program_files.h"
 #include "app/single_instance.h"
-#include "app/ui/message_box.h"
+#include "base/clock.h"
+#include "base/damaged_files.h"
+#include "base/errors.h"
+#include "base/program_files.h"
+#include "widgets/message_box.h"
 
 #include <QFile>
 #include <QFontMetrics>
@@ -111,8 +112,9 @@ void TJournal::SaveJournal() {
     try {
         Store.SaveJournalFile(ProgramFiles::JournalFileName());
         journalSaved = true;
-    } catch (const AppError&) {
+    } catch (const AppError& error) {
         // The file on disk keeps its previous content.
+        qCWarning(logFiles).noquote() << "journal not saved:" << error.message();
         journalSaved = false;
     }
 }
@@ -128,14 +130,6 @@ void TJournal::ClearJournal() {
 void TJournal::RefreshJournalViews() {
     if (Store.RemoveDuplicateRows() > 0)
         widestText.clear();
-}
-
-qint32 TJournal::PeriodUsedSeconds(int firstDay, const QString& tariff) const {
-    return Store.PeriodUsedSeconds(Now().date(), firstDay, tariff);
-}
-
-double TJournal::PeriodCost(int firstDay, const QString& tariff) const {
-    return Store.PeriodCost(Now().date(), firstDay, tariff);
 }
 
 void TJournal::CheckpointRunningSession(const SessionRecord& running) {

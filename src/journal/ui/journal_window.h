@@ -41,10 +41,6 @@ class TJournal : public QDialog {
     void ClearJournal();
     void RefreshJournalViews();
 
-    // The period sums of a tariff over the allowance period that contains today.
-    qint32 PeriodUsedSeconds(int firstDay, const QString& tariff) const;
-    double PeriodCost(int firstDay, const QString& tariff) const;
-
     // Called at every tick of a counted session or chronometer run: keeps the running
     // session on disk (at its first tick, then every half minute) so that a crash loses at
     // most that much of it.

@@ -2,16 +2,15 @@
 // the period, the allowance left with its once-per-session alarm, and the monthly totals.
 
 #include "app/application_title.h"
-#include "app/clock.h"
-#include "app/formats.h"
-#include "app/ui/mini_window.h"
-#include "app/ui/tform1.h"
-#include "app/ui/windows.h"
+#include "base/clock.h"
+#include "base/formats.h"
+#include "base/text_functions.h"
 #include "journal/allowance_period.h"
-#include "journal/text_functions.h"
-#include "journal/ui/journal_window.h"
+#include "journal/journal_store.h"
 #include "tariff/cost.h"
 #include "tariff/holidays.h"
+#include "widgets/label_colour.h"
+#include "widgets/tform1.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -22,14 +21,6 @@
 #include <limits>
 
 namespace {
-void SetTextColour(QLabel* label, const QColor& colour) {
-    QPalette palette = label->palette();
-    if (palette.color(QPalette::WindowText) == colour)
-        return;
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-}
-
 QString UsedTimeText(qint64 seconds) {
     return DurationText(static_cast<qint32>(std::clamp<qint64>(
         seconds, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max())));
@@ -55,7 +46,8 @@ QString TForm1::ComputeCost(qint32 elapsed) {
     // On the allowance period's first day nothing is consumed yet: dch and dcm are set to 0
     // and locked before they are read.
     LockConsumedTimeOnFirstDay(IsFirstDayOfAllowancePeriod(now.date(), debfor->value()));
-    const qint32 periodUsed = Journal->PeriodUsedSeconds(debfor->value(), Session.tariff);
+    const qint32 periodUsed =
+        JournalSums->PeriodUsedSeconds(now.date(), debfor->value(), Session.tariff);
     TariffValues tariff;
     tariff.coutmin = coutmin->value();
     tariff.coutdeb = coutdeb->value();
@@ -73,7 +65,6 @@ QString TForm1::ComputeCost(qint32 elapsed) {
 
     const QString usedHint = MonthTimeHint(outcome.used);
     Label13->setToolTip(usedHint);
-    MiniWin->Label13->setToolTip(usedHint);
 
     if (outcome.allowanceShown) {
         if (outcome.allowanceExceededNow) {
@@ -88,19 +79,15 @@ QString TForm1::ComputeCost(qint32 elapsed) {
         }
         SetTextColour(restefor, outcome.remainingPositive ? QColor(Qt::black) : QColor(Qt::red));
         restefor->setText(outcome.remainingText);
-        SetTextColour(MiniWin->restefor,
-                      outcome.remainingPositive ? QColor(0, 255, 255) : QColor(Qt::red));
-        MiniWin->restefor->setText(outcome.remainingMiniText);
     }
-    for (QWidget* label :
-         {static_cast<QWidget*>(Label31), static_cast<QWidget*>(restefor),
-          static_cast<QWidget*>(MiniWin->Label1), static_cast<QWidget*>(MiniWin->restefor)})
-        label->setVisible(outcome.allowanceShown);
+    Label31->setVisible(outcome.allowanceShown);
+    restefor->setVisible(outcome.allowanceShown);
 
     SessionCost = outcome.sessionCost;
-    const double periodCost = Journal->PeriodCost(debfor->value(), Session.tariff);
+    const double periodCost = JournalSums->PeriodCost(now.date(), debfor->value(), Session.tariff);
     const QString costHint = MonthCostHint(periodCost, SessionCost, CurrEdit->text());
     Label29->setToolTip(costHint);
-    MiniWin->Label29->setToolTip(costHint);
+    emit CostShown({usedHint, costHint, outcome.allowanceShown, outcome.remainingPositive,
+                    outcome.remainingMiniText});
     return AmountText(SessionCost, CurrEdit->text());
 }

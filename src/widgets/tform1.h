@@ -2,11 +2,14 @@
 
 // The main window: a tabbed dialog with five pages and a status bar. Its controls are named
 // members whose object names are the same names. Handlers of each page live in the folder
-// of their subsystem (tariff page in src/tariff/ui, clock page in src/clock/ui, ...).
+// of their subsystem (tariff page in src/tariff/ui, clock page in src/clock/ui, ...); the shell's
+// own (start-up, session monitor, settings, alarms, tray) in src/app/ui).
 
 #include "journal/session_model.h"
+#include "widgets/cost_display.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -27,6 +30,7 @@ class QTabWidget;
 class QTimer;
 class QToolButton;
 class SpinButton;
+class JournalStore;
 class TCellGrid;
 class TRAS;
 class TTrayIcon;
@@ -252,6 +256,9 @@ class TForm1 : public QWidget {
     // ---- Settings and autostart (src/app/ui/settings_handlers.cpp) --------------------
     void LoadSettings();
     void SaveSettings();
+    // Each key of the settings table with what it drives (settings_handlers.cpp).
+    struct SettingControl;
+    QHash<QString, SettingControl> SettingControls();
     void CleanAutostart();
     bool LoadingSettings = false; // a failed autostart entry is not reported while loading
   public slots:
@@ -304,6 +311,15 @@ class TForm1 : public QWidget {
   public:
     // ---- Cost (src/tariff/ui/compute_cost.cpp) ----------------------------------------
     QString ComputeCost(qint32 elapsed);
+    // The journal's period sums, which the cost needs (set at start-up).
+    JournalStore* JournalSums = nullptr;
+  signals:
+    // Settings loading reached the clock check box: its click handler runs once.
+    void ClockCheckBoxLoaded();
+    // After each cost computation: what other windows show of it besides the cost text.
+    void CostShown(const CostDisplay& display);
+
+  public:
     void LockConsumedTimeOnFirstDay(bool firstDayOfPeriod);
 
     // ---- Dial-up entries (src/dialup/ui/entry_handlers.cpp) ---------------------------

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ini_file.h"
+
 #include <QString>
 
 // The program's files are named after the executable: tallivo.ini, tallivo.csv,
@@ -13,6 +15,8 @@ void SetExecutablePathForTests(const QString& path);
 QString ProgramFolder(); // the executable's folder, ending with "/"
 QString DataFolder();    // where the four files live, ending with "/"
 QString SettingsFileName();
+// The settings file, opened for one read or write.
+IniFile SettingsFile();
 QString TariffFileName();
 QString JournalFileName();
 QString SoundFileName();
