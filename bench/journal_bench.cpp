@@ -19,9 +19,7 @@ void FillJournal(JournalStore& store, int rows) {
         record.tariff = QStringLiteral("Tarif local");
         record.date = first.addDays(i / 40);
         record.startTime = QTime(8 + i % 12, i % 60, i % 59);
-        record.duration = QStringLiteral("00:%1:%2")
-                              .arg(i % 60, 2, 10, QLatin1Char('0'))
-                              .arg(i % 57, 2, 10, QLatin1Char('0'));
+        record.durationSeconds = (i % 60) * 60 + i % 57;
         record.statsAvailable = i % 2;
         record.received = 100000 + i;
         record.sent = 20000 + i;

@@ -6,6 +6,7 @@
 #include "app/ui/mini_window.h"
 #include "app/ui/splash.h"
 #include "app/ui/windows.h"
+#include "base/log.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -24,6 +25,7 @@ void InstallFrenchTranslations(QApplication& application) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    InstallLog();
     PreferX11OnWayland();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallivo"));

@@ -1,7 +1,8 @@
 #include "app/autostart.h"
 
-#include "app/safe_write.h"
-#include "app/text_encoding.h"
+#include "base/log.h"
+#include "base/safe_write.h"
+#include "base/text_encoding.h"
 
 #include <QDir>
 #include <QFile>
@@ -72,10 +73,11 @@ QString ExecValue(const QString& executablePath) {
     return EscapeStringValue(argument);
 }
 
-QString Install(const QString& name, const QString& executablePath) {
+Result Install(const QString& name, const QString& executablePath) {
     const QString folder = AutostartFolder();
     if (!QDir().mkpath(folder))
-        return QStringLiteral("Erreur de création de la clé %1").arg(EntryFileName(name));
+        return Result::Failure(
+            QStringLiteral("Erreur de création de la clé %1").arg(EntryFileName(name)));
     const QString contents = QStringLiteral("[Desktop Entry]\n"
                                             "Type=Application\n"
                                             "Name=%1\n"
@@ -84,15 +86,16 @@ QString Install(const QString& name, const QString& executablePath) {
                                             "X-GNOME-Autostart-enabled=true\n")
                                  .arg(EscapeStringValue(name), ExecValue(executablePath));
     if (!WriteFileSafely(EntryFileName(name), EncodeFileText(contents)))
-        return QStringLiteral("Erreur de création de la clé %1").arg(EntryFileName(name));
-    return {};
+        return Result::Failure(
+            QStringLiteral("Erreur de création de la clé %1").arg(EntryFileName(name)));
+    return Result::Success();
 }
 
-QString Remove(const QString& name) {
+Result Remove(const QString& name) {
     const QString fileName = EntryFileName(name);
     if (!QFile::exists(fileName) || QFile::remove(fileName))
-        return {};
-    return QStringLiteral("Impossible de supprimer %1").arg(fileName);
+        return Result::Success();
+    return Result::Failure(QStringLiteral("Impossible de supprimer %1").arg(fileName));
 }
 
 bool IsInstalled(const QString& name) {
@@ -102,6 +105,7 @@ bool IsInstalled(const QString& name) {
 void CleanObsoleteEntries(const QString& executableBaseName) {
     for (const QString& name : {executableBaseName, QStringLiteral("destroy me")})
         if (!name.isEmpty() && name != EntryName())
-            Remove(name);
+            if (const Result removed = Remove(name); !removed)
+                qCWarning(logSettings).noquote() << removed.Message();
 }
 } // namespace Autostart

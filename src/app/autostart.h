@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/result.h"
+
 #include <QString>
 
 // Starting with the session: an XDG autostart entry NAME.desktop in the user's autostart
@@ -14,10 +16,10 @@ QString EntryFileName(const QString& name);
 // The Exec value that starts this executable, quoted as desktop entries require.
 QString ExecValue(const QString& executablePath);
 
-// Writes the entry NAME.desktop starting the executable. Empty text on success.
-QString Install(const QString& name, const QString& executablePath);
-// Removes the entry NAME.desktop; a missing entry is no failure. Empty text on success.
-QString Remove(const QString& name);
+// Writes the entry NAME.desktop starting the executable.
+Result Install(const QString& name, const QString& executablePath);
+// Removes the entry NAME.desktop; a missing entry is no failure.
+Result Remove(const QString& name);
 bool IsInstalled(const QString& name);
 
 // Removes the entries of the two obsolete names: the executable's file name without folder

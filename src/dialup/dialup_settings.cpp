@@ -1,7 +1,7 @@
 #include "dialup/dialup_settings.h"
 
-#include "app/ini_file.h"
-#include "app/program_files.h"
+#include "base/ini_file.h"
+#include "base/program_files.h"
 #include "dialup/pppd_provider.h"
 #include "dialup/simulation_provider.h"
 
@@ -10,7 +10,7 @@
 #include <memory>
 
 QString ConfiguredProviderName() {
-    const IniFile settings(ProgramFiles::SettingsFileName());
+    const IniFile settings = ProgramFiles::SettingsFile();
     const QString chosen =
         settings.ReadString(DialupSettings::Section, DialupSettings::ProviderKey, QString())
             .trimmed()

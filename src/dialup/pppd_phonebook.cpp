@@ -1,6 +1,6 @@
 #include "dialup/pppd_phonebook.h"
 
-#include "app/safe_write.h"
+#include "base/safe_write.h"
 #include "dialup/entry_names.h"
 #include "dialup/pppd_dial_tracker.h"
 

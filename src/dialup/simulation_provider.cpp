@@ -1,9 +1,10 @@
 #include "dialup/simulation_provider.h"
+#include "base/log.h"
 
-#include "app/ini_file.h"
-#include "app/program_files.h"
-#include "app/safe_write.h"
-#include "app/text_encoding.h"
+#include "base/ini_file.h"
+#include "base/program_files.h"
+#include "base/safe_write.h"
+#include "base/text_encoding.h"
 #include "dialup/entry_names.h"
 #include "dialup/ras_fill.h"
 
@@ -359,7 +360,8 @@ quint32 SimulationProvider::RasSetEntryDialParamsA(const char* phonebook, RASDIA
                          QString::fromUtf8(Ras::FieldText(params->szCallbackNumber)));
         book.WriteString(name, QStringLiteral("Domain"),
                          QString::fromUtf8(Ras::FieldText(params->szDomain)));
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        qCWarning(logDialup) << "simulated phonebook not written:" << error.what();
         return Ras::CannotWritePhonebook;
     }
     return Ras::Success;
@@ -421,7 +423,8 @@ quint32 SimulationProvider::RasRenameEntryA(const char* phonebook, const char* o
             book.WriteString(NameOf(newName), key, value);
         book.EraseSection(NameOf(oldName));
         book.CommitBatch();
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        qCWarning(logDialup) << "simulated phonebook not written:" << error.what();
         return Ras::CannotWritePhonebook;
     }
     return Ras::Success;
@@ -436,7 +439,8 @@ quint32 SimulationProvider::RasDeleteEntryA(const char* phonebook, const char* e
     IniFile book(fileName);
     try {
         book.EraseSection(NameOf(entryName));
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        qCWarning(logDialup) << "simulated phonebook not written:" << error.what();
         return Ras::CannotWritePhonebook;
     }
     return Ras::Success;

@@ -1,11 +1,11 @@
 #include "dialup/tras.h"
+#include "base/event_wait.h"
+#include "base/log.h"
 
 #include "dialup/error_texts.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QMetaMethod>
-#include <QTimer>
 #include <cstring>
 #include <vector>
 
@@ -94,6 +94,8 @@ bool TRAS::GuardedStart() {
 
 int TRAS::Finish(quint32 code, bool setStatus) {
     LastError = qint32(code);
+    if (LastError != 0)
+        qCWarning(logDialup).noquote() << "erreur" << LastError << ErrorText(LastError);
     if (LastError != 0 && setStatus)
         StatusStr = ErrorText(LastError);
     return LastError;
@@ -326,6 +328,7 @@ void TRAS::DialEventProc(int message, quint32 state, quint32 error) {
         LastError = qint32(error);
         ConnectState = quint16(error & 0xFFFF);
         StatusStr = ErrorText(LastError);
+        qCWarning(logDialup).noquote() << "connexion:" << LastError << StatusStr;
         StateChangeNotification();
         return;
     }
@@ -568,13 +571,6 @@ int TRAS::HangUp() {
         return 0;
     ForgetConnection(result);
     return result;
-}
-
-void TRAS::WaitForEvents() {
-    // Sleep in the event loop until something happens or a short while has passed.
-    QEventLoop loop;
-    QTimer::singleShot(50, &loop, &QEventLoop::quit);
-    loop.exec();
 }
 
 int TRAS::Disconnect() {

@@ -171,7 +171,6 @@ class TRAS : public QObject {
     bool SendHangUp(int* result);
     // RASConn is no longer followed: its handle and notifier go, LastError is the result.
     void ForgetConnection(int result);
-    void WaitForEvents();
     bool Assigned(const QMetaMethod& signal) const;
 
     QString PhoneBook;

@@ -1,12 +1,12 @@
 #include "journal/journal_store.h"
 
-#include "app/damaged_files.h"
+#include "base/damaged_files.h"
 
-#include "app/clock.h"
-#include "app/errors.h"
-#include "app/formats.h"
+#include "base/clock.h"
+#include "base/errors.h"
+#include "base/formats.h"
+#include "base/text_functions.h"
 #include "journal/cell_file.h"
-#include "journal/text_functions.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -123,7 +123,7 @@ QStringList JournalStore::SessionRowCells(const SessionRecord& record) const {
     cells[Tarif] = record.tariff;
     cells[Date] = DateText(record.date);
     cells[Heure] = TimeText(record.startTime);
-    cells[Duree] = record.duration;
+    cells[Duree] = DurationText(record.durationSeconds);
     if (record.statsAvailable) {
         cells[Envoye] = QString::number(record.sent);
         cells[Recu] = QString::number(record.received);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/cell_grid.h"
+#include "base/cell_grid.h"
 #include "journal/period_sums.h"
 #include "journal/session_record.h"
 

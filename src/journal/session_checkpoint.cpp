@@ -1,8 +1,9 @@
 #include "journal/session_checkpoint.h"
 
-#include "app/formats.h"
-#include "app/safe_write.h"
-#include "app/text_encoding.h"
+#include "base/formats.h"
+#include "base/safe_write.h"
+#include "base/text_encoding.h"
+#include "base/text_functions.h"
 
 #include <QFile>
 #include <QHash>
@@ -35,7 +36,7 @@ bool WriteSessionCheckpoint(const QString& fileName, const SessionRecord& record
     add("Tarif", record.tariff);
     add("Date", DateText(record.date));
     add("Heure", TimeText(record.startTime));
-    add("Duree", record.duration);
+    add("Duree", DurationText(record.durationSeconds));
     add("Statistiques", record.statsAvailable ? QStringLiteral("1") : QStringLiteral("0"));
     add("Recu", QString::number(record.received));
     add("Envoye", QString::number(record.sent));
@@ -73,13 +74,15 @@ std::optional<SessionRecord> ReadSessionCheckpoint(const QString& fileName) {
     record.date = ParseDateText(values.value(QStringLiteral("Date")));
     record.startTime =
         QTime::fromString(values.value(QStringLiteral("Heure")), QStringLiteral("HH:mm:ss"));
-    record.duration = values.value(QStringLiteral("Duree"));
+    const std::optional<qint64> duration = DurationSeconds(values.value(QStringLiteral("Duree")));
+    record.durationSeconds = static_cast<qint32>(duration.value_or(-1));
     record.statsAvailable = values.value(QStringLiteral("Statistiques")) == QLatin1String("1");
     bool receivedOk = false, sentOk = false, costOk = false;
     record.received = values.value(QStringLiteral("Recu")).toLongLong(&receivedOk);
     record.sent = values.value(QStringLiteral("Envoye")).toLongLong(&sentOk);
     record.cost = values.value(QStringLiteral("Cout")).toDouble(&costOk);
-    if (!record.date.isValid() || !record.startTime.isValid() || !receivedOk || !sentOk || !costOk)
+    if (!record.date.isValid() || !record.startTime.isValid() || !duration || !receivedOk ||
+        !sentOk || !costOk)
         return std::nullopt;
     return record;
 }

@@ -10,7 +10,7 @@ struct SessionRecord {
     QString tariff;     // caption of the selected tariff
     QDate date;         // the day the row is written (the session's end)
     QTime startTime;    // time of day the session started
-    QString duration;   // "hh:nn:ss" as shown by the counter
+    qint32 durationSeconds = 0;
     bool statsAvailable = false;
     qint64 received = 0; // bytes, when statistics are available
     qint64 sent = 0;

@@ -1,7 +1,7 @@
 #include "tariff/cost.h"
 
-#include "app/formats.h"
-#include "journal/text_functions.h"
+#include "base/formats.h"
+#include "base/text_functions.h"
 
 #include <algorithm>
 #include <cmath>

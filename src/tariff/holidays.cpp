@@ -1,6 +1,6 @@
 #include "tariff/holidays.h"
 
-#include "app/clock.h"
+#include "base/clock.h"
 
 #include <QDate>
 #include <array>

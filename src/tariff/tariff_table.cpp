@@ -1,8 +1,8 @@
 #include "tariff/tariff_table.h"
 
-#include "app/cell_grid.h"
-#include "app/errors.h"
-#include "app/ini_file.h"
+#include "base/cell_grid.h"
+#include "base/errors.h"
+#include "base/ini_file.h"
 
 #include <QList>
 #include <cmath>
@@ -149,5 +149,9 @@ int ConsumedHours(int minutes) {
 }
 int ConsumedRemainder(int minutes) {
     return minutes % 60;
+}
+
+int ConsumedMinutes(int hours, int minutes) {
+    return hours * 60 + minutes;
 }
 } // namespace TariffTable

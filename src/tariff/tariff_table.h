@@ -62,4 +62,5 @@ int RenameAssociations(IniFile& settings, const QString& oldName, const QString&
 // Splits a consumed time in minutes into hours and minutes ("2 h 5 min" for 125).
 int ConsumedHours(int minutes);
 int ConsumedRemainder(int minutes);
+int ConsumedMinutes(int hours, int minutes);
 } // namespace TariffTable

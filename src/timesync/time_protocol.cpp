@@ -1,6 +1,6 @@
 #include "timesync/time_protocol.h"
 
-#include "app/formats.h"
+#include "base/formats.h"
 
 #include <QTime>
 

@@ -19,6 +19,8 @@ TEST(TimeAlarm, NeedsTheSessionAndAPositivePeriod) {
     EXPECT_FALSE(TimeAlarmDue(600, 0, true));
     EXPECT_FALSE(TimeAlarmDue(600, -5, true));
     EXPECT_TRUE(TimeAlarmDue(599940, 9999, true));
+    EXPECT_FALSE(TimeAlarmDue(0, 1, true)) << "a session's first tick is at 0 s";
+    EXPECT_TRUE(TimeAlarmDue(60, 1, true));
 }
 
 TEST(CostAlarm, OncePerMultipleAndNothingForAMultipleJumpedOver) {

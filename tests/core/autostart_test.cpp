@@ -34,15 +34,15 @@ class ScopedConfigHome {
 
 TEST(Autostart, EntryIsWrittenInTheConfigFolderAndRemoved) {
     ScopedConfigHome home;
-    EXPECT_EQ(Autostart::Install("Tallivo", "/opt/tallivo/bin/tallivo"), QString());
+    EXPECT_EQ(Autostart::Install("Tallivo", "/opt/tallivo/bin/tallivo").Message(), QString());
     EXPECT_EQ(ReadWholeFile(home.Entry("Tallivo")),
               QByteArray("[Desktop Entry]\nType=Application\nName=Tallivo\n"
                          "Exec=/opt/tallivo/bin/tallivo\nTerminal=false\n"
                          "X-GNOME-Autostart-enabled=true\n"));
     EXPECT_TRUE(Autostart::IsInstalled("Tallivo"));
-    EXPECT_EQ(Autostart::Remove("Tallivo"), QString());
+    EXPECT_EQ(Autostart::Remove("Tallivo").Message(), QString());
     EXPECT_FALSE(QFile::exists(home.Entry("Tallivo")));
-    EXPECT_EQ(Autostart::Remove("Tallivo"), QString()); // already gone: no failure
+    EXPECT_EQ(Autostart::Remove("Tallivo").Message(), QString()); // already gone: no failure
 }
 
 TEST(Autostart, ExecIsQuotedWhenThePathNeedsIt) {
@@ -57,7 +57,7 @@ TEST(Autostart, ExecIsQuotedWhenThePathNeedsIt) {
 TEST(Autostart, CleaningRemovesTheObsoleteNamesOnly) {
     ScopedConfigHome home;
     for (const QString& name : QStringList{"Tallivo", "tallivo", "destroy me", "other"})
-        ASSERT_EQ(Autostart::Install(name, "/usr/bin/tallivo"), QString());
+        ASSERT_EQ(Autostart::Install(name, "/usr/bin/tallivo").Message(), QString());
     Autostart::CleanObsoleteEntries("tallivo");
     EXPECT_TRUE(QFile::exists(home.Entry("Tallivo")));
     EXPECT_FALSE(QFile::exists(home.Entry("tallivo")));
@@ -71,6 +71,6 @@ TEST(Autostart, CleaningRemovesTheObsoleteNamesOnly) {
 TEST(Autostart, AFolderThatCannotBeMadeGivesAFrenchError) {
     ScopedConfigHome home;
     WriteWholeFile(home.folder.filePath("autostart"), "a file, not a folder");
-    const QString error = Autostart::Install("Tallivo", "/usr/bin/tallivo");
+    const QString error = Autostart::Install("Tallivo", "/usr/bin/tallivo").Message();
     EXPECT_TRUE(error.startsWith("Erreur de création de la clé ")) << error.toStdString();
 }

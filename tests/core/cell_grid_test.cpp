@@ -1,5 +1,5 @@
-#include "app/cell_grid.h"
-#include "app/errors.h"
+#include "base/cell_grid.h"
+#include "base/errors.h"
 #include "support/test_support.h"
 
 #include <QRandomGenerator>
@@ -187,11 +187,14 @@ TEST_F(CellGridFile, QuotedFieldsFollowTheReaderRules) {
     // Doubled quotes give one; a lone quote closes the field and what follows it up to the
     // separator is dropped; a last field loses one quote at each end; a quoted field that
     // is never closed is empty.
-    WriteFile("\"say \"\"hi\"\";now\"junk;\"open;x;\"tail\"\r\na;\"open;x\r\n");
+    WriteFile("\"say \"\"hi\"\";now\"junk;\"open;x;\"tail\"\r\na;\"open;x\r\n"
+              "\"x;\"\"\r\n"); // a run of quotes that reaches the line's end closes the field
     grid.LoadFromDelimitedFile(FilePath());
     EXPECT_EQ(grid.RowCells(0), QStringList({QStringLiteral("say \"hi\";now"),
                                              QStringLiteral("open;x;"), QStringLiteral("tail")}));
     EXPECT_EQ(grid.RowCells(1), QStringList({QStringLiteral("a"), QString(), QStringLiteral("x")}));
+    EXPECT_EQ(grid.Cells(0, 2), QStringLiteral("x;\""));
+    EXPECT_EQ(grid.Cells(1, 2), QString());
 }
 
 TEST_F(CellGridFile, CellsWithQuotesSeparatorsAndLineBreaksReadBackAsWritten) {

@@ -1,4 +1,4 @@
-#include "app/formats.h"
+#include "base/formats.h"
 #include "support/test_support.h"
 #include "tariff/cost.h"
 

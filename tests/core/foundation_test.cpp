@@ -1,7 +1,7 @@
-#include "app/clock.h"
-#include "app/formats.h"
-#include "app/safe_write.h"
-#include "app/text_encoding.h"
+#include "base/clock.h"
+#include "base/formats.h"
+#include "base/safe_write.h"
+#include "base/text_encoding.h"
 #include "support/test_support.h"
 
 #include <QDir>

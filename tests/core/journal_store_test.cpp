@@ -1,4 +1,5 @@
-#include "app/errors.h"
+#include "base/errors.h"
+#include "base/text_functions.h"
 #include "journal/cell_file.h"
 #include "journal/journal_store.h"
 #include "support/test_support.h"
@@ -16,7 +17,7 @@ SessionRecord Session(const QString& connection, const QString& tariff, const QD
     record.tariff = tariff;
     record.date = date;
     record.startTime = QTime(21, 5, 9);
-    record.duration = duration;
+    record.durationSeconds = static_cast<qint32>(DurationSeconds(duration).value());
     record.cost = cost;
     return record;
 }
@@ -305,7 +306,8 @@ TEST(JournalStore, PeriodQueriesCountThisPeriodAndTariffAndSkipWhatDoesNotRead) 
     store.AppendSession(Session("", "A", {2026, 3, 1}, "01:00:00", 1.5));
     store.AppendSession(Session("", "B", {2026, 3, 2}, "02:00:00", 2.5));
     store.AppendSession(Session("", "A", {2026, 2, 28}, "04:00:00", 4.5));
-    store.AppendSession(Session("", "A", {2026, 3, 3}, "bad", 1.0));
+    store.AppendSession(Session("", "A", {2026, 3, 3}, "00:00:01", 1.0));
+    store.jgrid.SetCells(JournalStore::Duree, 4, "bad");
     store.jgrid.SetCells(JournalStore::Cout, 4, "n/a");
     EXPECT_EQ(store.PeriodUsedSeconds(today, 1, "A"), 3600);
     EXPECT_DOUBLE_EQ(store.PeriodCost(today, 1, "A"), 1.5);
@@ -333,6 +335,6 @@ TEST(JournalStore, FindsARowAlreadyThere) {
     store.AppendSession(session);
     EXPECT_TRUE(store.ContainsSessionRow(store.SessionRowCells(session)));
     SessionRecord longer = session;
-    longer.duration = "01:00:30";
+    longer.durationSeconds = 3630;
     EXPECT_FALSE(store.ContainsSessionRow(store.SessionRowCells(longer)));
 }

@@ -69,6 +69,13 @@ TEST(LinkStatsTest, CounterGoingBackwardsStartsANewBaseline) {
     ras.ReadStats();
     EXPECT_EQ(ras.StatsXmit, 100);
     EXPECT_EQ(ras.StatsRecv, 1000);
+    // The received counter alone going backwards is seen too.
+    WriteWholeFile(stats + QStringLiteral("rx_bytes"), "5\n");
+    ras.ReadStats();
+    EXPECT_EQ(ras.StatsRecv, 0);
+    WriteWholeFile(stats + QStringLiteral("rx_bytes"), "105\n");
+    ras.ReadStats();
+    EXPECT_EQ(ras.StatsRecv, 100);
     ras.Disconnect();
     EXPECT_FALSE(ras.ReadStats());
 }

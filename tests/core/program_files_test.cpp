@@ -1,4 +1,4 @@
-#include "app/program_files.h"
+#include "base/program_files.h"
 #include "support/test_support.h"
 
 #include <QDir>

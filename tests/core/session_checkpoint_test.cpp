@@ -12,7 +12,7 @@ TEST(SessionCheckpoint, RoundTripsEveryField) {
     record.tariff = "Tarif = local";
     record.date = QDate(2026, 3, 8);
     record.startTime = QTime(23, 59, 58);
-    record.duration = "100:00:01";
+    record.durationSeconds = 360001;
     record.statsAvailable = true;
     record.received = 5'000'000'000;
     record.sent = 7;
@@ -24,7 +24,7 @@ TEST(SessionCheckpoint, RoundTripsEveryField) {
     EXPECT_EQ(back->tariff, record.tariff);
     EXPECT_EQ(back->date, record.date);
     EXPECT_EQ(back->startTime, record.startTime);
-    EXPECT_EQ(back->duration, record.duration);
+    EXPECT_EQ(back->durationSeconds, record.durationSeconds);
     EXPECT_TRUE(back->statsAvailable);
     EXPECT_EQ(back->received, record.received);
     EXPECT_EQ(back->sent, 7);

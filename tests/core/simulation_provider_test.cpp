@@ -1,5 +1,5 @@
-#include "app/ini_file.h"
-#include "app/program_files.h"
+#include "base/ini_file.h"
+#include "base/program_files.h"
 #include "core/dialup_test_support.h"
 #include "dialup/dialup_settings.h"
 #include "dialup/simulation_provider.h"

@@ -1,5 +1,5 @@
-#include "app/cell_grid.h"
-#include "app/ini_file.h"
+#include "base/cell_grid.h"
+#include "base/ini_file.h"
 #include "support/test_support.h"
 #include "tariff/tariff_table.h"
 

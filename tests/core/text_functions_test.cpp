@@ -1,4 +1,4 @@
-#include "journal/text_functions.h"
+#include "base/text_functions.h"
 #include "support/test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 #include "support/app_fixture.h"
 
 #include "app/application_title.h"
-#include "app/ini_file.h"
-#include "app/program_files.h"
 #include "app/ui/windows.h"
+#include "base/ini_file.h"
+#include "base/program_files.h"
 
 #include <QApplication>
 

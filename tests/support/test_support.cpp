@@ -1,6 +1,6 @@
 #include "support/test_support.h"
 
-#include "app/program_files.h"
+#include "base/program_files.h"
 
 #include <QFile>
 

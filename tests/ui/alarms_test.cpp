@@ -1,9 +1,9 @@
-#include "app/program_files.h"
-#include "app/ui/tform1.h"
 #include "app/ui/visual_alert.h"
-#include "app/ui/wav_player.h"
 #include "app/ui/windows.h"
+#include "base/program_files.h"
 #include "support/app_fixture.h"
+#include "widgets/tform1.h"
+#include "widgets/wav_player.h"
 
 #include <QApplication>
 #include <QButtonGroup>

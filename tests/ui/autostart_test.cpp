@@ -1,7 +1,7 @@
-#include "app/program_files.h"
-#include "app/ui/tform1.h"
 #include "app/ui/windows.h"
+#include "base/program_files.h"
 #include "support/app_fixture.h"
+#include "widgets/tform1.h"
 
 #include <QCheckBox>
 #include <QDir>

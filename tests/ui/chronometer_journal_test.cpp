@@ -1,11 +1,12 @@
 #include "app/application_title.h"
-#include "app/program_files.h"
-#include "app/ui/tform1.h"
 #include "app/ui/windows.h"
+#include "base/program_files.h"
+#include "base/text_functions.h"
 #include "journal/session_checkpoint.h"
 #include "journal/ui/journal_window.h"
 #include "support/app_fixture.h"
 #include "support/program_process.h"
+#include "widgets/tform1.h"
 
 #include <QCoreApplication>
 #include <QDoubleSpinBox>
@@ -21,7 +22,7 @@
 using ChronometerJournalTest = AppWindowsTest;
 
 TEST_F(ChronometerJournalTest, ANinetySecondRunIsOneRowThatSurvivesARestart) {
-    Form1->Label28->setText(QStringLiteral("Tarif local"));
+    Form1->Session.SetTariff(QStringLiteral("Tarif local"));
     Form1->StatsAvailable = false; // the byte columns stay empty
     Form1->coutmin->setValue(0.22);
     Form1->coutdeb->setValue(0);
@@ -61,7 +62,7 @@ TEST(ChronometerCrashHelper, CountsUntilKilled) {
     auto warning = AnswerNextBox(QStringLiteral("OK"), 3000);
     CreateWindows();
     warning->Cancel();
-    Form1->Label28->setText(QStringLiteral("Tarif crash"));
+    Form1->Session.SetTariff(QStringLiteral("Tarif crash"));
     Form1->SpeedButton1->click();
     Form1->SpeedButton2->click();
     ASSERT_TRUE(WaitUntil([] { return QFile::exists(ProgramFiles::CheckpointFileName()); }));
@@ -104,7 +105,8 @@ TEST(ChronometerCrash, ARunKilledWithItsProgramIsOneRowAtTheNextStart) {
     const QByteArray journal = ReadWholeFile(program.file("tallivo.jnl"));
     EXPECT_TRUE(journal.startsWith("8,2\r\n")) << journal.toStdString();
     EXPECT_TRUE(journal.contains("0,1,Manuel\r\n1,1,Tarif crash\r\n"));
-    EXPECT_TRUE(journal.contains("4,1," + interrupted->duration.toUtf8() + "\r\n"));
+    EXPECT_TRUE(
+        journal.contains("4,1," + DurationText(interrupted->durationSeconds).toUtf8() + "\r\n"));
     ::kill(pid_t(first->processId()), SIGKILL);
     first->waitForFinished(5000);
 

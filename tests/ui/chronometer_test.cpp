@@ -1,8 +1,8 @@
 #include "app/ui/mini_window.h"
-#include "app/ui/tform1.h"
 #include "app/ui/tray_icon.h"
 #include "app/ui/windows.h"
 #include "support/app_fixture.h"
+#include "widgets/tform1.h"
 
 #include <QLabel>
 #include <QTimer>

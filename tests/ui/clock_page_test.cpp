@@ -2,8 +2,8 @@
 // the clock setting against a time server on 127.0.0.1 and a mock time service on a private
 // system bus (the machine's clock is never touched).
 
-#include "app/ui/spin_button.h"
-#include "app/ui/tform1.h"
+#include "widgets/spin_button.h"
+#include "widgets/tform1.h"
 #include "app/ui/windows.h"
 #include "support/app_fixture.h"
 #include "support/time_servers.h"

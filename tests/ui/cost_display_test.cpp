@@ -1,10 +1,10 @@
 #include "app/ui/mini_window.h"
-#include "app/ui/tform1.h"
 #include "app/ui/visual_alert.h"
-#include "app/ui/wav_player.h"
 #include "app/ui/windows.h"
 #include "journal/ui/journal_window.h"
 #include "support/app_fixture.h"
+#include "widgets/tform1.h"
+#include "widgets/wav_player.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -42,6 +42,19 @@ class CostDisplayTest : public AppWindowsTest {
             Form1->Timer1Timer();
         }
     }
+    // An allowance of 20 h of which 19 h 59 min are used: it runs out at 61 s of a run.
+    // Returns the count of alarm sounds heard from then on.
+    std::shared_ptr<int> AllowanceEndingAt61s(bool sound, bool visual) {
+        Form1->durfor->setValue(20);
+        Form1->dch->setValue(19);
+        Form1->dcm->setValue(59);
+        Form1->CheckBox1->setChecked(sound);
+        Form1->CheckBox4->setChecked(visual);
+        auto sounds = std::make_shared<int>(0);
+        QObject::connect(Form1->WAVPlayer1, &TWAVPlayer::Beeped, [sounds] { ++*sounds; });
+        QObject::connect(Form1->WAVPlayer1, &TWAVPlayer::PlaybackStarted, [sounds] { ++*sounds; });
+        return sounds;
+    }
     static QColor Colour(const QLabel* label) {
         return label->palette().color(QPalette::WindowText);
     }
@@ -78,7 +91,7 @@ TEST_F(CostDisplayTest, TheMonthlyTotalsIncludeThisPeriodsRowsOfTheSameTariff) {
     earlier.tariff = QStringLiteral("Forfait");
     earlier.date = QDate(2026, 12, 2);
     earlier.startTime = QTime(9, 0);
-    earlier.duration = QStringLiteral("01:00:00");
+    earlier.durationSeconds = 3600;
     earlier.cost = 13.2;
     Journal->Store.AppendSession(earlier);
     earlier.tariff = QStringLiteral("Autre");
@@ -92,15 +105,17 @@ TEST_F(CostDisplayTest, TheMonthlyTotalsIncludeThisPeriodsRowsOfTheSameTariff) {
     EXPECT_EQ(Form1->Label29->toolTip(), "Total du mois : 13,53 F");
 }
 
+TEST_F(CostDisplayTest, TheAllowanceAlarmsFollowTheirCheckBoxes) {
+    const auto sounds = AllowanceEndingAt61s(false, false);
+    StartRun();
+    TickTo(61);
+    EXPECT_EQ(Form1->AllowanceExceededAt, 61);
+    EXPECT_EQ(*sounds, 0);
+    EXPECT_FALSE(VisualAlert->isVisible());
+}
+
 TEST_F(CostDisplayTest, TheAllowanceRunsOutOnceWithItsAlarmAndItsRedRemainder) {
-    Form1->durfor->setValue(20);
-    Form1->dch->setValue(19);
-    Form1->dcm->setValue(59);
-    Form1->CheckBox1->setChecked(true);
-    Form1->CheckBox4->setChecked(true);
-    int sounds = 0;
-    QObject::connect(Form1->WAVPlayer1, &TWAVPlayer::Beeped, [&sounds] { ++sounds; });
-    QObject::connect(Form1->WAVPlayer1, &TWAVPlayer::PlaybackStarted, [&sounds] { ++sounds; });
+    const auto sounds = AllowanceEndingAt61s(true, true);
     StartRun();
     TickTo(30);
     EXPECT_EQ(Form1->restefor->text(), "0 h 0 mn");
@@ -111,11 +126,11 @@ TEST_F(CostDisplayTest, TheAllowanceRunsOutOnceWithItsAlarmAndItsRedRemainder) {
         EXPECT_FALSE(label->isHidden()) << label->objectName().toStdString();
 
     TickTo(60);
-    EXPECT_EQ(sounds, 0);
+    EXPECT_EQ(*sounds, 0);
     EXPECT_FALSE(VisualAlert->isVisible());
     EXPECT_EQ(Colour(Form1->restefor), QColor(Qt::red)) << "no time left is shown in red";
     TickTo(61);
-    EXPECT_EQ(sounds, 1);
+    EXPECT_EQ(*sounds, 1);
     EXPECT_EQ(Form1->AllowanceExceededAt, 61);
     EXPECT_TRUE(VisualAlert->isVisible());
     EXPECT_EQ(VisualAlert->Label2->text(), "20:00:01");
@@ -124,7 +139,7 @@ TEST_F(CostDisplayTest, TheAllowanceRunsOutOnceWithItsAlarmAndItsRedRemainder) {
     VisualAlert->Button1->click();
 
     TickTo(90);
-    EXPECT_EQ(sounds, 1) << "once per session";
+    EXPECT_EQ(*sounds, 1) << "once per session";
     EXPECT_FALSE(VisualAlert->isVisible());
     EXPECT_DOUBLE_EQ(Form1->SessionCost, 0.22 * 29 / 60);
     EXPECT_EQ(Form1->Label29->text(), "0,11 F");

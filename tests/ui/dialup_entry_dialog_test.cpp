@@ -1,6 +1,6 @@
 // The providers' entry dialogs, opened by the component's EditEntry and CreateEntry.
 
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 #include "core/dialup_scripted_provider.h"
 #include "dialup/pppd_phonebook.h"
 #include "dialup/pppd_provider.h"

@@ -2,10 +2,10 @@
 // windows: create, rename, delete, user name and password. Passwords are compared without
 // printing them.
 
-#include "app/ini_file.h"
-#include "app/program_files.h"
-#include "app/ui/tform1.h"
-#include "app/ui/wav_player.h"
+#include "base/ini_file.h"
+#include "base/program_files.h"
+#include "widgets/tform1.h"
+#include "widgets/wav_player.h"
 #include "app/ui/windows.h"
 #include "dialup/simulation_provider.h"
 #include "dialup/tras.h"

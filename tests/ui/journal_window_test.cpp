@@ -1,10 +1,10 @@
-#include "app/program_files.h"
 #include "app/ui/mini_window.h"
-#include "app/ui/tform1.h"
 #include "app/ui/windows.h"
+#include "base/program_files.h"
 #include "journal/session_checkpoint.h"
 #include "journal/ui/journal_window.h"
 #include "support/app_fixture.h"
+#include "widgets/tform1.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,7 +20,7 @@ class JournalWindowTest : public AppWindowsTest {
     QString CheckpointFile() const { return ProgramFiles::CheckpointFileName(); }
 
     void StartRun() {
-        Form1->Label28->setText(QStringLiteral("Tarif local"));
+        Form1->Session.SetTariff(QStringLiteral("Tarif local"));
         Form1->SpeedButton1->click();
         Form1->SpeedButton2->click();
     }
@@ -42,7 +42,7 @@ SessionRecord Interrupted() {
     record.tariff = QStringLiteral("Tarif local");
     record.date = QDate(2026, 12, 7);
     record.startTime = QTime(22, 15, 0);
-    record.duration = QStringLiteral("00:42:00");
+    record.durationSeconds = 42 * 60;
     record.statsAvailable = true;
     record.received = 4096;
     record.sent = 512;
@@ -92,12 +92,12 @@ TEST_F(JournalWindowTest, ARunIsCheckpointedWhileCountedAndTheCheckpointGoesAtIt
     Tick(1);
     auto saved = ReadSessionCheckpoint(CheckpointFile());
     ASSERT_TRUE(saved.has_value());
-    EXPECT_EQ(saved->duration, "00:00:01");
+    EXPECT_EQ(saved->durationSeconds, 1);
     EXPECT_EQ(saved->tariff, "Tarif local");
     Tick(29);
-    EXPECT_EQ(ReadSessionCheckpoint(CheckpointFile())->duration, "00:00:01");
+    EXPECT_EQ(ReadSessionCheckpoint(CheckpointFile())->durationSeconds, 1);
     Tick(1);
-    EXPECT_EQ(ReadSessionCheckpoint(CheckpointFile())->duration, "00:00:31");
+    EXPECT_EQ(ReadSessionCheckpoint(CheckpointFile())->durationSeconds, 31);
     Tick(29);
     Form1->SpeedButton4->click();
     EXPECT_FALSE(QFile::exists(CheckpointFile()));
@@ -170,14 +170,14 @@ TEST_F(JournalWindowTest, OnThePeriodsFirstDayTheHoursUsedBeforeAreResetAndLocke
     Form1->dch->setValue(12);
     Form1->dcm->setValue(30);
     Form1->debfor->setValue(8); // today is 8 December
-    Journal->PeriodUsedSeconds();
+    Form1->ComputeCost(0);      // the cost locks them on that day before reading them
     EXPECT_EQ(Form1->dch->value(), 0);
     EXPECT_EQ(Form1->dcm->value(), 0);
     EXPECT_FALSE(Form1->dch->isEnabled());
     EXPECT_EQ(Form1->dcm->toolTip(), "Ne peut être modifié le premier jour du forfait");
 
     Form1->debfor->setValue(9);
-    Journal->PeriodUsedSeconds();
+    Form1->ComputeCost(0);
     EXPECT_TRUE(Form1->dch->isEnabled());
     EXPECT_TRUE(Form1->dcm->isEnabled());
     EXPECT_EQ(Form1->dcm->toolTip(), "");

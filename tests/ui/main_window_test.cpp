@@ -1,11 +1,11 @@
-#include "app/ini_file.h"
-#include "app/program_files.h"
 #include "app/ui/mini_window.h"
 #include "app/ui/move_panel.h"
-#include "app/ui/tform1.h"
 #include "app/ui/tray_icon.h"
 #include "app/ui/windows.h"
+#include "base/ini_file.h"
+#include "base/program_files.h"
 #include "support/app_fixture.h"
+#include "widgets/tform1.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,16 +1,16 @@
 // The session monitor following a connection of the simulated modem, on the manual clock:
 // the dial, the session with its tariff, bytes, speeds and addresses, the drop, the journal.
 
-#include "app/ini_file.h"
-#include "app/program_files.h"
 #include "app/ui/mini_window.h"
-#include "app/ui/tform1.h"
-#include "app/ui/wav_player.h"
 #include "app/ui/windows.h"
+#include "base/ini_file.h"
+#include "base/program_files.h"
 #include "dialup/simulation_provider.h"
 #include "dialup/tras.h"
 #include "journal/ui/journal_window.h"
 #include "support/app_fixture.h"
+#include "widgets/tform1.h"
+#include "widgets/wav_player.h"
 
 #include <QComboBox>
 #include <QGroupBox>

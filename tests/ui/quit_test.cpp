@@ -1,12 +1,12 @@
 // Quitting while a connection is up: the second question decides whether the line is closed.
 
-#include "app/ini_file.h"
-#include "app/program_files.h"
-#include "app/ui/tform1.h"
 #include "app/ui/windows.h"
+#include "base/ini_file.h"
+#include "base/program_files.h"
 #include "dialup/simulation_provider.h"
 #include "dialup/tras.h"
 #include "support/app_fixture.h"
+#include "widgets/tform1.h"
 
 #include <QComboBox>
 #include <QTimer>

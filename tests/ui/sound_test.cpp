@@ -3,12 +3,12 @@
 // copy of this test program, since the audio outputs are looked for once per process.
 
 #include "app/application_title.h"
-#include "app/program_files.h"
-#include "app/ui/tform1.h"
-#include "app/ui/wav_player.h"
 #include "app/ui/windows.h"
+#include "base/program_files.h"
 #include "support/test_support.h"
 #include "support/ui_support.h"
+#include "widgets/tform1.h"
+#include "widgets/wav_player.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "app/ui/mini_window.h"
-#include "app/ui/tform1.h"
 #include "app/ui/windows.h"
 #include "support/app_fixture.h"
+#include "widgets/tform1.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,12 +2,12 @@
 // by the visual alert window.
 
 #include "app/alarm_rules.h"
-#include "app/program_files.h"
-#include "app/safe_write.h"
-#include "app/ui/tform1.h"
 #include "app/ui/visual_alert.h"
-#include "app/ui/wav_player.h"
 #include "app/ui/windows.h"
+#include "base/program_files.h"
+#include "base/safe_write.h"
+#include "widgets/tform1.h"
+#include "widgets/wav_player.h"
 
 #include <QCheckBox>
 #include <QFile>

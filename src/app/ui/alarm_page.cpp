@@ -1,5 +1,5 @@
-#include "app/ui/page_builder.h"
-#include "app/ui/tform1.h"
+#include "widgets/page_builder.h"
+#include "widgets/tform1.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -3,8 +3,10 @@
 #include "app/single_instance.h"
 #include "app/ui/move_panel.h"
 #include "app/ui/settings_positions.h"
-#include "app/ui/tform1.h"
 #include "app/ui/windows.h"
+#include "base/text_functions.h"
+#include "widgets/label_colour.h"
+#include "widgets/tform1.h"
 
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -116,4 +118,19 @@ void TMiniWin::closeEvent(QCloseEvent* event) {
         Form1->SaveSettings();
     event->accept();
     RunProgramExitHandler();
+}
+
+void TMiniWin::ShowElapsed(qint32 elapsed) {
+    Label13->setText(DurationText(elapsed));
+}
+
+void TMiniWin::ShowCost(const CostDisplay& display) {
+    Label13->setToolTip(display.usedHint);
+    if (display.allowanceShown) {
+        SetTextColour(restefor, display.remainingPositive ? QColor(0, 255, 255) : QColor(Qt::red));
+        restefor->setText(display.remainingMiniText);
+    }
+    Label1->setVisible(display.allowanceShown);
+    restefor->setVisible(display.allowanceShown);
+    Label29->setToolTip(display.costHint);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/cost_display.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -27,6 +29,10 @@ class TMiniWin : public QWidget {
 
   public slots:
     void MovePanel1DblClick();
+    // The elapsed time of the session model's tick.
+    void ShowElapsed(qint32 elapsed);
+    // The main window's cost display, as this window shows it.
+    void ShowCost(const CostDisplay& display);
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -2,15 +2,17 @@
 // manual chronometer.
 
 #include "app/application_title.h"
-#include "app/clock.h"
-#include "app/formats.h"
 #include "app/ui/mini_window.h"
-#include "app/ui/tform1.h"
 #include "app/ui/tray_icon.h"
 #include "app/ui/windows.h"
+#include "base/clock.h"
+#include "base/formats.h"
+#include "base/log.h"
+#include "base/text_functions.h"
+#include "dialup/ras_records.h"
 #include "dialup/tras.h"
-#include "journal/text_functions.h"
 #include "journal/ui/journal_window.h"
+#include "widgets/tform1.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,8 +27,12 @@
 void TForm1::Timer2Timer() {
     try {
         PollConnection();
-    } catch (...) {
+    } catch (const std::exception& error) {
         // A failed tick is dropped; the next one runs normally.
+        qCWarning(logMonitor) << "poll tick dropped:" << error.what();
+        UnlockEntryControls();
+    } catch (...) {
+        qCWarning(logMonitor) << "poll tick dropped";
         UnlockEntryControls();
     }
 }
@@ -70,35 +76,26 @@ void TForm1::PollConnection() {
         }
         QString status;
         RAS->StatusText(&status);
-        if (RAS->ConnectState == 8192) {
+        if (RAS->ConnectState == Ras::Connected) {
             QString entry;
             RAS->FirstConnectionName(&entry);
             if (!SessionActive) {
                 SelectEntry(entry);
                 LockEntryControls();
-                SessionStart = NowDays();
-                SessionCost = 0;
-                PrevXmit = PrevRecv = 0;
-                AllowanceAlarmArmed = true;
+                Session.Start(NowDays());
                 MiniWin->show();
                 SetClockAtNewSession();
             }
-            elapsed = ElapsedSeconds(SessionStart, NowDays());
-            Label13->setText(DurationText(elapsed));
-            MiniWin->Label13->setText(Label13->text());
-            Label29->setText(ComputeCost(elapsed));
-            MiniWin->Label29->setText(Label29->text());
-            Journal->CheckpointRunningSession(elapsed);
+            elapsed = Session.Tick(NowDays());
+            ShowCounters(elapsed);
             SessionActive = true;
             Button1->setEnabled(false);
             Button2->setEnabled(true);
             Dconnecter1->setEnabled(true);
             GroupBox1->setTitle(QStringLiteral("Connecté à ") + entry + QStringLiteral(" depuis ") +
                                 TimeText(DaysToDateTime(SessionStart).time()));
-            SetTrayToolTip(ApplicationTitle() + QStringLiteral(" - ") + Label13->text() +
-                           QStringLiteral(" - ") + Label29->text());
             if (elapsed > 0 && StatsAvailable)
-                ShowStatistics(elapsed);
+                ShowStatistics();
         } else {
             if (SessionActive)
                 EndSession();
@@ -123,7 +120,7 @@ void TForm1::PollConnection() {
 void TForm1::EndSession() {
     for (QLabel* label : {ConnSpeed, mspeed, ips, ipc, MiniWin->mspeed})
         label->clear();
-    Journal->AppendSession();
+    AppendSession();
     SessionActive = false;
     RAS->ResetStats();
     MiniWin->hide();
@@ -131,15 +128,13 @@ void TForm1::EndSession() {
     UnlockEntryControls();
 }
 
-void TForm1::ShowStatistics(qint32 elapsed) {
+void TForm1::ShowStatistics() {
     RAS->ReadStats();
     StatXmit->setText(QString::number(RAS->StatsXmit) + QStringLiteral(" octets"));
     StatRecv->setText(QString::number(RAS->StatsRecv) + QStringLiteral(" octets"));
-    const qint32 delta = static_cast<qint32>((qint64(RAS->StatsXmit) + RAS->StatsRecv) -
-                                             (qint64(PrevXmit) + PrevRecv));
-    ConnSpeed->setText(FixedText(delta / 1024.0, 2) + QStringLiteral(" Ko/sec"));
-    const double average = (double(RAS->StatsXmit) + RAS->StatsRecv) / elapsed / 1024.0;
-    mspeed->setText(FixedText(average, 2) + QStringLiteral(" Ko/sec"));
+    const LinkSpeeds& speeds = Session.TakeCounters(RAS->StatsXmit, RAS->StatsRecv);
+    ConnSpeed->setText(FixedText(speeds.instant, 2) + QStringLiteral(" Ko/sec"));
+    mspeed->setText(FixedText(speeds.average, 2) + QStringLiteral(" Ko/sec"));
     if (RAS->GetIPAddresses() == 0) {
         ips->setText(RAS->ServerIP);
         ipc->setText(RAS->ClientIP);
@@ -149,21 +144,35 @@ void TForm1::ShowStatistics(qint32 elapsed) {
     }
     MiniWin->mspeed->setText(mspeed->text());
     MiniWin->mspeed->setToolTip(QStringLiteral("Vitesse instantanée : ") + ConnSpeed->text());
-    PrevXmit = RAS->StatsXmit;
-    PrevRecv = RAS->StatsRecv;
+}
+
+void TForm1::ShowCounters(qint32 elapsed) {
+    Label13->setText(DurationText(elapsed));
+    Label29->setText(ComputeCost(elapsed));
+    MiniWin->Label29->setText(Label29->text());
+    Journal->CheckpointRunningSession(RunningSession());
+    SetTrayToolTip(ApplicationTitle() + QStringLiteral(" - ") + Label13->text() +
+                   QStringLiteral(" - ") + Label29->text());
 }
 
 void TForm1::Timer1Timer() {
-    const qint32 elapsed = ElapsedSeconds(SessionStart, NowDays());
-    Label13->setText(DurationText(elapsed));
-    MiniWin->Label13->setText(Label13->text());
-    Label29->setText(ComputeCost(elapsed));
-    MiniWin->Label29->setText(Label29->text());
-    Journal->CheckpointRunningSession(elapsed);
-    SetTrayToolTip(ApplicationTitle() + QStringLiteral(" - ") + Label13->text() +
-                   QStringLiteral(" - ") + Label29->text());
+    const qint32 elapsed = Session.Tick(NowDays());
+    ShowCounters(elapsed);
     EvaluateAlarms(elapsed, AlarmMode::Chronometer);
     MiniWin->FitMiniWindow();
+}
+
+SessionRecord TForm1::RunningSession() const {
+    return Session.Record(CurrentConnection, Now().date(), StatsAvailable, RAS->StatsXmit,
+                          RAS->StatsRecv);
+}
+
+bool TForm1::SessionIsCounted() const {
+    return SessionActive || Timer1->isActive();
+}
+
+void TForm1::AppendSession() {
+    Journal->AppendSession(RunningSession());
 }
 
 void TForm1::SpeedButton1Click() {
@@ -183,9 +192,7 @@ void TForm1::SpeedButton1Click() {
 void TForm1::SpeedButton2Click() {
     StatXmit->clear();
     StatRecv->clear();
-    SessionStart = NowDays();
-    SessionCost = 0;
-    AllowanceAlarmArmed = true;
+    Session.Start(NowDays());
     Timer1->start();
     SpeedButton4->setEnabled(true);
     SpeedButton2->setEnabled(false);
@@ -199,7 +206,7 @@ void TForm1::SpeedButton4Click() {
     MiniWin->hide();
     setWindowTitle(ApplicationTitle());
     SetTrayToolTip(ApplicationTitle());
-    Journal->AppendSession();
+    AppendSession();
 }
 
 void TForm1::RASStateChanged() {

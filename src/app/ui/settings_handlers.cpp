@@ -1,15 +1,17 @@
 // The settings file: reading it into the controls at start-up, writing it back, and the
 // small handlers of the "Options générales" page that act on settings.
 #include "app/autostart.h"
-#include "app/errors.h"
-#include "app/ini_file.h"
-#include "app/program_files.h"
-#include "app/ui/message_box.h"
+#include "app/settings_keys.h"
 #include "app/ui/mini_window.h"
 #include "app/ui/settings_positions.h"
-#include "app/ui/tform1.h"
 #include "app/ui/windows.h"
+#include "base/errors.h"
+#include "base/ini_file.h"
+#include "base/log.h"
+#include "base/program_files.h"
 #include "journal/ui/journal_window.h"
+#include "widgets/message_box.h"
+#include "widgets/tform1.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -17,6 +19,7 @@
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QGuiApplication>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -27,11 +30,6 @@ namespace {
 const QString mainW = QStringLiteral("MainW");
 const QString last = QStringLiteral("Last");
 const QString miniwin = QStringLiteral("Miniwin");
-const QString defaultTimeServer = QStringLiteral("time.nist.gov");
-
-IniFile SettingsFile() {
-    return IniFile(ProgramFiles::SettingsFileName());
-}
 
 QRect PrimaryScreenGeometry() {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -85,60 +83,154 @@ void ApplyText(QLineEdit* edit, const QString& text) {
 QPoint LoadMiniWindowPosition(const QSize& windowSize) {
     const QRect screen = PrimaryScreenGeometry();
     const QPoint fallback(screen.x() + screen.width() - 58 - windowSize.width(), screen.y() + 2);
-    return ReadPosition(SettingsFile(), miniwin, fallback, windowSize);
+    return ReadPosition(ProgramFiles::SettingsFile(), miniwin, fallback, windowSize);
+}
+
+// What a key of the settings table drives: `value` is what the save writes (nothing when
+// invalid), `apply` what the load does with what it read (none for the positions, which
+// are read together with their fallback).
+struct TForm1::SettingControl {
+    std::function<QVariant()> value;
+    std::function<void(const QVariant&)> apply;
+};
+
+namespace {
+QString Name(const QString& section, const QString& key) {
+    return section + QLatin1Char('/') + key;
+}
+
+void SetChecked(QCheckBox* box, const QVariant& value) {
+    box->setChecked(value.toBool());
+}
+} // namespace
+
+QHash<QString, TForm1::SettingControl> TForm1::SettingControls() {
+    QHash<QString, SettingControl> controls;
+    const auto bind = [&controls](const QString& section, const char* key,
+                                  std::function<QVariant()> value,
+                                  std::function<void(const QVariant&)> apply = {}) {
+        controls.insert(Name(section, QLatin1String(key)), {std::move(value), std::move(apply)});
+    };
+    const auto box = [&bind](const QString& section, const char* key, QCheckBox* control) {
+        bind(
+            section, key, [control] { return control->isChecked(); },
+            [control](const QVariant& value) { SetChecked(control, value); });
+    };
+    bind(
+        mainW, "ComboBox1", [this] { return ComboBox1->currentIndex(); },
+        [this](const QVariant& value) {
+            const int entry = value.toInt();
+            if (ComboBox1->count() > 0)
+                ComboBox1->setCurrentIndex(entry >= 0 && entry < ComboBox1->count() ? entry : 0);
+        });
+    // Read with the tariff table, once it is loaded.
+    bind(mainW, "ComboTarif", [this] { return ComboTarif->currentIndex(); });
+    box(mainW, "Automail", CheckBox1);
+    box(mainW, "Visuelle", CheckBox4);
+    box(mainW, "HeureAuto", CheckBox3);
+    bind(
+        last, "Host", [this] { return cbHost->currentText(); },
+        [this](const QVariant& value) { cbHost->setCurrentText(value.toString()); });
+    bind(
+        last, "MinuteST", [this] { return IntervalMinutes; },
+        [this](const QVariant& value) {
+            IntervalMinutes = value.toInt();
+            SpinEdit1->setValue(IntervalMinutes);
+        });
+    bind(
+        last, "HeureQ", [this] { return DailyTime; },
+        [this](const QVariant& value) { DailyTime = value.toString().left(5); });
+    bind(
+        last, "HeureH", [this] { return WeeklyTime; },
+        [this](const QVariant& value) { WeeklyTime = value.toString().left(5); });
+    bind(
+        last, "Jour", [this] { return ComboBox2->currentIndex(); },
+        [this](const QVariant& value) {
+            const int day = value.toInt();
+            ComboBox2->setCurrentIndex(day >= 0 && day < ComboBox2->count() ? day : 0);
+        });
+    for (QRadioButton* button : {RadioButton1, RadioButton2, RadioButton3, RadioButton4,
+                                 RadioButton5, RadioButton6, RadioButton7, RadioButton8})
+        bind(
+            last, qPrintable(button->objectName()), [button] { return button->isChecked(); },
+            [button](const QVariant& value) { ApplyRadioButton(button, value.toBool()); });
+    const auto number = [&bind](const char* key, qint32* member) {
+        bind(
+            last, key, [member] { return *member; },
+            [member](const QVariant& value) { *member = value.toInt(); });
+    };
+    number("Minute", &SoundMinutes);
+    number("Franc", &SoundUnits);
+    number("Minutev", &VisualMinutes);
+    number("Francv", &VisualUnits);
+    box(last, "ShowOnStart", ShowOnStart);
+    box(last, "WinStart", WinStart);
+    bind(
+        last, "StayOnTop", [this] { return CheckBox2->isChecked(); },
+        [this](const QVariant& value) {
+            const bool stayOnTop = value.toBool();
+            CheckBox2->setChecked(stayOnTop);
+            // The mini window is created in the topmost band: an unchecked box that kept
+            // its state must still take it out.
+            if (MiniWin && MiniWin->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != stayOnTop)
+                CheckBox2Click();
+        });
+    bind(
+        last, "monnaie", [this] { return CurrEdit->text(); },
+        [this](const QVariant& value) { ApplyText(CurrEdit, value.toString()); });
+    bind(mainW, "x", [this] { return x(); });
+    bind(mainW, "y", [this] { return y(); });
+    bind(miniwin, "x", [] { return MiniWin ? QVariant(MiniWin->x()) : QVariant(); });
+    bind(miniwin, "y", [] { return MiniWin ? QVariant(MiniWin->y()) : QVariant(); });
+    bind(
+        last, "CheminExport", [this] { return ExportFolder; },
+        [this](const QVariant& value) { ExportFolder = value.toString(); });
+    bind(
+        last, "ExportFilterIndex", [this] { return ExportFilterIndex; },
+        [this](const QVariant& value) { ExportFilterIndex = value.toInt(); });
+    return controls;
 }
 
 void TForm1::LoadSettings() {
-    const IniFile settings = SettingsFile();
+    const IniFile settings = ProgramFiles::SettingsFile();
+    const QHash<QString, SettingControl> controls = SettingControls();
+    const auto load = [&](const QString& section, const char* key, const QVariant& fallback = {}) {
+        const SettingKey& entry = SettingKeys::Find(section, QLatin1String(key));
+        controls.value(Name(section, entry.key))
+            .apply(SettingKeys::Read(settings, entry, fallback));
+    };
     LoadingSettings = true;
 
-    const int entry = settings.ReadInteger(mainW, QStringLiteral("ComboBox1"), 0);
-    if (ComboBox1->count() > 0)
-        ComboBox1->setCurrentIndex(entry >= 0 && entry < ComboBox1->count() ? entry : 0);
-    CheckBox1->setChecked(settings.ReadBool(mainW, QStringLiteral("Automail"), true));
-    CheckBox4->setChecked(settings.ReadBool(mainW, QStringLiteral("Visuelle"), true));
-    CheckBox3->setChecked(settings.ReadBool(mainW, QStringLiteral("HeureAuto"), true));
-    cbHost->setCurrentText(settings.ReadString(last, QStringLiteral("Host"), defaultTimeServer));
-    // The clock check box handler runs once whatever the value, so that the clock page's
+    load(mainW, "ComboBox1");
+    load(mainW, "Automail");
+    load(mainW, "Visuelle");
+    load(mainW, "HeureAuto");
+    load(last, "Host");
+    // The clock check box's handler runs once whatever the value, so that the clock page's
     // timer and label follow it even when the box kept its state.
-    if (metaObject()->indexOfMethod("CheckBox3Click()") >= 0)
-        QMetaObject::invokeMethod(this, "CheckBox3Click");
+    emit ClockCheckBoxLoaded();
 
-    IntervalMinutes = settings.ReadInteger(last, QStringLiteral("MinuteST"), 30);
-    SpinEdit1->setValue(IntervalMinutes);
-    DailyTime =
-        settings.ReadString(last, QStringLiteral("HeureQ"), QStringLiteral("12:00")).left(5);
-    WeeklyTime =
-        settings.ReadString(last, QStringLiteral("HeureH"), QStringLiteral("12:00")).left(5);
-    const int day = settings.ReadInteger(last, QStringLiteral("Jour"), 0);
-    ComboBox2->setCurrentIndex(day >= 0 && day < ComboBox2->count() ? day : 0);
+    load(last, "MinuteST");
+    load(last, "HeureQ");
+    load(last, "HeureH");
+    load(last, "Jour");
     Edit->setText(DailyTime);
     EditH->setText(WeeklyTime);
+    for (const char* button : {"RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4",
+                               "RadioButton5", "RadioButton6", "RadioButton7", "RadioButton8"})
+        load(last, button);
 
-    const QList<QPair<QRadioButton*, bool>> radioDefaults = {
-        {RadioButton1, false}, {RadioButton2, false}, {RadioButton3, false}, {RadioButton4, true},
-        {RadioButton5, true},  {RadioButton6, false}, {RadioButton7, true},  {RadioButton8, false}};
-    for (const auto& [button, defaultValue] : radioDefaults)
-        ApplyRadioButton(button, settings.ReadBool(last, button->objectName(), defaultValue));
-
-    SoundMinutes = settings.ReadInteger(last, QStringLiteral("Minute"), 10);
-    SoundUnits = settings.ReadInteger(last, QStringLiteral("Franc"), 5);
-    VisualMinutes = settings.ReadInteger(last, QStringLiteral("Minutev"), 10);
-    VisualUnits = settings.ReadInteger(last, QStringLiteral("Francv"), 5);
+    for (const char* key : {"Minute", "Franc", "Minutev", "Francv"})
+        load(last, key);
     SpinEdit2->setValue(SoundMinutes);
     SpinEdit3->setValue(SoundUnits);
     SpinEdit4->setValue(VisualMinutes);
     SpinEdit5->setValue(VisualUnits);
 
-    ShowOnStart->setChecked(settings.ReadBool(last, QStringLiteral("ShowOnStart"), true));
-    WinStart->setChecked(settings.ReadBool(last, QStringLiteral("WinStart"), true));
-    const bool stayOnTop = settings.ReadBool(last, QStringLiteral("StayOnTop"), true);
-    CheckBox2->setChecked(stayOnTop);
-    // The mini window is created in the topmost band: an unchecked box that kept its state
-    // must still take it out.
-    if (MiniWin && MiniWin->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != stayOnTop)
-        CheckBox2Click();
-    ApplyText(CurrEdit, settings.ReadString(last, QStringLiteral("monnaie"), QStringLiteral("F")));
+    load(last, "ShowOnStart");
+    load(last, "WinStart");
+    load(last, "StayOnTop");
+    load(last, "monnaie");
 
     const QRect screen = PrimaryScreenGeometry();
     const QSize windowSize = frameGeometry().size();
@@ -147,59 +239,31 @@ void TForm1::LoadSettings() {
     move(ReadPosition(settings, mainW, centred, windowSize));
 
     // The old platform's "c:\" means nothing here: the export starts in the home folder.
-    ExportFolder = settings.ReadString(last, QStringLiteral("CheminExport"),
-                                       QDir::homePath() + QLatin1Char('/'));
-    ExportFilterIndex = settings.ReadInteger(last, QStringLiteral("ExportFilterIndex"), 5);
+    load(last, "CheminExport", QDir::homePath() + QLatin1Char('/'));
+    load(last, "ExportFilterIndex");
     LoadingSettings = false;
 }
 
 void TForm1::SaveSettings() {
     // Any failure ends the save where it is, silently: the next save tries again.
     try {
-        IniFile settings = SettingsFile();
+        IniFile settings = ProgramFiles::SettingsFile();
+        const QHash<QString, SettingControl> controls = SettingControls();
         settings.BeginBatch();
         settings.EraseSection(mainW);
-        settings.WriteInteger(mainW, QStringLiteral("ComboBox1"), ComboBox1->currentIndex());
-        settings.WriteInteger(mainW, QStringLiteral("ComboTarif"), ComboTarif->currentIndex());
-        settings.WriteBool(mainW, QStringLiteral("Automail"), CheckBox1->isChecked());
-        settings.WriteBool(mainW, QStringLiteral("Visuelle"), CheckBox4->isChecked());
-        settings.WriteBool(mainW, QStringLiteral("HeureAuto"), CheckBox3->isChecked());
-
-        settings.WriteString(last, QStringLiteral("Host"), cbHost->currentText());
-        settings.WriteInteger(last, QStringLiteral("MinuteST"), IntervalMinutes);
-        settings.WriteBool(last, QStringLiteral("RadioButton1"), RadioButton1->isChecked());
-        settings.WriteBool(last, QStringLiteral("RadioButton2"), RadioButton2->isChecked());
-        settings.WriteString(last, QStringLiteral("HeureQ"), DailyTime);
-        settings.WriteBool(last, QStringLiteral("RadioButton3"), RadioButton3->isChecked());
-        settings.WriteBool(last, QStringLiteral("RadioButton4"), RadioButton4->isChecked());
-        settings.WriteInteger(last, QStringLiteral("Jour"), ComboBox2->currentIndex());
-        settings.WriteString(last, QStringLiteral("HeureH"), WeeklyTime);
-        for (QRadioButton* button : {RadioButton5, RadioButton6, RadioButton7, RadioButton8})
-            settings.WriteBool(last, button->objectName(), button->isChecked());
-        settings.WriteInteger(last, QStringLiteral("Minute"), SoundMinutes);
-        settings.WriteInteger(last, QStringLiteral("Franc"), SoundUnits);
-        settings.WriteInteger(last, QStringLiteral("Minutev"), VisualMinutes);
-        settings.WriteInteger(last, QStringLiteral("Francv"), VisualUnits);
-        settings.WriteBool(last, QStringLiteral("ShowOnStart"), ShowOnStart->isChecked());
-        settings.WriteBool(last, QStringLiteral("StayOnTop"), CheckBox2->isChecked());
-        settings.WriteBool(last, QStringLiteral("WinStart"), WinStart->isChecked());
-        settings.WriteString(last, QStringLiteral("monnaie"), CurrEdit->text());
-
-        settings.WriteInteger(mainW, QStringLiteral("x"), x());
-        settings.WriteInteger(mainW, QStringLiteral("y"), y());
-        if (MiniWin) {
-            settings.WriteInteger(miniwin, QStringLiteral("x"), MiniWin->x());
-            settings.WriteInteger(miniwin, QStringLiteral("y"), MiniWin->y());
+        for (const SettingKey& key : SettingKeys::All()) {
+            const QVariant value = controls.value(Name(key.section, key.key)).value();
+            if (value.isValid())
+                SettingKeys::Write(settings, key, value);
         }
-        settings.WriteString(last, QStringLiteral("CheminExport"), ExportFolder);
-        settings.WriteInteger(last, QStringLiteral("ExportFilterIndex"), ExportFilterIndex);
         settings.CommitBatch();
 
         SaveTariffFile();
         if (Journal && Journal->RowCount() > 1)
             Journal->SaveJournal();
         CleanAutostart();
-    } catch (const std::exception&) {
+    } catch (const std::exception& error) {
+        qCWarning(logSettings) << "settings not saved:" << error.what();
     }
 }
 
@@ -208,12 +272,14 @@ void TForm1::CleanAutostart() {
 }
 
 void TForm1::WinStartClick() {
-    const QString error = WinStart->isChecked() ? Autostart::Install(Autostart::EntryName(),
+    const Result result = WinStart->isChecked() ? Autostart::Install(Autostart::EntryName(),
                                                                      ProgramFiles::ExecutablePath())
                                                 : Autostart::Remove(Autostart::EntryName());
+    if (!result)
+        qCWarning(logSettings).noquote() << result.Message();
     // At start-up the window is still being made: a failure there must not stop it.
-    if (!error.isEmpty() && !LoadingSettings)
-        ShowErrorBox(error, this);
+    if (!result && !LoadingSettings)
+        ShowErrorBox(result.Message(), this);
 }
 
 void TForm1::CurrEditChange() {

@@ -1,14 +1,14 @@
-#include "app/ui/tform1.h"
+#include "widgets/tform1.h"
 
 #include "app/application_title.h"
 #include "app/single_instance.h"
 #include "app/ui/about_box.h"
-#include "app/ui/message_box.h"
 #include "app/ui/mini_window.h"
 #include "app/ui/tray_icon.h"
-#include "app/ui/wav_player.h"
 #include "app/ui/windows.h"
 #include "dialup/tras.h"
+#include "widgets/message_box.h"
+#include "widgets/wav_player.h"
 
 #include <QApplication>
 #include <QCheckBox>

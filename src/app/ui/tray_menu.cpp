@@ -2,12 +2,12 @@
 // main window.
 
 #include "app/application_title.h"
-#include "app/ui/message_box.h"
 #include "app/ui/mini_window.h"
-#include "app/ui/tform1.h"
 #include "app/ui/tray_icon.h"
 #include "app/ui/windows.h"
 #include "journal/ui/journal_window.h"
+#include "widgets/message_box.h"
+#include "widgets/tform1.h"
 
 #include <QCheckBox>
 #include <QComboBox>

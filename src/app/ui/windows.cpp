@@ -2,13 +2,15 @@
 
 #include "app/ui/about_box.h"
 #include "app/ui/mini_window.h"
-#include "app/ui/tform1.h"
 #include "app/ui/visual_alert.h"
 #include "dialup/ui/choose_connection_dialog.h"
+#include "dialup/ui/entry_dialogs.h"
 #include "dialup/ui/password_dialog.h"
 #include "journal/ui/journal_window.h"
+#include "widgets/tform1.h"
 
 #include <QApplication>
+#include <QTimer>
 
 TMiniWin* MiniWin = nullptr;
 TPassword* Password = nullptr;
@@ -29,16 +31,25 @@ void RegisterProgramPictures() {
     registered = true;
 }
 
+// Everything the windows need of each other is connected here, once, in this order.
 void CreateWindows() {
     RegisterProgramPictures();
+    // The dial-up component opens the providers' entry dialogs through this hook.
+    InstallEntryDialogs();
     MiniWin = new TMiniWin;
     Password = new TPassword;
     VisualAlert = new TVisualAlert;
     Form1 = new TForm1;
     Form1->FormCreate();
-    Journal = new TJournal;
+    Journal = new TJournal(MiniWin->OnlyOne1);
+    Journal->SaveSettingsHook = [] { Form1->SaveSettings(); };
+    Form1->JournalSums = &Journal->Store;
+    QObject::connect(&Form1->Session, &SessionModel::Ticked, MiniWin, &TMiniWin::ShowElapsed);
+    QObject::connect(Form1, &TForm1::CostShown, MiniWin, &TMiniWin::ShowCost);
     AboutBox = new TAboutBox;
     ChoixConn = new TChoixConn;
+    // The monitor starts last, once the journal is there.
+    Form1->Timer2->start();
 }
 
 template <typename Window> static void DestroyWindow(Window*& window) {
@@ -49,6 +60,9 @@ template <typename Window> static void DestroyWindow(Window*& window) {
 void DestroyWindows() {
     DestroyWindow(ChoixConn);
     DestroyWindow(AboutBox);
+    // A session or chronometer run still being counted becomes its row.
+    if (Form1 && Journal && Form1->SessionIsCounted())
+        Form1->AppendSession();
     DestroyWindow(Journal);
     DestroyWindow(Form1);
     DestroyWindow(VisualAlert);

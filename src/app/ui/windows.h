@@ -1,28 +1,14 @@
 #pragma once
 
+#include "widgets/window_list.h"
+
 #include <functional>
-
-class TMiniWin;
-class TPassword;
-class TVisualAlert;
-class TForm1;
-class TJournal;
-class TAboutBox;
-class TChoixConn;
-
-// The program's windows: created once at start in this order and kept until the end.
-extern TMiniWin* MiniWin;
-extern TPassword* Password;
-extern TVisualAlert* VisualAlert;
-extern TForm1* Form1;
-extern TJournal* Journal;
-extern TAboutBox* AboutBox;
-extern TChoixConn* ChoixConn;
 
 // The pictures (icon, splash) are compiled into the window library; a static library's
 // resources must be registered by name, or the linker leaves them out.
 void RegisterProgramPictures();
 
+// Creates the windows, connects them to each other and starts the session monitor last.
 void CreateWindows();
 // Destroys the windows in reverse order; the journal window appends a session still counted.
 void DestroyWindows();

@@ -1,6 +1,6 @@
 #include "dialup/ui/choose_connection_dialog.h"
 
-#include "app/ui/dialog_buttons.h"
+#include "widgets/dialog_buttons.h"
 
 #include <QListWidget>
 #include <QVBoxLayout>

@@ -1,12 +1,12 @@
 // The main window's commands that manage dial-up entries: delete, properties, create,
 // rename, user name and password. Every failure goes to the status bar.
 
-#include "app/errors.h"
-#include "app/ini_file.h"
-#include "app/program_files.h"
-#include "app/ui/message_box.h"
-#include "app/ui/tform1.h"
-#include "app/ui/wav_player.h"
+#include "base/errors.h"
+#include "base/ini_file.h"
+#include "base/program_files.h"
+#include "widgets/message_box.h"
+#include "widgets/tform1.h"
+#include "widgets/wav_player.h"
 #include "app/ui/windows.h"
 #include "dialup/tras.h"
 #include "dialup/ui/input_box.h"

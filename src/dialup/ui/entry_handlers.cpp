@@ -1,33 +1,21 @@
 // The main window's dial-up entry handlers: choosing an entry, connecting with the dial wait,
 // disconnecting.
 
-#include "app/ui/tform1.h"
-#include "app/ui/wav_player.h"
-#include "app/ui/windows.h"
+#include "base/event_wait.h"
+#include "dialup/ras_records.h"
 #include "dialup/tras.h"
 #include "dialup/ui/choose_connection_dialog.h"
 #include "dialup/ui/entry_dialogs.h"
+#include "widgets/tform1.h"
+#include "widgets/wav_player.h"
+#include "widgets/window_list.h"
 
 #include <QComboBox>
-#include <QEventLoop>
 #include <QLabel>
 #include <QListWidget>
 #include <QPointer>
 #include <QSignalBlocker>
 #include <QStatusBar>
-#include <QTimer>
-
-namespace {
-// The component opens the providers' entry dialogs through this hook.
-const bool entryDialogsInstalled = (InstallEntryDialogs(), true);
-
-// Sleeps in the event loop until something happens or a short while has passed.
-void WaitForEvents() {
-    QEventLoop loop;
-    QTimer::singleShot(50, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-} // namespace
 
 void TForm1::ComboBox1Click() {
     if (ComboBox1->currentIndex() < 0)
@@ -58,7 +46,6 @@ QString TForm1::CurrentEntryName() const {
 }
 
 void TForm1::Button1Click() {
-    (void)entryDialogsInstalled;
     if (!CurrentConnection.isEmpty())
         return;
     if (ComboBox1->count() > 1 && !ChosenFromMenu) {
@@ -85,12 +72,12 @@ void TForm1::Button1Click() {
     // The window stays live while the dial goes on: progress reaches the status bar and the
     // poll keeps running. A dial whose handle someone else dropped cannot progress any more.
     QPointer<TForm1> alive(this);
-    while (alive && RAS->ConnectState < 600 && RAS->RASConn != 0)
+    while (alive && RAS->ConnectState < Ras::Pending && RAS->RASConn != 0)
         WaitForEvents();
     if (!alive)
         return;
     StatusBar1->clearMessage();
-    if (RAS->ConnectState == 8192)
+    if (RAS->ConnectState == Ras::Connected)
         return;
     RAS->Disconnect();
     CurrentConnection.clear();

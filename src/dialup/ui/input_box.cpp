@@ -1,6 +1,6 @@
 #include "dialup/ui/input_box.h"
 
-#include "app/ui/dialog_buttons.h"
+#include "widgets/dialog_buttons.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 #include "dialup/ui/pppd_entry_dialog.h"
 
-#include "app/ui/dialog_buttons.h"
-#include "app/ui/message_box.h"
 #include "dialup/entry_names.h"
 #include "dialup/ras_records.h"
+#include "widgets/dialog_buttons.h"
+#include "widgets/message_box.h"
 
 #include <QComboBox>
 #include <QFormLayout>

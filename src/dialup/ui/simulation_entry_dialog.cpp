@@ -1,10 +1,10 @@
 #include "dialup/ui/simulation_entry_dialog.h"
 
-#include "app/errors.h"
-#include "app/ini_file.h"
-#include "app/ui/dialog_buttons.h"
-#include "app/ui/message_box.h"
+#include "base/errors.h"
+#include "base/ini_file.h"
 #include "dialup/entry_names.h"
+#include "widgets/dialog_buttons.h"
+#include "widgets/message_box.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -1,24 +1,16 @@
 #include "journal/ui/journal_window.h"
+#include "base/log.h"
 
-#include "app/clock.h"
-#include "app/damaged_files.h"
-#include "app/errors.h"
-#include "app/program_files.h"
 #include "app/single_instance.h"
-#include "app/ui/message_box.h"
-#include "app/ui/mini_window.h"
-#include "app/ui/tform1.h"
-#include "app/ui/windows.h"
-#include "dialup/tras.h"
-#include "journal/allowance_period.h"
+#include "base/clock.h"
+#include "base/damaged_files.h"
+#include "base/errors.h"
+#include "base/program_files.h"
+#include "widgets/message_box.h"
 
-#include <QDateTime>
 #include <QFile>
 #include <QFontMetrics>
-#include <QLabel>
-#include <QSpinBox>
 #include <QTabWidget>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -30,7 +22,7 @@ QFont TableFont() {
 constexpr int columnMargin = 20;
 } // namespace
 
-TJournal::TJournal(QWidget* parent) : QDialog(parent) {
+TJournal::TJournal(const TOnlyOne* guard, QWidget* parent) : QDialog(parent), guard(guard) {
     setObjectName(QStringLiteral("Journal"));
     setWindowTitle(QStringLiteral("Journal"));
     resize(792, 573);
@@ -49,26 +41,14 @@ TJournal::TJournal(QWidget* parent) : QDialog(parent) {
     FormCreate();
 }
 
-TJournal::~TJournal() {
-    if (SessionIsCounted())
-        AppendSession();
-}
-
 void TJournal::FormCreate() {
     LoadJournal();
     RecoverInterruptedSession();
     PageControl1->setCurrentWidget(TabSheet1);
-    // The monitor starts only once the journal is there.
-    if (Form1)
-        Form1->Timer2->start();
 }
 
 bool TJournal::HandingOver() const {
-    return MiniWin && MiniWin->OnlyOne1 && MiniWin->OnlyOne1->TerminationRequested();
-}
-
-bool TJournal::SessionIsCounted() const {
-    return Form1 && (Form1->SessionActive || Form1->Timer1->isActive());
+    return guard && guard->TerminationRequested();
 }
 
 void TJournal::LoadJournal() {
@@ -103,30 +83,11 @@ void TJournal::RecoverInterruptedSession() {
     RemoveSessionCheckpoint(fileName);
 }
 
-SessionRecord TJournal::RunningSession() const {
-    SessionRecord record;
-    record.connection = CurrentConnection;
-    record.tariff = Form1->Label28->text();
-    record.date = Now().date();
-    record.startTime = DaysToDateTime(Form1->SessionStart).time();
-    record.duration = Form1->Label13->text();
-    record.statsAvailable = Form1->StatsAvailable;
-    if (record.statsAvailable) {
-        record.sent = Form1->RAS->StatsXmit;
-        record.received = Form1->RAS->StatsRecv;
-    }
-    record.cost = Form1->SessionCost;
-    return record;
-}
-
 int TJournal::RowCount() const {
     return Store.jgrid.RowCount();
 }
 
-void TJournal::AppendSession() {
-    if (!Form1)
-        return;
-    const SessionRecord record = RunningSession();
+void TJournal::AppendSession(const SessionRecord& record) {
     const QString checkpoint = ProgramFiles::CheckpointFileName();
     // The checkpoint first holds the final row: whatever happens from here on, the next
     // start finds either this row in the journal or the checkpoint to make it from.
@@ -136,7 +97,8 @@ void TJournal::AppendSession() {
     FitColumns(Store.jgrid.RowCount() - 1);
     RefreshJournalViews();
     journalSaved = false;
-    Form1->SaveSettings();
+    if (SaveSettingsHook)
+        SaveSettingsHook();
     if (!journalSaved)
         SaveJournal();
     if (journalSaved && !HandingOver())
@@ -150,8 +112,9 @@ void TJournal::SaveJournal() {
     try {
         Store.SaveJournalFile(ProgramFiles::JournalFileName());
         journalSaved = true;
-    } catch (const AppError&) {
+    } catch (const AppError& error) {
         // The file on disk keeps its previous content.
+        qCWarning(logFiles).noquote() << "journal not saved:" << error.message();
         journalSaved = false;
     }
 }
@@ -169,34 +132,11 @@ void TJournal::RefreshJournalViews() {
         widestText.clear();
 }
 
-qint32 TJournal::PeriodUsedSeconds() {
-    if (!Form1)
-        return 0;
-    const QDate today = Now().date();
-    const int firstDay = Form1->debfor->value();
-    const bool firstDayOfPeriod = IsFirstDayOfAllowancePeriod(today, firstDay);
-    for (QSpinBox* edit : {Form1->dch, Form1->dcm}) {
-        if (firstDayOfPeriod)
-            edit->setValue(0);
-        edit->setEnabled(!firstDayOfPeriod);
-        edit->setToolTip(firstDayOfPeriod
-                             ? QStringLiteral("Ne peut être modifié le premier jour du forfait")
-                             : QString());
-    }
-    return Store.PeriodUsedSeconds(today, firstDay, Form1->Label28->text());
-}
-
-double TJournal::PeriodCost() {
-    if (!Form1)
-        return 0;
-    return Store.PeriodCost(Now().date(), Form1->debfor->value(), Form1->Label28->text());
-}
-
-void TJournal::CheckpointRunningSession(qint32 elapsed) {
-    if (!Form1 || HandingOver() || !checkpoints.Due(elapsed))
+void TJournal::CheckpointRunningSession(const SessionRecord& running) {
+    if (HandingOver() || !checkpoints.Due(running.durationSeconds))
         return;
-    if (WriteSessionCheckpoint(ProgramFiles::CheckpointFileName(), RunningSession()))
-        checkpoints.Written(elapsed);
+    if (WriteSessionCheckpoint(ProgramFiles::CheckpointFileName(), running))
+        checkpoints.Written(running.durationSeconds);
 }
 
 int TJournal::TextWidth(const QString& text) {

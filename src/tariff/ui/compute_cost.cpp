@@ -2,15 +2,15 @@
 // the period, the allowance left with its once-per-session alarm, and the monthly totals.
 
 #include "app/application_title.h"
-#include "app/clock.h"
-#include "app/formats.h"
-#include "app/ui/mini_window.h"
-#include "app/ui/tform1.h"
-#include "app/ui/windows.h"
-#include "journal/text_functions.h"
-#include "journal/ui/journal_window.h"
+#include "base/clock.h"
+#include "base/formats.h"
+#include "base/text_functions.h"
+#include "journal/allowance_period.h"
+#include "journal/journal_store.h"
 #include "tariff/cost.h"
 #include "tariff/holidays.h"
+#include "widgets/label_colour.h"
+#include "widgets/tform1.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
@@ -21,27 +21,33 @@
 #include <limits>
 
 namespace {
-void SetTextColour(QLabel* label, const QColor& colour) {
-    QPalette palette = label->palette();
-    if (palette.color(QPalette::WindowText) == colour)
-        return;
-    palette.setColor(QPalette::WindowText, colour);
-    label->setPalette(palette);
-}
-
 QString UsedTimeText(qint64 seconds) {
     return DurationText(static_cast<qint32>(std::clamp<qint64>(
         seconds, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max())));
 }
 } // namespace
 
+void TForm1::LockConsumedTimeOnFirstDay(bool firstDayOfPeriod) {
+    for (QSpinBox* edit : {dch, dcm}) {
+        if (firstDayOfPeriod)
+            edit->setValue(0);
+        edit->setEnabled(!firstDayOfPeriod);
+        edit->setToolTip(firstDayOfPeriod
+                             ? QStringLiteral("Ne peut être modifié le premier jour du forfait")
+                             : QString());
+    }
+}
+
 QString TForm1::ComputeCost(qint32 elapsed) {
     const QDateTime now = Now();
     const OffPeakState period = IsOffPeak(now);
     setWindowTitle(CostCaption(ApplicationTitle(), now, period));
 
-    // Asked before dch and dcm are read: on the period's first day it sets them to 0.
-    const qint32 periodUsed = Journal ? Journal->PeriodUsedSeconds() : 0;
+    // On the allowance period's first day nothing is consumed yet: dch and dcm are set to 0
+    // and locked before they are read.
+    LockConsumedTimeOnFirstDay(IsFirstDayOfAllowancePeriod(now.date(), debfor->value()));
+    const qint32 periodUsed =
+        JournalSums->PeriodUsedSeconds(now.date(), debfor->value(), Session.tariff);
     TariffValues tariff;
     tariff.coutmin = coutmin->value();
     tariff.coutdeb = coutdeb->value();
@@ -59,7 +65,6 @@ QString TForm1::ComputeCost(qint32 elapsed) {
 
     const QString usedHint = MonthTimeHint(outcome.used);
     Label13->setToolTip(usedHint);
-    MiniWin->Label13->setToolTip(usedHint);
 
     if (outcome.allowanceShown) {
         if (outcome.allowanceExceededNow) {
@@ -74,19 +79,15 @@ QString TForm1::ComputeCost(qint32 elapsed) {
         }
         SetTextColour(restefor, outcome.remainingPositive ? QColor(Qt::black) : QColor(Qt::red));
         restefor->setText(outcome.remainingText);
-        SetTextColour(MiniWin->restefor,
-                      outcome.remainingPositive ? QColor(0, 255, 255) : QColor(Qt::red));
-        MiniWin->restefor->setText(outcome.remainingMiniText);
     }
-    for (QWidget* label :
-         {static_cast<QWidget*>(Label31), static_cast<QWidget*>(restefor),
-          static_cast<QWidget*>(MiniWin->Label1), static_cast<QWidget*>(MiniWin->restefor)})
-        label->setVisible(outcome.allowanceShown);
+    Label31->setVisible(outcome.allowanceShown);
+    restefor->setVisible(outcome.allowanceShown);
 
     SessionCost = outcome.sessionCost;
-    const double periodCost = Journal ? Journal->PeriodCost() : 0.0;
+    const double periodCost = JournalSums->PeriodCost(now.date(), debfor->value(), Session.tariff);
     const QString costHint = MonthCostHint(periodCost, SessionCost, CurrEdit->text());
     Label29->setToolTip(costHint);
-    MiniWin->Label29->setToolTip(costHint);
+    emit CostShown({usedHint, costHint, outcome.allowanceShown, outcome.remainingPositive,
+                    outcome.remainingMiniText});
     return AmountText(SessionCost, CurrEdit->text());
 }

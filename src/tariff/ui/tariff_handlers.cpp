@@ -1,14 +1,15 @@
 // The tariff page: the tariff table kept in `targrid`, shown one tariff at a time in the
 // page's edits, and the association of dial-up entries with tariffs.
-#include "app/cell_grid.h"
-#include "app/clock.h"
-#include "app/damaged_files.h"
-#include "app/errors.h"
-#include "app/ini_file.h"
-#include "app/program_files.h"
-#include "app/ui/message_box.h"
-#include "app/ui/tform1.h"
+#include "app/settings_keys.h"
+#include "base/cell_grid.h"
+#include "base/clock.h"
+#include "base/damaged_files.h"
+#include "base/errors.h"
+#include "base/ini_file.h"
+#include "base/program_files.h"
 #include "tariff/tariff_table.h"
+#include "widgets/message_box.h"
+#include "widgets/tform1.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -21,10 +22,6 @@
 
 namespace {
 const QString associations = QStringLiteral("Associations");
-
-IniFile SettingsFile() {
-    return IniFile(ProgramFiles::SettingsFileName());
-}
 
 QStringList Items(const QComboBox* combo) {
     QStringList items;
@@ -44,8 +41,10 @@ void TForm1::LoadTariffTable() {
         if (load.rows > 0) {
             for (int row = 0; row < load.rows; ++row)
                 ComboTarif->addItem(targrid->Cells(0, row));
-            const int stored = SettingsFile().ReadInteger(QStringLiteral("MainW"),
-                                                          QStringLiteral("ComboTarif"), 0);
+            const int stored = SettingKeys::Read(ProgramFiles::SettingsFile(),
+                                                 SettingKeys::Find(QStringLiteral("MainW"),
+                                                                   QStringLiteral("ComboTarif")))
+                                   .toInt();
             ComboTarif->setCurrentIndex(TariffTable::SelectedIndex(stored, ComboTarif->count()));
             ShowSelectedTariff();
         }
@@ -115,7 +114,7 @@ void TForm1::StoreSelectedTariff() {
     tariff.peakStartCost = coutdeb->value();
     tariff.peakStartSeconds = durdeb->value();
     tariff.allowanceHours = durfor->value();
-    tariff.consumedMinutes = dch->value() * 60 + dcm->value();
+    tariff.consumedMinutes = TariffTable::ConsumedMinutes(dch->value(), dcm->value());
     tariff.periodStartDay = debfor->value();
     tariff.offPeakMinuteCost = coutminc->value();
     tariff.offPeakStartCost = coutdebc->value();
@@ -135,7 +134,7 @@ void TForm1::ShowAssociation() {
     const QString entry = ComboBox1->currentText();
     if (ComboBox1->currentIndex() < 0 || entry.isEmpty())
         return;
-    const QString tariff = SettingsFile().ReadString(associations, entry, QString());
+    const QString tariff = ProgramFiles::SettingsFile().ReadString(associations, entry, QString());
     if (tariff.isEmpty()) {
         ComboTarifAsso->setCurrentIndex(-1);
         return;
@@ -150,7 +149,7 @@ void TForm1::StoreAssociation() {
     if (entry.isEmpty() || tariff.isEmpty())
         return;
     try {
-        SettingsFile().WriteString(associations, entry, tariff);
+        ProgramFiles::SettingsFile().WriteString(associations, entry, tariff);
     } catch (const AppError& error) {
         ShowErrorBox(error.message(), this);
     }
@@ -159,7 +158,8 @@ void TForm1::StoreAssociation() {
 bool TForm1::SelectAssociatedTariff(const QString& entryName) {
     if (entryName.isEmpty())
         return false;
-    const QString tariff = SettingsFile().ReadString(associations, entryName, QString());
+    const QString tariff =
+        ProgramFiles::SettingsFile().ReadString(associations, entryName, QString());
     if (tariff.isEmpty())
         return false;
     const int index = TariffTable::FindDesignation(Items(ComboTarif), tariff);
@@ -172,12 +172,14 @@ bool TForm1::SelectAssociatedTariff(const QString& entryName) {
 
 void TForm1::ComboTarifClick() {
     ShowSelectedTariff();
-    Label28->setText(ComboTarif->currentText());
+    Session.SetTariff(ComboTarif->currentText());
+    Label28->setText(Session.tariff);
 }
 
 void TForm1::ComboTarifChange() {
     Button4->setEnabled(ComboTarif->currentIndex() > 0);
-    Label28->setText(ComboTarif->currentText());
+    Session.SetTariff(ComboTarif->currentText());
+    Label28->setText(Session.tariff);
     ComboTarifAsso->clear();
     ComboTarifAsso->addItems(Items(ComboTarif));
     ComboTarifAsso->setCurrentIndex(-1); // a filled list starts without selection
@@ -236,7 +238,7 @@ void TForm1::designExit() {
         ComboTarif->setItemText(index, designation);
     StoreSelectedTariff();
     try {
-        IniFile settings = SettingsFile();
+        IniFile settings = ProgramFiles::SettingsFile();
         TariffTable::RenameAssociations(settings, OldDesignation, designation);
     } catch (const AppError& error) {
         ShowErrorBox(error.message(), this);

@@ -1,7 +1,7 @@
-#include "app/cell_grid.h"
-#include "app/ui/page_builder.h"
-#include "app/ui/tform1.h"
+#include "base/cell_grid.h"
 #include "tariff/tariff_table.h"
+#include "widgets/page_builder.h"
+#include "widgets/tform1.h"
 
 #include <QComboBox>
 #include <QDoubleSpinBox>

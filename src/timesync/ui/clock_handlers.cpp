@@ -1,9 +1,9 @@
 // The handlers of the page "Mise à l'heure automatique du PC": the schedule's controls, the
 // once-a-minute tick and the next-setting line.
 
-#include "app/clock.h"
-#include "app/ui/spin_button.h"
-#include "app/ui/tform1.h"
+#include "base/clock.h"
+#include "widgets/spin_button.h"
+#include "widgets/tform1.h"
 #include "timesync/clock_schedule.h"
 
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "app/ui/page_builder.h"
-#include "app/ui/spin_button.h"
-#include "app/ui/tform1.h"
+#include "widgets/page_builder.h"
+#include "widgets/spin_button.h"
+#include "widgets/tform1.h"
 #include "timesync/time_query.h"
 
 #include <QCheckBox>

@@ -2,9 +2,9 @@
 // clock setting, the report and the hang-up question.
 
 #include "app/application_title.h"
-#include "app/clock.h"
-#include "app/ui/message_box.h"
-#include "app/ui/tform1.h"
+#include "base/clock.h"
+#include "widgets/message_box.h"
+#include "widgets/tform1.h"
 #include "dialup/tras.h"
 #include "timesync/clock_setter.h"
 #include "timesync/correction_report.h"

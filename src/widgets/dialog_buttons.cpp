@@ -1,4 +1,4 @@
-#include "app/ui/dialog_buttons.h"
+#include "widgets/dialog_buttons.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>

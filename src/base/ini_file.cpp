@@ -1,8 +1,8 @@
-#include "app/ini_file.h"
+#include "base/ini_file.h"
 
-#include "app/errors.h"
-#include "app/safe_write.h"
-#include "app/text_encoding.h"
+#include "base/errors.h"
+#include "base/safe_write.h"
+#include "base/text_encoding.h"
 
 #include <QFile>
 #include <QRegularExpression>

@@ -1,4 +1,4 @@
-#include "app/ui/page_builder.h"
+#include "widgets/page_builder.h"
 
 #include <QLabel>
 

@@ -1,4 +1,4 @@
-#include "app/program_files.h"
+#include "base/program_files.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -65,6 +65,9 @@ QString BaseName() {
 }
 QString SettingsFileName() {
     return FileWithExtension(QStringLiteral(".ini"));
+}
+IniFile SettingsFile() {
+    return IniFile(SettingsFileName());
 }
 QString TariffFileName() {
     return FileWithExtension(QStringLiteral(".csv"));

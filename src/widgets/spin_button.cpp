@@ -1,4 +1,4 @@
-#include "app/ui/spin_button.h"
+#include "widgets/spin_button.h"
 
 #include <QToolButton>
 #include <QVBoxLayout>

@@ -1,6 +1,6 @@
-#include "journal/text_functions.h"
+#include "base/text_functions.h"
 
-#include "app/formats.h"
+#include "base/formats.h"
 
 #include <QStringList>
 #include <QtNumeric>

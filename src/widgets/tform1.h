@@ -2,9 +2,14 @@
 
 // The main window: a tabbed dialog with five pages and a status bar. Its controls are named
 // members whose object names are the same names. Handlers of each page live in the folder
-// of their subsystem (tariff page in src/tariff/ui, clock page in src/timesync/ui, ...).
+// of their subsystem (tariff page in src/tariff/ui, clock page in src/timesync/ui, ...); the shell's
+// own (start-up, session monitor, settings, alarms, tray) in src/app/ui).
+
+#include "journal/session_model.h"
+#include "widgets/cost_display.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -25,6 +30,7 @@ class QTabWidget;
 class QTimer;
 class QToolButton;
 class SpinButton;
+class JournalStore;
 class TCellGrid;
 class TRAS;
 class TTimeQuery;
@@ -165,13 +171,15 @@ class TForm1 : public QWidget {
     QList<QAction*> EntryMenuItems; // 20 entry items, then the separator "sep"
 
     // ---- Session state ---------------------------------------------------------------
-    bool SessionActive = false;
-    double SessionStart = 0; // days since 30 December 1899
-    double SessionCost = 0;
-    bool AllowanceAlarmArmed = true;
-    qint32 AllowanceExceededAt = 0;
-    qint32 PrevXmit = 0;
-    qint32 PrevRecv = 0;
+    // The session lives in its model; the main window's names for its fields are kept.
+    SessionModel Session;
+    bool& SessionActive = Session.active;
+    double& SessionStart = Session.start; // days since 30 December 1899
+    double& SessionCost = Session.cost;
+    bool& AllowanceAlarmArmed = Session.allowanceAlarmArmed;
+    qint32& AllowanceExceededAt = Session.allowanceExceededAt;
+    qint32& PrevXmit = Session.previousSent;
+    qint32& PrevRecv = Session.previousReceived;
     bool StatsAvailable = false;
     qint32 SoundUnitsSeen = -1;
     qint32 VisualUnitsSeen = -1;
@@ -213,8 +221,15 @@ class TForm1 : public QWidget {
   public:
     // ---- Session monitor (src/app/ui/session_monitor.cpp) ----------------------------
     void PollConnection();
-    void ShowStatistics(qint32 elapsed);
+    void ShowStatistics();
+    // The elapsed time, the cost and the tooltip of one tick, shared by poll and chronometer.
+    void ShowCounters(qint32 elapsed);
     void EndSession();
+    // The session or run being counted, as its journal row will be.
+    SessionRecord RunningSession() const;
+    bool SessionIsCounted() const;
+    // The finished session or run becomes a journal row; settings and files are saved.
+    void AppendSession();
     void LockEntryControls();
     void UnlockEntryControls();
     void SetEntryControlsEnabled(bool enabled);
@@ -243,6 +258,9 @@ class TForm1 : public QWidget {
     // ---- Settings and autostart (src/app/ui/settings_handlers.cpp) --------------------
     void LoadSettings();
     void SaveSettings();
+    // Each key of the settings table with what it drives (settings_handlers.cpp).
+    struct SettingControl;
+    QHash<QString, SettingControl> SettingControls();
     void CleanAutostart();
     bool LoadingSettings = false; // a failed autostart entry is not reported while loading
   public slots:
@@ -295,6 +313,16 @@ class TForm1 : public QWidget {
   public:
     // ---- Cost (src/tariff/ui/compute_cost.cpp) ----------------------------------------
     QString ComputeCost(qint32 elapsed);
+    // The journal's period sums, which the cost needs (set at start-up).
+    JournalStore* JournalSums = nullptr;
+  signals:
+    // Settings loading reached the clock check box: its click handler runs once.
+    void ClockCheckBoxLoaded();
+    // After each cost computation: what other windows show of it besides the cost text.
+    void CostShown(const CostDisplay& display);
+
+  public:
+    void LockConsumedTimeOnFirstDay(bool firstDayOfPeriod);
 
     // ---- Dial-up entries (src/dialup/ui/entry_handlers.cpp) ---------------------------
     void SelectEntry(const QString& name);

@@ -1,4 +1,4 @@
-#include "app/ui/wav_player.h"
+#include "widgets/wav_player.h"
 
 #include <QApplication>
 #include <QAudioDevice>

@@ -1,6 +1,7 @@
-#include "app/damaged_files.h"
+#include "base/damaged_files.h"
+#include "base/log.h"
 
-#include "app/clock.h"
+#include "base/clock.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -14,5 +15,9 @@ QString PutDamagedFileAside(const QString& fileName, bool move) {
     for (int n = 2; QFileInfo::exists(target); ++n)
         target = base + QLatin1Char('-') + QString::number(n);
     const bool done = move ? QFile::rename(fileName, target) : QFile::copy(fileName, target);
+    if (done)
+        qCWarning(logFiles).noquote() << "damaged file kept as" << target;
+    else
+        qCWarning(logFiles).noquote() << "damaged file could not be kept aside:" << fileName;
     return done ? target : QString();
 }

@@ -1,9 +1,9 @@
-#include "app/cell_grid.h"
+#include "base/cell_grid.h"
 
-#include "app/errors.h"
-#include "app/formats.h"
-#include "app/safe_write.h"
-#include "app/text_encoding.h"
+#include "base/errors.h"
+#include "base/formats.h"
+#include "base/safe_write.h"
+#include "base/text_encoding.h"
 
 #include <QFile>
 #include <QLocale>

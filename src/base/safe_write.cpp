@@ -1,4 +1,4 @@
-#include "app/safe_write.h"
+#include "base/safe_write.h"
 
 #include <QFile>
 #include <QSaveFile>

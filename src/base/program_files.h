@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/ini_file.h"
+
 #include <QString>
 
 // The program's files are named after the executable: tallivo.ini, tallivo.csv,
@@ -17,6 +19,8 @@ QString DataFolder();    // where the four files live, ending with "/"
 QString InstalledDataFolder();
 QString ShippedFile(const QString& name);
 QString SettingsFileName();
+// The settings file, opened for one read or write.
+IniFile SettingsFile();
 QString TariffFileName();
 QString JournalFileName();
 QString SoundFileName();

@@ -1,0 +1,59 @@
+#include "journal/session_model.h"
+
+#include "base/clock.h"
+
+LinkSpeeds ComputeLinkSpeeds(qint32 sent, qint32 received, qint32 previousSent,
+                             qint32 previousReceived, qint32 elapsed) {
+    LinkSpeeds speeds;
+    const qint32 moved =
+        static_cast<qint32>((qint64(sent) + received) - (qint64(previousSent) + previousReceived));
+    speeds.instant = moved / 1024.0;
+    if (elapsed > 0)
+        speeds.average = (double(sent) + received) / elapsed / 1024.0;
+    return speeds;
+}
+
+void SessionModel::Start(double nowDays) {
+    start = nowDays;
+    elapsed = 0;
+    cost = 0;
+    allowanceAlarmArmed = true;
+    previousSent = previousReceived = 0;
+    speeds = {};
+    emit Started();
+}
+
+qint32 SessionModel::Tick(double nowDays) {
+    elapsed = ElapsedSeconds(start, nowDays);
+    emit Ticked(elapsed);
+    return elapsed;
+}
+
+const LinkSpeeds& SessionModel::TakeCounters(qint32 sent, qint32 received) {
+    speeds = ComputeLinkSpeeds(sent, received, previousSent, previousReceived, elapsed);
+    previousSent = sent;
+    previousReceived = received;
+    emit CountersTaken();
+    return speeds;
+}
+
+void SessionModel::SetTariff(const QString& designation) {
+    tariff = designation;
+}
+
+SessionRecord SessionModel::Record(const QString& connection, const QDate& day, bool statsAvailable,
+                                   qint64 sent, qint64 received) const {
+    SessionRecord record;
+    record.connection = connection;
+    record.tariff = tariff;
+    record.date = day;
+    record.startTime = DaysToDateTime(start).time();
+    record.durationSeconds = elapsed;
+    record.statsAvailable = statsAvailable;
+    if (statsAvailable) {
+        record.sent = sent;
+        record.received = received;
+    }
+    record.cost = cost;
+    return record;
+}

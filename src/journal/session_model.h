@@ -1,0 +1,49 @@
+#pragma once
+
+#include "journal/session_record.h"
+
+#include <QObject>
+#include <QString>
+
+// Speeds of the link at one statistics reading, in kilobytes per second.
+struct LinkSpeeds {
+    double instant = 0; // bytes moved since the previous reading / 1024
+    double average = 0; // bytes moved since the session start / elapsed seconds / 1024
+};
+// The counters are 32-bit like the link statistics; the instant difference wraps the same way.
+LinkSpeeds ComputeLinkSpeeds(qint32 sent, qint32 received, qint32 previousSent,
+                             qint32 previousReceived, qint32 elapsed);
+
+// The session being counted (by the poll or by the manual chronometer): the one place its
+// numbers live. The monitor and the chronometer drive it; the windows observe it and make
+// its texts.
+class SessionModel : public QObject {
+    Q_OBJECT
+  public:
+    bool active = false; // a session found by the poll is being counted
+    double start = 0;    // days since 30 December 1899
+    qint32 elapsed = 0;  // seconds, at the last tick
+    double cost = 0;
+    bool allowanceAlarmArmed = true;
+    qint32 allowanceExceededAt = 0;
+    qint32 previousSent = 0; // counters at the previous statistics reading
+    qint32 previousReceived = 0;
+    LinkSpeeds speeds;
+    QString tariff; // designation of the selected tariff
+
+    // A session or chronometer run starts now: nothing counted yet.
+    void Start(double nowDays);
+    // Elapsed seconds afresh from the start; never accumulated.
+    qint32 Tick(double nowDays);
+    // A statistics reading: the speeds, then the reading becomes the base of the next one.
+    const LinkSpeeds& TakeCounters(qint32 sent, qint32 received);
+    void SetTariff(const QString& designation);
+    // The session as a journal row; the bytes only when the statistics could be read.
+    SessionRecord Record(const QString& connection, const QDate& day, bool statsAvailable,
+                         qint64 sent, qint64 received) const;
+
+  signals:
+    void Started();
+    void Ticked(qint32 elapsed);
+    void CountersTaken();
+};
