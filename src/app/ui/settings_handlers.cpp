@@ -89,6 +89,9 @@ QPoint LoadMiniWindowPosition(const QSize& windowSize) {
 }
 
 void TForm1::LoadSettings() {
+    const QString setAside = IniFile::SetAsideWhenTooLarge(ProgramFiles::SettingsFileName());
+    if (!setAside.isEmpty())
+        ShowErrorBox(setAside, this);
     const IniFile settings = SettingsFile();
     LoadingSettings = true;
 
