@@ -20,6 +20,7 @@ if [[ "${1:-}" == "--tests" ]]; then
         pulseaudio pulseaudio-utils sox
         iproute2 faketime python3 procps
         desktop-file-utils appstream
+        clang libclang-rt-14-dev
     )
 fi
 

@@ -342,8 +342,12 @@ void IniFile::WriteLines(const QStringList& lines) {
     if (LoadFile(fileName)->tooLarge)
         throw AppError(TooLargeMessage(fileName));
     QString text;
-    for (const QString& line : lines)
-        text += line + QLatin1Char('\n');
+    for (const QString& line : lines) {
+        // A line kept from the file may end with a CR of its value ("x\r\r\n" gives "x\r"):
+        // the reader takes one CR off each line end, so such a line gets CR LF to keep it.
+        text += line;
+        text += line.endsWith(QLatin1Char('\r')) ? QLatin1String("\r\n") : QLatin1String("\n");
+    }
     QString errorText;
     if (!WriteFileSafely(fileName, EncodeFileText(text), &errorText))
         throw AppError(errorText);

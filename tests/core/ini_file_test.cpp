@@ -191,6 +191,14 @@ TEST_F(IniFileTest, RandomValuesAndKeysRoundTripExactly) {
     }
 }
 
+TEST_F(IniFileTest, ACarriageReturnEndingAValueOfTheFileSurvivesASave) {
+    WriteWholeFile(Path(), "[Last]\r\nHost=a\r\r\nJour=1\r\n");
+    EXPECT_EQ(ini.ReadString("Last", "Host", ""), "a\r");
+    ini.WriteString("Last", "Jour", "2");
+    EXPECT_EQ(IniFile(Path()).ReadString("Last", "Host", ""), "a\r");
+    EXPECT_EQ(Bytes(), "[Last]\nHost=a\r\r\nJour=2\n");
+}
+
 TEST_F(IniFileTest, AnEditByAnotherProgramIsSeen) {
     WriteWholeFile(Path(), "[Last]\nHost=aaaa\n");
     const QDateTime past = QDateTime::currentDateTime().addSecs(-60);

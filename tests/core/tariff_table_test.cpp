@@ -80,7 +80,7 @@ TEST_F(TariffTableTest, EmptyAndUnreadableFilesHoldNoTariff) {
     EXPECT_EQ(load.error, QStringLiteral("Cannot open file ") + folderAsFile);
 
     // Far beyond any real tariff file: refused unread, with the reason, the file kept.
-    const QByteArray huge = defaultLine.toUtf8() + QByteArray(TariffTable::MaxFileSize, ';');
+    const QByteArray huge = defaultLine + QByteArray(TariffTable::MaxFileSize, ';');
     WriteWholeFile(Path(), huge);
     load = TariffTable::LoadFile(grid, Path());
     EXPECT_FALSE(load.complete);
