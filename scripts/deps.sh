@@ -21,6 +21,7 @@ if [[ "${1:-}" == "--tests" ]]; then
         iproute2 faketime python3 procps
         desktop-file-utils appstream
         xinetd rdate dbus-daemon python3-dbusmock
+        clang libclang-rt-14-dev
     )
 fi
 

@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QTimer>
 #include <QTranslator>
 
 namespace {
@@ -36,6 +37,17 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);
     InstallFrenchTranslations(application);
 
+    // From the first moment a termination signal ends the program cleanly: before the windows
+    // exist nothing is loaded, so they are simply not created.
+    static bool windowsReady = false;
+    static bool terminationRequested = false;
+    WatchTerminationSignals([] {
+        if (windowsReady)
+            EndProgram();
+        else
+            terminationRequested = true;
+    });
+
     QApplication::setOverrideCursor(Qt::WaitCursor);
     auto* splash = new TLogo;
     splash->show();
@@ -43,15 +55,21 @@ int main(int argc, char* argv[]) {
     TSleeper sleeper;
     sleeper.Interval = 2000;
     sleeper.Sleep();
+    if (terminationRequested) {
+        delete splash;
+        return 0;
+    }
 
     SetApplicationTitle(QStringLiteral("Tallivo"));
     CreateWindows();
     delete splash;
     QApplication::restoreOverrideCursor();
+    windowsReady = true;
+    if (terminationRequested) // during the windows' creation: ended once the loop runs
+        QTimer::singleShot(0, [] { EndProgram(); });
 
     // A second copy has asked the first one to come forward: it ends right after start-up.
     const bool handedOver = MiniWin->OnlyOne1->TerminationRequested();
-    WatchTerminationSignals([] { EndProgram(); });
     const int result = handedOver ? 0 : application.exec();
     DestroyWindows();
     return result;

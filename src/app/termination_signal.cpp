@@ -16,7 +16,12 @@ void WriteSignalByte(int) {
 }
 } // namespace
 
+void IgnoreFileSizeLimitSignal() {
+    ::signal(SIGXFSZ, SIG_IGN);
+}
+
 void WatchTerminationSignals(std::function<void()> onSignal) {
+    IgnoreFileSizeLimitSignal();
     if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
         return;
     auto* notifier =

@@ -245,8 +245,10 @@ void TCellGrid::AppendFieldText(QString& out, const QString& cell, bool lastColu
         out += QLatin1String("\"\"");
         return;
     }
+    // A cell beginning with U+FEFF is quoted too: opening the file, that character would be
+    // read as the file's byte-order mark and dropped.
     const bool quoted = text.contains(EffectiveSeparator()) || text.startsWith(quote) ||
-                        (lastColumn && text.contains(quote));
+                        text.startsWith(QChar(0xFEFF)) || (lastColumn && text.contains(quote));
     if (!quoted) {
         out += text;
         return;

@@ -1,12 +1,17 @@
 #include "base/ini_file.h"
 
+#include "base/damaged_files.h"
 #include "base/errors.h"
 #include "base/safe_write.h"
 #include "base/text_encoding.h"
 
+#include <QDateTime>
 #include <QFile>
+#include <QHash>
+#include <QMutex>
 #include <QRegularExpression>
 #include <optional>
+#include <sys/stat.h>
 
 namespace {
 constexpr QChar quote = QLatin1Char('"');
@@ -127,12 +132,20 @@ ParsedLine ParseLine(const QString& line) {
     return parsed;
 }
 
+QList<ParsedLine> ParseLines(const QStringList& lines) {
+    QList<ParsedLine> parsed;
+    parsed.reserve(lines.size());
+    for (const QString& line : lines)
+        parsed.append(ParseLine(line));
+    return parsed;
+}
+
 // The lines of each section of that name; a section may appear more than once.
 template <typename Visit>
-void ForEachKeyOf(const QStringList& lines, const QString& section, Visit visit) {
+void ForEachKeyOf(const QList<ParsedLine>& lines, const QString& section, Visit visit) {
     bool inside = false;
     for (int i = 0; i < lines.size(); ++i) {
-        const ParsedLine parsed = ParseLine(lines[i]);
+        const ParsedLine& parsed = lines[i];
         if (parsed.kind == ParsedLine::Section)
             inside = parsed.name == section;
         else if (inside && parsed.kind == ParsedLine::Key && !visit(i, parsed))
@@ -140,7 +153,7 @@ void ForEachKeyOf(const QStringList& lines, const QString& section, Visit visit)
     }
 }
 
-std::optional<QString> FindValue(const QStringList& lines, const QString& section,
+std::optional<QString> FindValue(const QList<ParsedLine>& lines, const QString& section,
                                  const QString& key) {
     std::optional<QString> found;
     ForEachKeyOf(lines, section, [&](int, const ParsedLine& parsed) {
@@ -167,30 +180,63 @@ std::optional<int> ParseInteger(const QString& text) {
     const int value = trimmed.toInt(&ok);
     return ok ? std::optional<int>(value) : std::nullopt;
 }
+
+// What identifies one version of a file on disk.
+struct FileStamp {
+    qint64 size = -1;
+    qint64 modifiedNs = 0;
+    quint64 inode = 0;
+    quint64 device = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
+std::optional<FileStamp> StampOf(const struct stat& info) {
+    FileStamp stamp;
+    stamp.size = info.st_size;
+    stamp.modifiedNs = qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec;
+    stamp.inode = info.st_ino;
+    stamp.device = info.st_dev;
+    return stamp;
+}
+
+std::optional<FileStamp> StampOfFile(const QString& fileName) {
+    struct stat info {};
+    if (::stat(QFile::encodeName(fileName).constData(), &info) != 0)
+        return std::nullopt;
+    return StampOf(info);
+}
+
+// File times advance by the kernel's tick: a file read within that tick of its last change
+// could change again under the same stamp, so such a read is not kept.
+constexpr qint64 racyNs = 100 * 1000000;
 } // namespace
 
-IniFile::IniFile(QString name) : fileName(std::move(name)) {}
+struct IniFile::Snapshot {
+    QStringList lines;
+    QList<ParsedLine> parsed;
+    bool tooLarge = false;
+};
 
-void IniFile::BeginBatch() {
-    batchLines = ReadLines();
+namespace {
+using Snapshot = IniFile::Snapshot;
+
+struct CachedFile {
+    FileStamp stamp;
+    std::shared_ptr<const Snapshot> snapshot;
+};
+
+QMutex cacheMutex;
+QHash<QString, CachedFile> cache;
+
+std::shared_ptr<const Snapshot> MakeSnapshot(QStringList lines) {
+    auto snapshot = std::make_shared<Snapshot>();
+    snapshot->parsed = ParseLines(lines);
+    snapshot->lines = std::move(lines);
+    return snapshot;
 }
 
-void IniFile::CommitBatch() {
-    if (!batchLines)
-        return;
-    const QStringList lines = *batchLines;
-    batchLines.reset();
-    WriteLines(lines);
-}
-
-QStringList IniFile::ReadLines() const {
-    if (batchLines)
-        return *batchLines;
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QString text = DecodeFileText(file.readAll());
-    QStringList lines = text.split(QLatin1Char('\n'));
+QStringList SplitLines(const QByteArray& bytes) {
+    QStringList lines = DecodeFileText(bytes).split(QLatin1Char('\n'));
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
     for (QString& line : lines)
@@ -199,14 +245,109 @@ QStringList IniFile::ReadLines() const {
     return lines;
 }
 
+std::shared_ptr<const Snapshot> TooLargeSnapshot() {
+    static const auto snapshot = [] {
+        auto made = std::make_shared<Snapshot>();
+        made->tooLarge = true;
+        return std::shared_ptr<const Snapshot>(made);
+    }();
+    return snapshot;
+}
+
+std::shared_ptr<const Snapshot> LoadFile(const QString& fileName) {
+    const std::optional<FileStamp> before = StampOfFile(fileName);
+    if (!before) {
+        static const auto empty = MakeSnapshot({});
+        return empty;
+    }
+    if (before->size > IniFile::MaxFileSize)
+        return TooLargeSnapshot();
+    {
+        const QMutexLocker lock(&cacheMutex);
+        const auto cached = cache.constFind(fileName);
+        if (cached != cache.constEnd() && cached->stamp == *before)
+            return cached->snapshot;
+    }
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return MakeSnapshot({});
+    // The stamp of what is read, not of what was looked at before: the file may have changed.
+    struct stat info {};
+    const bool stamped = ::fstat(file.handle(), &info) == 0;
+    const QByteArray bytes = file.read(IniFile::MaxFileSize + 1);
+    if (bytes.size() > IniFile::MaxFileSize)
+        return TooLargeSnapshot();
+    auto snapshot = MakeSnapshot(SplitLines(bytes));
+    if (stamped) {
+        const FileStamp stamp = *StampOf(info);
+        const qint64 nowNs = QDateTime::currentMSecsSinceEpoch() * 1000000;
+        const QMutexLocker lock(&cacheMutex);
+        if (nowNs - stamp.modifiedNs > racyNs)
+            cache.insert(fileName, {stamp, snapshot});
+        else
+            cache.remove(fileName);
+    }
+    return snapshot;
+}
+
+QString TooLargeMessage(const QString& fileName) {
+    return QStringLiteral("Le fichier %1 dépasse 1 Mio : il n'est ni lu ni modifié.").arg(fileName);
+}
+} // namespace
+
+IniFile::IniFile(QString name) : fileName(std::move(name)) {}
+
+void IniFile::BeginBatch() {
+    batch = Read();
+}
+
+void IniFile::CommitBatch() {
+    if (!batch)
+        return;
+    const QStringList lines = batch->lines;
+    const bool tooLarge = batch->tooLarge;
+    batch.reset();
+    if (tooLarge)
+        throw AppError(TooLargeMessage(fileName));
+    WriteLines(lines);
+}
+
+std::shared_ptr<const IniFile::Snapshot> IniFile::Read() const {
+    return batch ? batch : LoadFile(fileName);
+}
+
+bool IniFile::TooLarge() const {
+    return Read()->tooLarge;
+}
+
+QString IniFile::SetAsideWhenTooLarge(const QString& fileName) {
+    const std::optional<FileStamp> stamp = StampOfFile(fileName);
+    if (!stamp || stamp->size <= MaxFileSize)
+        return {};
+    const QString aside = PutDamagedFileAside(fileName, true);
+    if (aside.isEmpty())
+        return TooLargeMessage(fileName);
+    return QStringLiteral("Le fichier de paramètres %1 dépasse 1 Mio : il n'a pas été lu et il "
+                          "est gardé sous le nom %2. Les réglages par défaut sont utilisés.")
+        .arg(fileName, aside);
+}
+
 void IniFile::WriteLines(const QStringList& lines) {
-    if (batchLines) {
-        *batchLines = lines;
+    if (batch) {
+        if (!batch->tooLarge)
+            batch = MakeSnapshot(lines);
         return;
     }
+    // Never written over: the file may hold what its owner wants back.
+    if (LoadFile(fileName)->tooLarge)
+        throw AppError(TooLargeMessage(fileName));
     QString text;
-    for (const QString& line : lines)
-        text += line + QLatin1Char('\n');
+    for (const QString& line : lines) {
+        // A line kept from the file may end with a CR of its value ("x\r\r\n" gives "x\r"):
+        // the reader takes one CR off each line end, so such a line gets CR LF to keep it.
+        text += line;
+        text += line.endsWith(QLatin1Char('\r')) ? QLatin1String("\r\n") : QLatin1String("\n");
+    }
     QString errorText;
     if (!WriteFileSafely(fileName, EncodeFileText(text), &errorText))
         throw AppError(errorText);
@@ -214,12 +355,12 @@ void IniFile::WriteLines(const QStringList& lines) {
 
 QString IniFile::ReadString(const QString& section, const QString& key,
                             const QString& defaultValue) const {
-    const std::optional<QString> value = FindValue(ReadLines(), section, key);
+    const std::optional<QString> value = FindValue(Read()->parsed, section, key);
     return value ? value->left(MaxValueLength) : defaultValue;
 }
 
 int IniFile::ReadInteger(const QString& section, const QString& key, int defaultValue) const {
-    const std::optional<QString> text = FindValue(ReadLines(), section, key);
+    const std::optional<QString> text = FindValue(Read()->parsed, section, key);
     if (!text)
         return defaultValue;
     return ParseInteger(*text).value_or(defaultValue);
@@ -230,15 +371,13 @@ bool IniFile::ReadBool(const QString& section, const QString& key, bool defaultV
 }
 
 bool IniFile::KeyExists(const QString& section, const QString& key) const {
-    return FindValue(ReadLines(), section, key).has_value();
+    return FindValue(Read()->parsed, section, key).has_value();
 }
 
 bool IniFile::SectionExists(const QString& section) const {
-    for (const QString& line : ReadLines()) {
-        const ParsedLine parsed = ParseLine(line);
+    for (const ParsedLine& parsed : Read()->parsed)
         if (parsed.kind == ParsedLine::Section && parsed.name == section)
             return true;
-    }
     return false;
 }
 
@@ -252,7 +391,7 @@ QStringList IniFile::ReadSection(const QString& section) const {
 QList<QPair<QString, QString>> IniFile::ReadSectionValues(const QString& section) const {
     QList<QPair<QString, QString>> entries;
     QStringList seen;
-    ForEachKeyOf(ReadLines(), section, [&](int, const ParsedLine& parsed) {
+    ForEachKeyOf(Read()->parsed, section, [&](int, const ParsedLine& parsed) {
         if (!seen.contains(parsed.name)) { // the first of duplicated keys is the one read
             seen.append(parsed.name);
             entries.append({parsed.name, parsed.value.left(MaxValueLength)});
@@ -263,11 +402,13 @@ QList<QPair<QString, QString>> IniFile::ReadSectionValues(const QString& section
 }
 
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value) {
-    QStringList lines = ReadLines();
+    const std::shared_ptr<const Snapshot> snapshot = Read();
+    QStringList lines = snapshot->lines;
+    const QList<ParsedLine>& parsedLines = snapshot->parsed;
     const QString newLine = Encode(key, true) + QLatin1Char('=') + Encode(value, false);
 
     int existing = -1;
-    ForEachKeyOf(lines, section, [&](int index, const ParsedLine& parsed) {
+    ForEachKeyOf(parsedLines, section, [&](int index, const ParsedLine& parsed) {
         if (parsed.name != key)
             return true;
         existing = index;
@@ -281,18 +422,16 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
 
     // A new key goes after the last non-blank line of the first section of that name.
     int header = -1;
-    for (int i = 0; i < lines.size() && header < 0; ++i) {
-        const ParsedLine parsed = ParseLine(lines[i]);
-        if (parsed.kind == ParsedLine::Section && parsed.name == section)
+    for (int i = 0; i < parsedLines.size() && header < 0; ++i)
+        if (parsedLines[i].kind == ParsedLine::Section && parsedLines[i].name == section)
             header = i;
-    }
     if (header < 0) {
         lines.append(QLatin1Char('[') + section + QLatin1Char(']'));
         lines.append(newLine);
     } else {
         int insertAt = header + 1;
         for (int i = header + 1; i < lines.size(); ++i) {
-            if (ParseLine(lines[i]).kind == ParsedLine::Section)
+            if (parsedLines[i].kind == ParsedLine::Section)
                 break;
             if (!TrimBlanks(lines[i]).isEmpty())
                 insertAt = i + 1;
@@ -311,24 +450,25 @@ void IniFile::WriteBool(const QString& section, const QString& key, bool value) 
 }
 
 void IniFile::EraseSection(const QString& section) {
-    const QStringList lines = ReadLines();
+    const std::shared_ptr<const Snapshot> snapshot = Read();
     QStringList kept;
     bool inside = false;
-    for (const QString& line : lines) {
-        const ParsedLine parsed = ParseLine(line);
+    for (int i = 0; i < snapshot->lines.size(); ++i) {
+        const ParsedLine& parsed = snapshot->parsed[i];
         if (parsed.kind == ParsedLine::Section)
             inside = parsed.name == section;
         if (!inside)
-            kept.append(line);
+            kept.append(snapshot->lines[i]);
     }
-    if (kept.size() != lines.size())
+    if (kept.size() != snapshot->lines.size())
         WriteLines(kept);
 }
 
 void IniFile::DeleteKey(const QString& section, const QString& key) {
-    QStringList lines = ReadLines();
+    const std::shared_ptr<const Snapshot> snapshot = Read();
+    QStringList lines = snapshot->lines;
     QList<int> doomed;
-    ForEachKeyOf(lines, section, [&](int index, const ParsedLine& parsed) {
+    ForEachKeyOf(snapshot->parsed, section, [&](int index, const ParsedLine& parsed) {
         if (parsed.name == key)
             doomed.append(index);
         return true;

@@ -4,10 +4,12 @@
 #include <QPair>
 #include <QString>
 #include <QStringList>
-#include <optional>
+#include <memory>
 
-// The settings file with private-profile semantics: every read and every write opens the
-// file, does its work and closes it again; nothing is cached. Sections and keys are
+// The settings file with private-profile semantics: every read sees the file as it is on disk
+// and every write rewrites it at once. What was read is kept until the file changes (its
+// size, modification time or inode), so that a series of reads decodes the file once while
+// another program's edits are still seen. Sections and keys are
 // matched with their exact spelling. Reads never fail (a missing file, section or key
 // gives the default); writes go through WriteFileSafely and throw AppError with the
 // French reason when the file cannot be written.
@@ -43,6 +45,14 @@ class IniFile {
     void DeleteKey(const QString& section, const QString& key);
 
     static constexpr int MaxValueLength = 2047;
+    // A file beyond any real settings file: it is not read (reads give the defaults) and
+    // never overwritten (writes raise AppError).
+    static constexpr qint64 MaxFileSize = 1024 * 1024;
+    bool TooLarge() const;
+    // At start-up: a settings file too large to read is kept aside under a name that says so,
+    // so that the settings can be saved again; returns the French message for the user, empty
+    // when the file is fine.
+    static QString SetAsideWhenTooLarge(const QString& fileName);
 
     // One save of many keys: the file is read when the batch begins, the reads and writes in
     // between work on that copy, and the file is rewritten once when the batch is committed.
@@ -50,10 +60,12 @@ class IniFile {
     void BeginBatch();
     void CommitBatch();
 
+    struct Snapshot;
+
   private:
-    QStringList ReadLines() const;
+    std::shared_ptr<const Snapshot> Read() const;
     void WriteLines(const QStringList& lines);
 
     QString fileName;
-    std::optional<QStringList> batchLines;
+    std::shared_ptr<const Snapshot> batch;
 };

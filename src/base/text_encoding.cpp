@@ -28,12 +28,15 @@ QString DecodeWindows1252(const QByteArray& bytes) {
 }
 
 QString DecodeFileText(const QByteArray& bytes) {
-    QByteArray body = bytes;
+    QByteArrayView body(bytes);
     if (body.startsWith("\xEF\xBB\xBF"))
-        body.remove(0, 3);
-    if (IsValidUtf8(body))
-        return QString::fromUtf8(body);
-    return DecodeWindows1252(body);
+        body = body.sliced(3);
+    // Decoded once: the UTF-8 text is kept unless the decoder met an invalid sequence.
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = decoder.decode(body);
+    if (!decoder.hasError())
+        return text;
+    return DecodeWindows1252(body.toByteArray());
 }
 
 QByteArray EncodeFileText(const QString& text) {

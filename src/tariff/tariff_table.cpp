@@ -4,6 +4,7 @@
 #include "base/errors.h"
 #include "base/ini_file.h"
 
+#include <QFileInfo>
 #include <QList>
 #include <cmath>
 #include <limits>
@@ -90,6 +91,10 @@ FileLoad LoadFile(TCellGrid& grid, const QString& fileName) {
     FileLoad outcome;
     grid.Clear();
     PrepareGrid(grid);
+    if (QFileInfo(fileName).size() > MaxFileSize)
+        return {0, false,
+                QStringLiteral("Le fichier des tarifs %1 dépasse 1 Mio : il n'a pas été lu.")
+                    .arg(fileName)};
     try {
         grid.LoadFromDelimitedFile(fileName);
     } catch (const AppError& error) {

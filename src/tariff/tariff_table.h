@@ -46,6 +46,8 @@ struct FileLoad {
     bool complete = true; // false when the file could not be read or a row was damaged
     QString error;        // the first error met, as raised by the grid
 };
+// Far beyond any real tariff file: such a file is not read.
+constexpr qint64 MaxFileSize = 1024 * 1024;
 // Reads the file into the grid. Rows holding a cell that is not a number are left out, so
 // the grid only holds tariffs that can be shown. A file without any text (empty, or blank
 // fields only) holds no tariff.

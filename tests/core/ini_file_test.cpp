@@ -2,8 +2,11 @@
 #include "base/ini_file.h"
 #include "support/test_support.h"
 
+#include <QDateTime>
+#include <QDir>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <random>
 
 namespace {
 class IniFileTest : public ::testing::Test {
@@ -155,4 +158,80 @@ TEST_F(IniFileTest, ABatchWritesTheFileOnceWhenCommitted) {
                        "[Last]\nWinStart=0\n");
     settings.WriteInteger("MainW", "y", 3); // after the batch, writes go to the file again
     EXPECT_EQ(IniFile(Path()).ReadInteger("MainW", "y", 0), 3);
+}
+
+TEST_F(IniFileTest, RandomValuesAndKeysRoundTripExactly) {
+    // Carriage returns, line breaks, quotes, "%" and blanks at the ends in every position:
+    // whatever is saved reads back as it was written, by this object and by a fresh one.
+    const QString alphabet = QStringLiteral("\r\n\t \"%=[];aZé0x");
+    std::mt19937 random(20261207);
+    auto randomText = [&](int minimum) {
+        QString text;
+        const int length = minimum + int(random() % 12);
+        for (int i = 0; i < length; ++i)
+            text += alphabet[int(random() % alphabet.size())];
+        return text;
+    };
+    QList<QPair<QString, QString>> written = {{"crcr", "value\r\r"}, {"\r\r", "\r\r"}};
+    for (int i = 0; i < 200; ++i)
+        written.append({randomText(1), randomText(0)});
+    ini.BeginBatch();
+    for (const auto& [key, value] : written)
+        ini.WriteString("Last", key, value);
+    ini.CommitBatch();
+    const IniFile fresh(Path());
+    for (const auto& [key, value] : written) {
+        // A key written twice keeps its last value.
+        QString expected;
+        for (const auto& [otherKey, otherValue] : written)
+            if (otherKey == key)
+                expected = otherValue;
+        EXPECT_EQ(fresh.ReadString("Last", key, "?"), expected)
+            << QString(key).toUtf8().toPercentEncoding().toStdString();
+    }
+}
+
+TEST_F(IniFileTest, ACarriageReturnEndingAValueOfTheFileSurvivesASave) {
+    WriteWholeFile(Path(), "[Last]\r\nHost=a\r\r\nJour=1\r\n");
+    EXPECT_EQ(ini.ReadString("Last", "Host", ""), "a\r");
+    ini.WriteString("Last", "Jour", "2");
+    EXPECT_EQ(IniFile(Path()).ReadString("Last", "Host", ""), "a\r");
+    EXPECT_EQ(Bytes(), "[Last]\nHost=a\r\r\nJour=2\n");
+}
+
+TEST_F(IniFileTest, AnEditByAnotherProgramIsSeen) {
+    WriteWholeFile(Path(), "[Last]\nHost=aaaa\n");
+    const QDateTime past = QDateTime::currentDateTime().addSecs(-60);
+    QFile file(Path());
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    file.setFileTime(past, QFileDevice::FileModificationTime);
+    EXPECT_EQ(ini.ReadString("Last", "Host", ""), "aaaa");
+    // Same size, same inode, written in place: only the modification time tells.
+    file.seek(0);
+    file.write("[Last]\nHost=bbbb\n");
+    file.flush();
+    file.setFileTime(past.addSecs(1), QFileDevice::FileModificationTime);
+    EXPECT_EQ(ini.ReadString("Last", "Host", ""), "bbbb");
+}
+
+TEST_F(IniFileTest, AFileOverOneMebibyteIsNeitherReadNorWrittenAndIsSetAside) {
+    QByteArray huge = "[Last]\nHost=" + QByteArray(IniFile::MaxFileSize, 'x') + "\n";
+    WriteWholeFile(Path(), huge);
+    EXPECT_EQ(ini.ReadString("Last", "Host", "default"), "default");
+    EXPECT_TRUE(ini.TooLarge());
+    EXPECT_THROW(ini.WriteString("Last", "Host", "h"), AppError);
+    ini.BeginBatch();
+    ini.WriteString("Last", "Host", "h");
+    EXPECT_THROW(ini.CommitBatch(), AppError);
+    EXPECT_EQ(Bytes(), huge) << "kept untouched";
+
+    const QString message = IniFile::SetAsideWhenTooLarge(Path());
+    EXPECT_TRUE(message.startsWith("Le fichier de paramètres ")) << message.toStdString();
+    EXPECT_FALSE(QFile::exists(Path()));
+    const QStringList aside = QDir(folder.path()).entryList({"tallivo.ini.endommage-*"});
+    ASSERT_EQ(aside.size(), 1);
+    EXPECT_EQ(ReadWholeFile(folder.filePath(aside[0])), huge);
+    ini.WriteString("Last", "Host", "h"); // saved again from scratch
+    EXPECT_EQ(ini.ReadString("Last", "Host", ""), "h");
+    EXPECT_TRUE(IniFile::SetAsideWhenTooLarge(Path()).isEmpty());
 }

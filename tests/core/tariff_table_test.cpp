@@ -78,6 +78,15 @@ TEST_F(TariffTableTest, EmptyAndUnreadableFilesHoldNoTariff) {
     EXPECT_FALSE(load.complete);
     EXPECT_EQ(load.rows, 0);
     EXPECT_EQ(load.error, QStringLiteral("Cannot open file ") + folderAsFile);
+
+    // Far beyond any real tariff file: refused unread, with the reason, the file kept.
+    const QByteArray huge = defaultLine + QByteArray(TariffTable::MaxFileSize, ';');
+    WriteWholeFile(Path(), huge);
+    load = TariffTable::LoadFile(grid, Path());
+    EXPECT_FALSE(load.complete);
+    EXPECT_EQ(load.rows, 0);
+    EXPECT_TRUE(load.error.contains(QStringLiteral("dépasse 1 Mio"))) << load.error.toStdString();
+    EXPECT_EQ(ReadWholeFile(Path()), huge);
 }
 
 TEST(TariffTableChoice, StoredIndexAndDesignationLookUp) {
