@@ -14,7 +14,7 @@ if [[ "${1:-}" == "--tests" ]]; then
     packages+=(
         x11-utils xdotool imagemagick
         pulseaudio pulseaudio-utils sox
-        iproute2 faketime python3 procps
+        iproute2 faketime python3 procps python3-pyftpdlib
     )
 fi
 
