@@ -278,8 +278,7 @@ int TSimpleFTP::FindFiles(const QString& mask, bool folderNames) {
     }
     if (State() != Connected)
         return 0;
-    const QRegularExpression matcher(QRegularExpression::wildcardToRegularExpression(
-        pattern, QRegularExpression::NonPathWildcardConversion));
+    const QRegularExpression matcher(QRegularExpression::wildcardToRegularExpression(pattern));
     QList<FtpDirectoryRecord> entries;
     // Servers without MLSD give names only; their date and size are asked one by one.
     const bool detailed = ListMachineReadable(folder, entries) == CURLE_OK;

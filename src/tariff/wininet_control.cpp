@@ -2,6 +2,7 @@
 
 #include <QEventLoop>
 #include <QThread>
+#include <chrono>
 #include <curl/curl.h>
 
 namespace {
@@ -18,8 +19,25 @@ size_t KeepReply(char* data, size_t size, size_t count, void* target) {
     return length;
 }
 
-int CheckAbort(void* flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-    return static_cast<std::atomic_bool*>(flag)->load() ? 1 : 0;
+qint64 SteadyMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Called by libcurl about once a second even when nothing arrives: a transfer ends when it
+// is aborted or when no byte went through for the stall time.
+int CheckProgress(void* target, curl_off_t, curl_off_t received, curl_off_t, curl_off_t sent) {
+    auto* watch = static_cast<TWinInetControl::TransferWatch*>(target);
+    if (watch->abortRequested)
+        return 1;
+    const qint64 now = SteadyMs();
+    if (received + sent != watch->lastBytes) {
+        watch->lastBytes = received + sent;
+        watch->lastProgressMs = now;
+        return 0;
+    }
+    return now - watch->lastProgressMs > watch->stallMs ? 1 : 0;
 }
 } // namespace
 
@@ -72,22 +90,23 @@ void TWinInetControl::PrepareTransfer(const QByteArray& url) {
     curl_easy_setopt(handle, CURLOPT_PASSWORD, Password.toUtf8().constData());
     curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connectTimeoutMs));
     const long stall = std::max(1, StallTimeout);
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(handle, CURLOPT_LOW_SPEED_TIME, stall);
+    watch.stallMs = stall * 1000;
     curl_easy_setopt(handle, CURLOPT_FTP_RESPONSE_TIMEOUT, stall);
     curl_easy_setopt(handle, CURLOPT_TIMEOUT, static_cast<long>(std::max(1, OperationTimeout)));
     curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, KeepReply);
     curl_easy_setopt(handle, CURLOPT_HEADERDATA, &lastReply);
     curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, CheckAbort);
-    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &abortRequested);
+    curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, CheckProgress);
+    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &watch);
 }
 
 int TWinInetControl::RunOffThread(const std::function<int()>& work) {
     if (running) // an operation of this session is already under way further up the stack
         return lastError = CURLE_AGAIN;
     running = true;
-    abortRequested = false;
+    watch.abortRequested = false;
+    watch.lastBytes = -1;
+    watch.lastProgressMs = SteadyMs();
     int result = CURLE_OK;
     QThread* worker = QThread::create([&result, &work] { result = work(); });
     QEventLoop loop;

@@ -56,7 +56,7 @@ class TWinInetControl : public QObject {
     QString WelcomeText() const { return welcome; }
 
     // Ends the running operation as soon as possible (it then fails); any thread may call it.
-    void Abort() { abortRequested = true; }
+    void Abort() { watch.abortRequested = true; }
 
   signals:
     void OnStateChange(int state);
@@ -81,5 +81,17 @@ class TWinInetControl : public QObject {
     int lastError = 0;
     int connectTimeoutMs = 300000;
     bool running = false;
-    std::atomic_bool abortRequested{false};
+
+  public:
+    // What the worker thread's progress check needs: the abort request and the moment the
+    // last byte went through.
+    struct TransferWatch {
+        std::atomic_bool abortRequested{false};
+        qint64 stallMs = 0;
+        qint64 lastBytes = -1;
+        qint64 lastProgressMs = 0;
+    };
+
+  private:
+    TransferWatch watch;
 };

@@ -5,6 +5,7 @@
 // scripted server that sends part of a file and then stalls or cuts the transfer.
 
 #include <QDateTime>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -49,6 +50,8 @@ class ServerProcess {
     }
     // Everything the server wrote to its log so far.
     QString Log() {
+        while (process.waitForReadyRead(20))
+            log += QString::fromUtf8(process.readAll());
         log += QString::fromUtf8(process.readAll());
         return log;
     }
@@ -69,8 +72,9 @@ class TestFtpServer {
                            QString::number(server.port), QStringLiteral("-d"), root.path()}))
             return false;
         // The probe that found the server listening is its first session.
-        for (int waited = 0; waited < 5000 && Sessions() == 0; waited += 50)
-            QThread::msleep(50);
+        const QDeadlineTimer deadline(5000);
+        while (Sessions() == 0 && !deadline.hasExpired())
+            continue; // each look waits a little for the server's log
         return true;
     }
     quint16 Port() const { return server.port; }

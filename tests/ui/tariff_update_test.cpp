@@ -1,6 +1,7 @@
 #include "app/ini_file.h"
 #include "app/program_files.h"
 #include "app/ui/tform1.h"
+#include "app/ui/windows.h"
 #include "support/app_fixture.h"
 #include "support/ftp_servers.h"
 
@@ -8,6 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QPushButton>
 #include <QStatusBar>
 
