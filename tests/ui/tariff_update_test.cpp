@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QCursor>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -43,13 +44,21 @@ class TariffUpdateTest : public AppWindowsTest {
     // Presses "Mise à jour par Internet" and answers the boxes that come; counts the ticks of
     // a 50 ms timer meanwhile, and checks that the button cannot start a second update.
     std::vector<std::shared_ptr<AnsweredBox>> Update(const QStringList& answers) {
-        auto boxes = AnswerBoxes(answers, 20000);
+        auto boxes = AnswerBoxes(answers, 60000);
+        statusTexts.clear();
+        const auto recorder = QObject::connect(Form1->StatusBar1, &QStatusBar::messageChanged,
+                                               [this](const QString& text) {
+                                                   if (!text.isEmpty())
+                                                       statusTexts.append(text);
+                                               });
         QTimer ticker;
         ticker.setInterval(50);
         QObject::connect(&ticker, &QTimer::timeout, [this] {
             ++ticks;
             if (Form1->TariffFTP) {
                 sawRunning = true;
+                if (!QApplication::activeModalWidget() && QApplication::overrideCursor())
+                    sawHourglass |= QApplication::overrideCursor()->shape() == Qt::WaitCursor;
                 EXPECT_FALSE(Form1->Button7->isEnabled());
                 Form1->Button7Click(); // returns at once: no second confirmation
             }
@@ -59,6 +68,7 @@ class TariffUpdateTest : public AppWindowsTest {
         elapsed.start();
         Form1->Button7->click();
         milliseconds = elapsed.elapsed();
+        QObject::disconnect(recorder);
         for (const auto& box : boxes)
             box->Cancel();
         EXPECT_TRUE(Form1->Button7->isEnabled());
@@ -86,6 +96,8 @@ class TariffUpdateTest : public AppWindowsTest {
 
     int ticks = 0;
     bool sawRunning = false;
+    bool sawHourglass = false;
+    QStringList statusTexts;
     qint64 milliseconds = 0;
 };
 } // namespace
@@ -110,14 +122,15 @@ TEST_F(TariffUpdateTest, TheFileNamedLikeTheTariffFileReplacesItAndTheIndexIsKep
     EXPECT_EQ(boxes[1]->title, QStringLiteral("Information"));
     EXPECT_EQ(boxes[1]->text,
               QStringLiteral("Le fichier des tarifs a été mis à jour avec succès."));
-    EXPECT_EQ(Status(), QStringLiteral("Le fichier de tarifs du 05/11/2026 14:30:15 a été "
-                                       "téléchargé."));
+    EXPECT_EQ(statusTexts,
+              QStringList({"Connexion à 127.0.0.1 en cours...", "Connecté à 127.0.0.1",
+                           "tallivo.csv reçu", "Déconnecté de 127.0.0.1",
+                           "Le fichier de tarifs du 05/11/2026 14:30:15 a été téléchargé."}));
     EXPECT_EQ(ReadWholeFile(ProgramFiles::TariffFileName()), five);
     EXPECT_EQ(TariffNames(), QStringList({"A", "B", "C", "D", "E"}));
     EXPECT_EQ(Form1->ComboTarif->currentIndex(), 2);
     EXPECT_EQ(Form1->Label28->text(), QStringLiteral("C"));
     EXPECT_EQ(Leftovers(), QStringList());
-    EXPECT_TRUE(sawRunning);
 
     // A shorter list: the first tariff.
     server.Put(QStringLiteral("tallivo.csv"), Tariffs({"X", "Y"}));
@@ -197,6 +210,8 @@ TEST_F(TariffUpdateTest, ARefusedFileLeavesTheOldOneByteForByteAndTheWindowRunni
         if (mode == MisbehavingFtpServer::Stall) {
             EXPECT_GE(milliseconds, 1500);
             EXPECT_GE(ticks, 15); // the timers ran during the wait
+            EXPECT_TRUE(sawHourglass);
+            EXPECT_TRUE(sawRunning);
         }
     }
 }

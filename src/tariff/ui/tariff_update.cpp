@@ -126,8 +126,11 @@ bool TForm1::FetchTariffFile(const QString& name, const QString& folder) {
         verdict = Verdict::TooLarge;
     }
     QString error = ReceivedTariffFile::RefusalText(verdict);
-    if (verdict == Verdict::Accepted &&
-        ReceivedTariffFile::Install(received.fileName(), QDir(folder).filePath(name), &error)) {
+    const bool installed =
+        verdict == Verdict::Accepted &&
+        ReceivedTariffFile::Install(received.fileName(), QDir(folder).filePath(name), &error);
+    received.remove(); // nothing of it stays beside the program while a box waits
+    if (installed) {
         // A save during the waits below must not put the old table back over the new file.
         TariffFileProtected = true;
         StatusBar1->showMessage(name + QStringLiteral(" reçu"));
