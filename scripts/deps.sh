@@ -22,6 +22,7 @@ if [[ "${1:-}" == "--tests" ]]; then
         desktop-file-utils appstream
         xinetd rdate dbus-daemon python3-dbusmock
         clang libclang-rt-14-dev
+        python3-pyftpdlib
     )
 fi
 

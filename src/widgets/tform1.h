@@ -33,6 +33,7 @@ class SpinButton;
 class JournalStore;
 class TCellGrid;
 class TRAS;
+class TSimpleFTP;
 class TTimeQuery;
 class TTrayIcon;
 class TWAVPlayer;
@@ -309,6 +310,14 @@ class TForm1 : public QWidget {
     void durdebExit();
     void durforExit();
     void ComboTarifAssoClick();
+
+  public:
+    // ---- Tariff file update over FTP (src/tariff/ui/tariff_update.cpp) -----------------
+    // Fetches the tariff file name from the server into folder; true when it replaced ours.
+    bool FetchTariffFile(const QString& name, const QString& folder);
+    TSimpleFTP* TariffFTP = nullptr; // the client of the update under way, else none
+  public slots:
+    void Button7Click();
 
   public:
     // ---- Cost (src/tariff/ui/compute_cost.cpp) ----------------------------------------

@@ -3,6 +3,8 @@
 // Time servers on 127.0.0.1 for the clock tests: small ones with chosen behaviour, run by the
 // test's own event loop, and the real RFC 868 service of xinetd, run as a separate process.
 
+#include "support/loopback_port.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QDir>
@@ -28,14 +30,6 @@ inline QByteArray TimeAnswerFor(const QDateTime& utc) {
     return bytes;
 }
 
-// A free TCP port on 127.0.0.1, nothing listening on it.
-inline quint16 FreeLoopbackPort() {
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost, 0);
-    const quint16 port = probe.serverPort();
-    probe.close();
-    return port;
-}
 
 class FakeTimeServer {
   public:

@@ -147,6 +147,7 @@ void TForm1::BuildTariffPage() {
     connect(Button3, &QPushButton::clicked, this, &TForm1::Button3Click);
     connect(Button4, &QPushButton::clicked, this, &TForm1::Button4Click);
     connect(Button5, &QPushButton::clicked, this, &TForm1::Button5Click);
+    connect(Button7, &QPushButton::clicked, this, &TForm1::Button7Click);
     new FocusHandlers(
         design, [this] { designEnter(); }, [this] { designExit(); });
     // A spin box finishes its editing when it loses the focus (or on Enter).

@@ -1,0 +1,124 @@
+#include "tariff/wininet_control.h"
+
+#include <QEventLoop>
+#include <QThread>
+#include <chrono>
+#include <curl/curl.h>
+
+namespace {
+CURL* Handle(void* session) {
+    return static_cast<CURL*>(session);
+}
+
+// Keeps the last reply line of the server (libcurl hands FTP replies to the header callback).
+size_t KeepReply(char* data, size_t size, size_t count, void* target) {
+    const size_t length = size * count;
+    const QString line = QString::fromUtf8(data, static_cast<qsizetype>(length)).trimmed();
+    if (!line.isEmpty())
+        *static_cast<QString*>(target) = line;
+    return length;
+}
+
+qint64 SteadyMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+// Called by libcurl about once a second even when nothing arrives: a transfer ends when it
+// is aborted or when no byte went through for the stall time.
+int CheckProgress(void* target, curl_off_t, curl_off_t received, curl_off_t, curl_off_t sent) {
+    auto* watch = static_cast<TWinInetControl::TransferWatch*>(target);
+    if (watch->abortRequested)
+        return 1;
+    const qint64 now = SteadyMs();
+    if (received + sent != watch->lastBytes) {
+        watch->lastBytes = received + sent;
+        watch->lastProgressMs = now;
+        return 0;
+    }
+    return now - watch->lastProgressMs > watch->stallMs ? 1 : 0;
+}
+} // namespace
+
+TWinInetControl::TWinInetControl(QObject* parent) : QObject(parent) {
+    static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    Q_UNUSED(initialised);
+}
+
+TWinInetControl::~TWinInetControl() {
+    Abort();
+    if (curl)
+        curl_easy_cleanup(Handle(curl));
+}
+
+void TWinInetControl::SetConnectTimeout(int milliseconds) {
+    connectTimeoutMs = milliseconds == 0 ? 300000 : milliseconds;
+}
+
+void TWinInetControl::SetState(int newState) {
+    if (newState == state)
+        return;
+    state = newState;
+    emit OnStateChange(state);
+}
+
+void* TWinInetControl::Session() {
+    if (!curl)
+        curl = curl_easy_init();
+    return curl;
+}
+
+void TWinInetControl::CloseSession() {
+    if (!curl)
+        return;
+    // The cleanup says goodbye to the server (QUIT), which may be slow to answer.
+    void* closing = curl;
+    curl = nullptr;
+    RunOffThread([closing] {
+        curl_easy_cleanup(Handle(closing));
+        return 0;
+    });
+}
+
+void TWinInetControl::PrepareTransfer(const QByteArray& url) {
+    CURL* handle = Handle(Session());
+    curl_easy_reset(handle); // the cached connection survives a reset
+    curl_easy_setopt(handle, CURLOPT_URL, url.constData());
+    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(handle, CURLOPT_USERNAME, UserName.toUtf8().constData());
+    curl_easy_setopt(handle, CURLOPT_PASSWORD, Password.toUtf8().constData());
+    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connectTimeoutMs));
+    const long stall = std::max(1, StallTimeout);
+    watch.stallMs = stall * 1000;
+    curl_easy_setopt(handle, CURLOPT_FTP_RESPONSE_TIMEOUT, stall);
+    curl_easy_setopt(handle, CURLOPT_TIMEOUT, static_cast<long>(std::max(1, OperationTimeout)));
+    curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, KeepReply);
+    curl_easy_setopt(handle, CURLOPT_HEADERDATA, &lastReply);
+    curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, CheckProgress);
+    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &watch);
+}
+
+int TWinInetControl::RunOffThread(const std::function<int()>& work) {
+    if (running) // an operation of this session is already under way further up the stack
+        return lastError = CURLE_AGAIN;
+    running = true;
+    watch.abortRequested = false;
+    watch.lastBytes = -1;
+    watch.lastProgressMs = SteadyMs();
+    int result = CURLE_OK;
+    QThread* worker = QThread::create([&result, &work] { result = work(); });
+    QEventLoop loop;
+    connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
+    worker->start();
+    loop.exec();
+    if (!worker->isFinished()) {
+        // The application is quitting, which ends every event loop: stop the transfer.
+        Abort();
+        worker->wait();
+    }
+    delete worker;
+    running = false;
+    return lastError = result;
+}
