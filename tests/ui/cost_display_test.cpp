@@ -19,7 +19,7 @@ class CostDisplayTest : public AppWindowsTest {
   protected:
     void SetUp() override {
         AppWindowsTest::SetUp();
-        Form1->Label28->setText(QStringLiteral("Forfait"));
+        Form1->Session.SetTariff(QStringLiteral("Forfait"));
         Form1->coutmin->setValue(0.22);
         Form1->coutminc->setValue(0.11);
         for (QDoubleSpinBox* charge : {Form1->coutdeb, Form1->coutdebc})
