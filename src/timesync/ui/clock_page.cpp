@@ -125,6 +125,8 @@ void TForm1::ConnectClockPage() {
     connect(Timer3, &QTimer::timeout, this, &TForm1::Timer3Timer);
     connect(Button8, &QPushButton::clicked, this, &TForm1::Button8Click);
     connect(CheckBox3, &QCheckBox::toggled, this, &TForm1::CheckBox3Click);
+    // The settings load runs it once whatever the stored value, so the timer and label follow.
+    connect(this, &TForm1::ClockCheckBoxLoaded, this, &TForm1::CheckBox3Click);
     const QList<QPair<QRadioButton*, void (TForm1::*)()>> modes = {
         {RadioButton1, &TForm1::RadioButton1Click},
         {RadioButton2, &TForm1::RadioButton2Click},
