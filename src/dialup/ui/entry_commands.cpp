@@ -7,7 +7,7 @@
 #include "widgets/message_box.h"
 #include "widgets/tform1.h"
 #include "widgets/wav_player.h"
-#include "app/ui/windows.h"
+#include "widgets/window_list.h"
 #include "dialup/tras.h"
 #include "dialup/ui/input_box.h"
 #include "dialup/ui/password_dialog.h"
