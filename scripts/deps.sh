@@ -15,6 +15,8 @@ if [[ "${1:-}" == "--tests" ]]; then
         x11-utils xdotool imagemagick
         pulseaudio pulseaudio-utils sox
         iproute2 faketime python3 procps
+        libreoffice-writer-nogui libreoffice-calc-nogui
+        cups cups-client cups-filters poppler-utils
     )
 fi
 

@@ -11,6 +11,7 @@
 #include "app/ui/windows.h"
 #include "dialup/tras.h"
 #include "journal/allowance_period.h"
+#include "journal/ui/journal_table_style.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -21,14 +22,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
-
-namespace {
-// The journal tables' body font; column widths are measured with it.
-QFont TableFont() {
-    return QFont(QStringLiteral("Tahoma"), 8);
-}
-constexpr int columnMargin = 20;
-} // namespace
 
 TJournal::TJournal(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("Journal"));
@@ -46,6 +39,8 @@ TJournal::TJournal(QWidget* parent) : QDialog(parent) {
     PageControl1->addTab(TabSheet2, QStringLiteral("Par mois"));
     layout->addWidget(PageControl1);
     jgrid->setObjectName(QStringLiteral("jgrid"));
+    BuildPages();
+    layout->addWidget(BuildBottomPanel());
     FormCreate();
 }
 
@@ -164,11 +159,6 @@ void TJournal::ClearJournal() {
     close();
 }
 
-void TJournal::RefreshJournalViews() {
-    if (Store.RemoveDuplicateRows() > 0)
-        widestText.clear();
-}
-
 qint32 TJournal::PeriodUsedSeconds() {
     if (!Form1)
         return 0;
@@ -202,7 +192,7 @@ void TJournal::CheckpointRunningSession(qint32 elapsed) {
 int TJournal::TextWidth(const QString& text) {
     // Summed character advances: close enough for a column width, and quick enough to
     // measure a journal of a hundred thousand rows at once.
-    static const QFontMetrics metrics(TableFont());
+    static const QFontMetrics metrics(JournalTableFont());
     int width = 0;
     for (const QChar ch : text) {
         auto found = characterWidths.constFind(ch);
@@ -229,5 +219,5 @@ void TJournal::FitColumns(int row) {
     }
     Store.ColumnWidths = QList<int>(columns);
     for (int col = 0; col < columns; ++col)
-        Store.ColumnWidths[col] = widestText[col] + columnMargin;
+        Store.ColumnWidths[col] = widestText[col] + JournalColumnMargin;
 }
