@@ -7,6 +7,7 @@
 #include "journal/text_functions.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <limits>
 
 void JournalSums::Add(const JournalSums& other) {
@@ -103,8 +104,7 @@ void JournalSummary::WatchJournal() {
 }
 
 void JournalSummary::Forget() {
-    rowsRead = 1;
-    totals = {};
+    rowsRead = 1; // the totals stay readable until a whole read replaces them
     groups.clear();
     rowHashes.clear();
 }

@@ -108,15 +108,17 @@ TEST(GridExport, WordAndSpreadsheetFilesOpenInLibreOfficeWithTheirCells) {
         conversion.Start(OfficeConversion::Target::Spreadsheet, csv, textColumns, xls, &error));
     ASSERT_TRUE(finished.wait(200000));
     EXPECT_TRUE(finished.at(1).at(0).toBool()) << finished.at(1).at(1).toString().toStdString();
-    // Numbers come back as numbers (written with a point by the English CSV filter), the rest
-    // as the text it was.
+    // Numbers come back as numbers (unquoted, with the CSV filter's decimal point), the rest as
+    // the text it was (quoted).
     const QString back = ConvertBack(xls, "csv:Text - txt - csv (StarCalc):44,34,76,1", "csv");
     const QStringList lines = back.split("\n", Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 3);
-    EXPECT_EQ(lines[0].trimmed(), "Connexion,Tarif,Date,Heure,Durée,Reçu,Envoyé,Coût");
+    EXPECT_EQ(lines[0].trimmed(),
+              R"("Connexion","Tarif","Date","Heure","Durée","Reçu","Envoyé","Coût")");
     EXPECT_EQ(lines[1].trimmed(),
-              "\"<b>&\"\"x'\",Tarif local,03/02/2003,21:05:09,00:10:00,1536,,2.5");
-    EXPECT_EQ(lines[2].trimmed(), "Manuel,Tarif local,01/03/2003,08:00:00,01:00:00,,,12.35");
+              R"("<b>&""x'","Tarif local","03/02/2003","21:05:09","00:10:00",1536,,2.5)");
+    EXPECT_EQ(lines[2].trimmed(),
+              R"("Manuel","Tarif local","01/03/2003","08:00:00","01:00:00",,,12.35)");
 
     // Without LibreOffice, the "server not found" error and nothing written.
     const QByteArray path = qgetenv("PATH");

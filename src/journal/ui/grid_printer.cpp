@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
+#include <algorithm>
 
 GridPrinter::GridPrinter(const TCellGrid& grid, QPrinter& printer, const QString& title,
                          const QString& date)

@@ -3,6 +3,7 @@
 #include "app/cell_grid.h"
 
 #include <QBrush>
+#include <algorithm>
 
 GridTableModel::GridTableModel(TCellGrid& grid, const QFont& font, int redColumn, int boldColumn,
                                QObject* parent)

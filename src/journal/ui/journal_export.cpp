@@ -3,6 +3,7 @@
 #include "app/safe_write.h"
 #include "app/ui/message_box.h"
 #include "app/ui/tform1.h"
+#include "app/ui/windows.h"
 #include "journal/grid_export.h"
 #include "journal/office_conversion.h"
 #include "journal/ui/journal_window.h"

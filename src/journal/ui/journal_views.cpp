@@ -1,5 +1,6 @@
 // The journal window's pages, totals panel and the rebuild of its views.
 #include "app/ui/tform1.h"
+#include "app/ui/windows.h"
 #include "journal/journal_summary.h"
 #include "journal/office_conversion.h"
 #include "journal/ui/grid_table_model.h"
@@ -20,6 +21,7 @@
 #include <QTimer>
 #include <QToolTip>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 template <typename Widget> Widget* Named(Widget* widget, const char* name) {
