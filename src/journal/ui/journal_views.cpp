@@ -68,6 +68,14 @@ void TJournal::BuildPages() {
     });
 }
 
+void TJournal::ReleaseViews() {
+    vgrid->setModel(nullptr);
+    mgrid->setModel(nullptr);
+    delete detailModel;
+    delete monthModel;
+    detailModel = monthModel = nullptr;
+}
+
 QWidget* TJournal::BuildBottomPanel() {
     auto* panel = Named(new QWidget(this), "Panel1");
     auto* layout = new QHBoxLayout(panel);

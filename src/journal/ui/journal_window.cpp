@@ -47,6 +47,7 @@ TJournal::TJournal(QWidget* parent) : QDialog(parent) {
 TJournal::~TJournal() {
     if (SessionIsCounted())
         AppendSession();
+    ReleaseViews();
 }
 
 void TJournal::FormCreate() {

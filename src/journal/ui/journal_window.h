@@ -89,6 +89,8 @@ class TJournal : public QDialog {
 
   private:
     void BuildPages();
+    // The tables die before the child widgets: the views let go of them first.
+    void ReleaseViews();
     QWidget* BuildBottomPanel();
     void ScrollToLastRows();
     void FitMonthColumns();
