@@ -3,6 +3,7 @@
 
 #include "journal/grid_export.h"
 #include "journal/ui/journal_window.h"
+#include "journal_bench_data.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -10,29 +11,6 @@
 
 namespace {
 constexpr int journalRows = 100000;
-
-SessionRecord Session(int i) {
-    SessionRecord record;
-    record.connection = i % 5 ? QStringLiteral("Wanadoo") : QString();
-    record.tariff = QStringLiteral("Tarif local");
-    record.date = QDate(2020, 1, 1).addDays(i / 40);
-    record.startTime = QTime(8 + i % 12, i % 60, i % 59);
-    record.duration = QStringLiteral("00:%1:%2")
-                          .arg(i % 60, 2, 10, QLatin1Char('0'))
-                          .arg(i % 57, 2, 10, QLatin1Char('0'));
-    record.statsAvailable = i % 2;
-    record.received = 100000 + i;
-    record.sent = 20000 + i;
-    record.cost = 0.01 * (i % 997);
-    return record;
-}
-
-void FillJournal(JournalStore& store, int rows) {
-    store.jgrid.BeginUpdate();
-    for (int i = 0; i < rows; ++i)
-        store.AppendSession(Session(i));
-    store.jgrid.EndUpdate();
-}
 
 void BM_OpenJournalWindow(benchmark::State& state) {
     for (auto _ : state) {
@@ -55,7 +33,7 @@ void BM_AppendSessionWhileOpen(benchmark::State& state) {
     window.show();
     int i = journalRows;
     for (auto _ : state) {
-        window.Store.AppendSession(Session(i++));
+        window.Store.AppendSession(BenchSession(i++));
         window.RefreshJournalViews();
         QApplication::processEvents();
     }
