@@ -114,7 +114,9 @@ bool JournalSummary::NewRowsMayRepeat() {
     const TCellGrid& journal = store.jgrid;
     bool mayRepeat = false;
     for (int row = rowsRead; row < journal.RowCount(); ++row) {
-        const size_t hash = qHash(journal.RowCells(row).mid(0, JournalStore::ColumnCount));
+        size_t hash = 0;
+        for (int col = 0; col < JournalStore::ColumnCount; ++col)
+            hash = hash * 31 + qHash(journal.Cells(col, row));
         if (rowHashes.contains(hash))
             mayRepeat = true;
         else

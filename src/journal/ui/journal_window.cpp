@@ -194,8 +194,17 @@ int TJournal::TextWidth(const QString& text) {
     // Summed character advances: close enough for a column width, and quick enough to
     // measure a journal of a hundred thousand rows at once.
     static const QFontMetrics metrics(JournalTableFont());
+    if (latin1Widths.isEmpty()) {
+        latin1Widths.resize(256);
+        for (int code = 0; code < 256; ++code)
+            latin1Widths[code] = metrics.horizontalAdvance(QChar(code));
+    }
     int width = 0;
     for (const QChar ch : text) {
+        if (ch.unicode() < 256) { // the journal's usual characters, without a hash look-up
+            width += latin1Widths[ch.unicode()];
+            continue;
+        }
         auto found = characterWidths.constFind(ch);
         if (found == characterWidths.constEnd())
             found = characterWidths.insert(ch, metrics.horizontalAdvance(ch));

@@ -114,4 +114,5 @@ class TJournal : public QDialog {
     bool journalSaved = false;
     QList<int> widestText; // per column, in pixels; empty until first needed
     QHash<QChar, int> characterWidths;
+    QList<int> latin1Widths;
 };
