@@ -1,6 +1,7 @@
 // Journal file load and save, and duplicate removal, at 100 000 rows.
 
 #include "journal/journal_store.h"
+#include "journal_bench_data.h"
 #include "qt_benchmark_main.h"
 
 #include <QCoreApplication>
@@ -9,25 +10,6 @@
 
 namespace {
 constexpr int journalRows = 100000;
-
-void FillJournal(JournalStore& store, int rows) {
-    const QDate first(2020, 1, 1);
-    store.jgrid.BeginUpdate();
-    for (int i = 0; i < rows; ++i) {
-        SessionRecord record;
-        record.connection = i % 5 ? QStringLiteral("Wanadoo") : QString();
-        record.tariff = QStringLiteral("Tarif local");
-        record.date = first.addDays(i / 40);
-        record.startTime = QTime(8 + i % 12, i % 60, i % 59);
-        record.durationSeconds = (i % 60) * 60 + i % 57;
-        record.statsAvailable = i % 2;
-        record.received = 100000 + i;
-        record.sent = 20000 + i;
-        record.cost = 0.01 * (i % 997);
-        store.AppendSession(record);
-    }
-    store.jgrid.EndUpdate();
-}
 
 QString JournalFile(const QTemporaryDir& folder) {
     static bool written = false;

@@ -23,6 +23,8 @@ if [[ "${1:-}" == "--tests" ]]; then
         xinetd rdate dbus-daemon python3-dbusmock
         clang libclang-rt-14-dev
         python3-pyftpdlib
+        libreoffice-writer-nogui libreoffice-calc-nogui
+        cups cups-client cups-filters poppler-utils
     )
 fi
 

@@ -7,6 +7,7 @@
 #include "base/formats.h"
 #include "base/text_functions.h"
 #include "journal/cell_file.h"
+#include "journal/row_date.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -25,20 +26,6 @@ class GridChange {
     bool& flag;
     bool previous;
 };
-// The "Date" cell as the program writes it, "dd/mm/yyyy", read without the general parser
-// (which takes every form a user may have typed) since a whole journal is read at once.
-QDate RowDate(const QString& text) {
-    const auto digit = [&text](int i) { return text.at(i).unicode() - '0'; };
-    const auto isDigit = [&text](int i) {
-        return text.at(i).isDigit() && text.at(i).unicode() < 128;
-    };
-    if (text.size() == 10 && text.at(2) == QLatin1Char('/') && text.at(5) == QLatin1Char('/') &&
-        isDigit(0) && isDigit(1) && isDigit(3) && isDigit(4) && isDigit(6) && isDigit(7) &&
-        isDigit(8) && isDigit(9))
-        return QDate(digit(6) * 1000 + digit(7) * 100 + digit(8) * 10 + digit(9),
-                     digit(3) * 10 + digit(4), digit(0) * 10 + digit(1));
-    return ParseDateText(text);
-}
 } // namespace
 
 QStringList JournalStore::HeaderTexts() {
@@ -203,7 +190,7 @@ int JournalStore::RemoveDuplicateRows() {
 
 JournalRowFacts JournalStore::RowFacts(int row) const {
     JournalRowFacts facts;
-    facts.date = ToCalendarDay(RowDate(jgrid.Cells(Date, row)));
+    facts.date = ToCalendarDay(JournalRowDate(jgrid.Cells(Date, row)));
     facts.tariff = jgrid.Cells(Tarif, row);
     facts.seconds = DurationSeconds(jgrid.Cells(Duree, row)).value_or(0);
     try {

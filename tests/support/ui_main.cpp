@@ -28,6 +28,13 @@ int main(int argc, char** argv) {
         QFile::setPermissions(runtime, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
     }
+    // Printers come from a print server of the tests' own (none unless a test starts it),
+    // never from the machine's: the path is fixed before anything asks for printers.
+    if (qEnvironmentVariableIsEmpty("CUPS_SERVER"))
+        qputenv("CUPS_SERVER", QStringLiteral("%1/tallivo-test-cups-%2/cups.sock")
+                                   .arg(QDir::tempPath())
+                                   .arg(QCoreApplication::applicationPid())
+                                   .toLocal8Bit());
     QStandardPaths::setTestModeEnabled(true);
     TOnlyOne::SetEnforcedByDefault(false);
     ::testing::InitGoogleTest(&argc, argv);

@@ -7,20 +7,13 @@
 #include "base/errors.h"
 #include "base/program_files.h"
 #include "widgets/message_box.h"
+#include "journal/ui/journal_table_style.h"
 
 #include <QFile>
 #include <QFontMetrics>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
-
-namespace {
-// The journal tables' body font; column widths are measured with it.
-QFont TableFont() {
-    return QFont(QStringLiteral("Tahoma"), 8);
-}
-constexpr int columnMargin = 20;
-} // namespace
 
 TJournal::TJournal(const TOnlyOne* guard, QWidget* parent) : QDialog(parent), guard(guard) {
     setObjectName(QStringLiteral("Journal"));
@@ -38,7 +31,13 @@ TJournal::TJournal(const TOnlyOne* guard, QWidget* parent) : QDialog(parent), gu
     PageControl1->addTab(TabSheet2, QStringLiteral("Par mois"));
     layout->addWidget(PageControl1);
     jgrid->setObjectName(QStringLiteral("jgrid"));
+    BuildPages();
+    layout->addWidget(BuildBottomPanel());
     FormCreate();
+}
+
+TJournal::~TJournal() {
+    ReleaseViews();
 }
 
 void TJournal::FormCreate() {
@@ -127,11 +126,6 @@ void TJournal::ClearJournal() {
     close();
 }
 
-void TJournal::RefreshJournalViews() {
-    if (Store.RemoveDuplicateRows() > 0)
-        widestText.clear();
-}
-
 void TJournal::CheckpointRunningSession(const SessionRecord& running) {
     if (HandingOver() || !checkpoints.Due(running.durationSeconds))
         return;
@@ -142,9 +136,18 @@ void TJournal::CheckpointRunningSession(const SessionRecord& running) {
 int TJournal::TextWidth(const QString& text) {
     // Summed character advances: close enough for a column width, and quick enough to
     // measure a journal of a hundred thousand rows at once.
-    static const QFontMetrics metrics(TableFont());
+    static const QFontMetrics metrics(JournalTableFont());
+    if (latin1Widths.isEmpty()) {
+        latin1Widths.resize(256);
+        for (int code = 0; code < 256; ++code)
+            latin1Widths[code] = metrics.horizontalAdvance(QChar(code));
+    }
     int width = 0;
     for (const QChar ch : text) {
+        if (ch.unicode() < 256) { // the journal's usual characters, without a hash look-up
+            width += latin1Widths[ch.unicode()];
+            continue;
+        }
         auto found = characterWidths.constFind(ch);
         if (found == characterWidths.constEnd())
             found = characterWidths.insert(ch, metrics.horizontalAdvance(ch));
@@ -169,5 +172,5 @@ void TJournal::FitColumns(int row) {
     }
     Store.ColumnWidths = QList<int>(columns);
     for (int col = 0; col < columns; ++col)
-        Store.ColumnWidths[col] = widestText[col] + columnMargin;
+        Store.ColumnWidths[col] = widestText[col] + JournalColumnMargin;
 }

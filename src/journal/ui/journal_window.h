@@ -8,8 +8,17 @@
 #include <QHash>
 #include <QList>
 #include <functional>
+#include <QPointer>
+#include <QProgressDialog>
 
+class GridTableModel;
+class JournalSummary;
+class OfficeConversion;
+class QLabel;
+class QPrinter;
+class QPushButton;
 class QTabWidget;
+class QTableView;
 class TCellGrid;
 class TOnlyOne;
 
@@ -21,6 +30,7 @@ class TJournal : public QDialog {
     // guard: the single-instance guard; a second copy that hands over to the first one
     // leaves the files alone.
     explicit TJournal(const TOnlyOne* guard, QWidget* parent = nullptr);
+    ~TJournal() override;
 
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr; // "Détail"
@@ -28,6 +38,32 @@ class TJournal : public QDialog {
 
     JournalStore Store;
     TCellGrid* jgrid = &Store.jgrid; // the hidden journal table
+    TCellGrid MonthTable;            // the month totals that mgrid shows
+
+    QTableView* vgrid = nullptr;      // "Détail": a view on the journal table
+    QTableView* mgrid = nullptr;      // "Par mois"
+    QLabel* Label1 = nullptr;         // "Temps total :"
+    QLabel* Label2 = nullptr;         // "Coût total :"
+    QLabel* Label3 = nullptr;         // total duration
+    QLabel* Label4 = nullptr;         // total cost, in red
+    QLabel* Label5 = nullptr;         // "Total reçu :"
+    QLabel* Label6 = nullptr;         // "Total envoyé :"
+    QLabel* Label7 = nullptr;         // total received
+    QLabel* Label8 = nullptr;         // total sent
+    QPushButton* Button2 = nullptr;   // "Imprimer..."
+    QPushButton* ExportBtn = nullptr; // "Exporter..."
+    QPushButton* Button1 = nullptr;   // "Effacer le journal..."
+    QPushButton* BitBtn1 = nullptr;   // "Fermer"
+
+    void Button2Click();
+    void ExportBtnClick();
+    void Button1Click();
+    void BitBtn1Click();
+    // Exports the table of the active page; the office formats finish in the background.
+    void ExportGrid(const TCellGrid& grid);
+    // Prints a table whole, after the page-range dialog; false when nothing was printed.
+    bool PrintGrid(QPrinter& printer, const TCellGrid& grid);
+    bool ExportRunning() const;
 
     // Rows in the journal table, header included.
     int RowCount() const;
@@ -46,7 +82,17 @@ class TJournal : public QDialog {
     // most that much of it.
     void CheckpointRunningSession(const SessionRecord& running);
 
+  protected:
+    void showEvent(QShowEvent* event) override;
+
   private:
+    void BuildPages();
+    // The tables die before the child widgets: the views let go of them first.
+    void ReleaseViews();
+    QWidget* BuildBottomPanel();
+    void ScrollToLastRows();
+    void FitMonthColumns();
+    void ExportFinished(bool success, const QString& errorText);
     void FormCreate();
     void LoadJournal();
     void RecoverInterruptedSession();
@@ -56,8 +102,14 @@ class TJournal : public QDialog {
     int TextWidth(const QString& text);
 
     const TOnlyOne* guard;
+    JournalSummary* summary = nullptr;
+    GridTableModel* detailModel = nullptr;
+    GridTableModel* monthModel = nullptr;
+    OfficeConversion* conversion = nullptr;
+    QPointer<QProgressDialog> exportProgress;
     CheckpointSchedule checkpoints;
     bool journalSaved = false;
     QList<int> widestText; // per column, in pixels; empty until first needed
     QHash<QChar, int> characterWidths;
+    QList<int> latin1Widths;
 };

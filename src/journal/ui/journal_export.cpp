@@ -1,0 +1,159 @@
+// Exporting the journal window's tables to files.
+#include "base/errors.h"
+#include "base/safe_write.h"
+#include "widgets/message_box.h"
+#include "widgets/tform1.h"
+#include "widgets/window_list.h"
+#include "journal/grid_export.h"
+#include "journal/office_conversion.h"
+#include "journal/ui/journal_window.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace {
+const QString wordQuestion =
+    QStringLiteral("L'exportation au format Word est une opération longue (environ 1 mn pour "
+                   "50 lignes).\nNe vous inquiétez donc pas si le programme ne répond plus "
+                   "pendant cette durée.\nConfirmez-vous l'exportation du journal au format "
+                   "Word ?");
+
+// The folder and type remembered in the settings (kept here when there is no main window).
+QString& FallbackFolder() {
+    static QString folder = QDir::homePath() + QLatin1Char('/');
+    return folder;
+}
+int& FallbackFilterIndex() {
+    static int index = int(DefaultExportType);
+    return index;
+}
+QString& ExportFolderSetting() {
+    return Form1 ? Form1->ExportFolder : FallbackFolder();
+}
+int& ExportFilterIndexSetting() {
+    return Form1 ? Form1->ExportFilterIndex : FallbackFilterIndex();
+}
+
+// The file type's name follows the chosen type, as the proposed name does at the start.
+void FollowTypeInName(QFileDialog& dialog, const QString& nameFilter) {
+    auto* nameEdit = dialog.findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    if (!nameEdit || nameEdit->text().isEmpty())
+        return;
+    dialog.selectFile(ExportFileName(nameEdit->text(), ExportTypeOfFilter(nameFilter)));
+}
+
+bool WriteExport(const QString& fileName, const QByteArray& contents, QWidget* parent) {
+    QString errorText;
+    if (WriteFileSafely(fileName, contents, &errorText))
+        return true;
+    ShowErrorBox(errorText, parent);
+    return false;
+}
+} // namespace
+
+void TJournal::ExportBtnClick() {
+    ExportGrid(PageControl1->currentWidget() == TabSheet2 ? MonthTable : Store.jgrid);
+}
+
+bool TJournal::ExportRunning() const {
+    return conversion->Running();
+}
+
+void TJournal::ExportGrid(const TCellGrid& grid) {
+    if (ExportRunning())
+        return; // one export at a time
+    QString folder = ExportFolderSetting();
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    const ExportType preset = ExportTypeFromIndex(ExportFilterIndexSetting());
+
+    QFileDialog dialog(this, QStringLiteral("Exportation du journal"), folder);
+    dialog.setObjectName(QStringLiteral("SaveDialog1"));
+    dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite |
+                      QFileDialog::HideNameFilterDetails);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setNameFilters(ExportNameFilters());
+    dialog.selectNameFilter(ExportNameFilter(preset));
+    dialog.selectFile(QStringLiteral("journal.") + ExportExtension(preset));
+    connect(&dialog, &QFileDialog::filterSelected, &dialog,
+            [&dialog](const QString& filter) { FollowTypeInName(dialog, filter); });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+
+    const ExportType type = ExportTypeOfFilter(dialog.selectedNameFilter());
+    const QString fileName = ExportFileName(dialog.selectedFiles().constFirst(), type);
+    // Asked about the file that is written, whose extension may differ from the typed one.
+    if (QFileInfo::exists(fileName) &&
+        !AskYesNo(QStringLiteral("Le fichier %1 existe déjà.\nVoulez-vous le remplacer ?")
+                      .arg(QDir::toNativeSeparators(fileName)),
+                  this))
+        return;
+    ExportFolderSetting() = QFileInfo(fileName).absolutePath() + QLatin1Char('/');
+    ExportFilterIndexSetting() = int(type);
+
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    switch (type) {
+    case ExportType::Csv:
+        try {
+            grid.SaveToDelimitedFile(fileName);
+        } catch (const AppError&) {
+            QApplication::restoreOverrideCursor();
+            ShowErrorBox(QStringLiteral("Impossible d'écrire le fichier %1.")
+                             .arg(QDir::toNativeSeparators(fileName)),
+                         this);
+            return;
+        }
+        break;
+    case ExportType::Html:
+        WriteExport(fileName, GridHtml(grid), this);
+        break;
+    case ExportType::Text:
+        WriteExport(fileName, GridPlainText(grid), this);
+        break;
+    case ExportType::Word:
+    case ExportType::Spreadsheet: {
+        QApplication::restoreOverrideCursor();
+        const bool word = type == ExportType::Word;
+        if (word && ShowMessageBox(BoxKind::Confirmation, wordQuestion,
+                                   {BoxButton::Yes, BoxButton::No}, this) != BoxButton::Yes)
+            return;
+        QList<bool> textColumns;
+        const QByteArray source = word ? GridHtml(grid) : GridSpreadsheetCsv(grid, &textColumns);
+        QString errorText;
+        if (!conversion->Start(word ? OfficeConversion::Target::WordDocument
+                                    : OfficeConversion::Target::Spreadsheet,
+                               source, textColumns, fileName, &errorText)) {
+            ShowErrorBox(errorText, this);
+            return;
+        }
+        // LibreOffice works in the background: the window stays responsive meanwhile.
+        ExportBtn->setEnabled(false);
+        exportProgress = new QProgressDialog(QStringLiteral("Exportation du journal en cours..."),
+                                             QString(), 0, 0, this);
+        exportProgress->setObjectName(QStringLiteral("ExportProgress"));
+        exportProgress->setWindowTitle(QStringLiteral("Exportation du journal"));
+        exportProgress->setCancelButton(nullptr);
+        exportProgress->setWindowModality(Qt::WindowModal);
+        exportProgress->setMinimumDuration(0);
+        exportProgress->setAttribute(Qt::WA_DeleteOnClose);
+        exportProgress->show();
+        return;
+    }
+    }
+    QApplication::restoreOverrideCursor();
+}
+
+void TJournal::ExportFinished(bool success, const QString& errorText) {
+    if (exportProgress)
+        exportProgress->close();
+    ExportBtn->setEnabled(true);
+    if (!success)
+        ShowErrorBox(errorText, this);
+}

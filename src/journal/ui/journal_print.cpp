@@ -1,0 +1,39 @@
+// Printing the journal window's tables.
+#include "app/application_title.h"
+#include "base/clock.h"
+#include "base/formats.h"
+#include "journal/ui/grid_printer.h"
+#include "journal/ui/journal_window.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QTabWidget>
+
+void TJournal::Button2Click() {
+    const TCellGrid& grid = PageControl1->currentWidget() == TabSheet2 ? MonthTable : Store.jgrid;
+    QPrinter printer(QPrinter::HighResolution);
+    PrintGrid(printer, grid);
+}
+
+bool TJournal::PrintGrid(QPrinter& printer, const TCellGrid& grid) {
+    const QString title = ApplicationTitle();
+    printer.setDocName(title);
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setFullPage(false);
+    const QString date = DateText(Now().date());
+    const int pageCount = GridPrinter(grid, printer, title, date).PageCount();
+
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName(QStringLiteral("PrintDialog1"));
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    dialog.setMinMax(1, pageCount);
+    printer.setPrintRange(QPrinter::PageRange);
+    printer.setFromTo(1, pageCount);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    // The dialog may have changed the printer or its paper: the pages are laid out again.
+    GridPrinter job(grid, printer, title, date);
+    const bool range = printer.printRange() == QPrinter::PageRange;
+    return job.Print(
+        ChosenPages(job.PageCount(), range ? printer.fromPage() : 0, range ? printer.toPage() : 0));
+}

@@ -1,0 +1,355 @@
+#include "app/application_title.h"
+#include "widgets/tform1.h"
+#include "app/ui/windows.h"
+#include "journal/ui/journal_window.h"
+#include "support/app_fixture.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTableView>
+#include <QThread>
+#include <QTimer>
+
+namespace {
+// Runs `action` on the next modal widget of type T (a file or print dialog) once it shows.
+template <typename T> std::shared_ptr<bool> OnNextModal(std::function<void(T*)> action) {
+    auto done = std::make_shared<bool>(false);
+    auto* poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, action, done] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
+            dialog && dialog->isVisible()) {
+            poll->deleteLater();
+            *done = true;
+            action(dialog);
+        }
+    });
+    poll->start(10);
+    QTimer::singleShot(20000, poll, &QObject::deleteLater);
+    return done;
+}
+
+// What the export dialog proposed, and the answer given to it.
+struct SaveDialogSeen {
+    QString title, filter, proposedName, folder;
+    QStringList filters;
+};
+std::shared_ptr<SaveDialogSeen> AnswerSaveDialog(int typeIndex, const QString& fileName) {
+    auto seen = std::make_shared<SaveDialogSeen>();
+    OnNextModal<QFileDialog>([seen, typeIndex, fileName](QFileDialog* dialog) {
+        seen->title = dialog->windowTitle();
+        seen->filters = dialog->nameFilters();
+        seen->filter = dialog->selectedNameFilter();
+        seen->folder = dialog->directory().absolutePath();
+        seen->proposedName = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+        dialog->selectNameFilter(seen->filters.value(typeIndex - 1));
+        dialog->selectFile(fileName);
+        QMetaObject::invokeMethod(dialog, "accept");
+    });
+    return seen;
+}
+
+class JournalViewsTest : public AppWindowsTest {
+  protected:
+    void SetUp() override {
+        AppWindowsTest::SetUp();
+        Form1->CurrEdit->setText("F");
+        exports = std::make_unique<QTemporaryDir>();
+    }
+    void TearDown() override {
+        Journal->close();
+        AppWindowsTest::TearDown();
+    }
+    void Row(const QString& connection, const QString& date, const QString& duration,
+             const QString& received, const QString& sent, const QString& cost) {
+        Journal->jgrid->AppendRow(
+            {connection, "Tarif local", date, "21:05:09", duration, received, sent, cost});
+        Journal->jgrid->SetRowCells(
+            0, {"Connexion", "Tarif", "Date", "Heure", "Durée", "Reçu", "Envoyé", "Coût"});
+    }
+    void FebruaryAndMarch() {
+        Row("Wanadoo", "03/02/2003", "00:10:00", "", "", "2,50");
+        Row("<b>&", "01/03/2003", "01:00:00", "", "", "8,75");
+        Row("Wanadoo", "15/02/2003", "00:00:30", "", "", "1,25");
+    }
+    QString Cell(QTableView* view, int row, int col) const {
+        return view->model()->index(row, col).data().toString();
+    }
+    QString File(const QString& name) const { return exports->filePath(name); }
+
+    std::unique_ptr<QTemporaryDir> exports;
+};
+} // namespace
+
+TEST_F(JournalViewsTest, JournalMenuOpensTheWindowOnlyWhenTheJournalHoldsASession) {
+    auto empty = AnswerNextBox("OK");
+    Form1->Journal1Click();
+    EXPECT_EQ(empty->title, "Information");
+    EXPECT_EQ(empty->text, "Le journal est vide.");
+    EXPECT_FALSE(Journal->isVisible());
+
+    FebruaryAndMarch();
+    bool shownModally = false;
+    QTimer::singleShot(200, Journal, [&] {
+        shownModally = Journal->isVisible() && QApplication::activeModalWidget() == Journal;
+        Journal->BitBtn1->click();
+    });
+    Form1->Journal1Click();
+    EXPECT_TRUE(shownModally);
+    EXPECT_FALSE(Journal->isVisible());
+}
+
+TEST_F(JournalViewsTest, BothPagesShowTheSessionsTheMonthsAndTheTotals) {
+    FebruaryAndMarch();
+    Journal->show();
+    EXPECT_EQ(Journal->windowTitle(), "Journal");
+    EXPECT_EQ(Journal->PageControl1->tabPosition(), QTabWidget::South);
+    EXPECT_EQ(Journal->PageControl1->tabText(0), "Détail");
+    EXPECT_EQ(Journal->PageControl1->tabText(1), "Par mois");
+
+    QTableView* vgrid = Journal->vgrid;
+    ASSERT_EQ(vgrid->model()->rowCount(), 3);
+    EXPECT_EQ(vgrid->model()->headerData(7, Qt::Horizontal).toString(), "Coût");
+    EXPECT_EQ(Cell(vgrid, 1, 0), "<b>&");
+    EXPECT_EQ(vgrid->model()->index(0, 7).data(Qt::ForegroundRole).value<QBrush>().color(),
+              QColor(Qt::red));
+    EXPECT_EQ(vgrid->verticalHeader()->defaultSectionSize(), 21);
+    EXPECT_TRUE(vgrid->horizontalHeader()->stretchLastSection());
+    EXPECT_EQ(vgrid->horizontalHeader()->defaultAlignment(), Qt::AlignCenter);
+
+    QTableView* mgrid = Journal->mgrid;
+    ASSERT_EQ(mgrid->model()->rowCount(), 3);
+    EXPECT_EQ(Cell(mgrid, 0, 0), "février 2003");
+    EXPECT_EQ(Cell(mgrid, 0, 4), "2,50 F");
+    EXPECT_EQ(Cell(mgrid, 1, 0), "mars 2003");
+    EXPECT_EQ(Cell(mgrid, 2, 0), "février 2003"); // February again, after March
+    EXPECT_EQ(Cell(mgrid, 2, 1), "00:00:30");
+    EXPECT_TRUE(mgrid->model()->index(0, 0).data(Qt::FontRole).value<QFont>().bold());
+    EXPECT_TRUE(mgrid->model()->headerData(0, Qt::Horizontal, Qt::FontRole).value<QFont>().bold());
+
+    EXPECT_EQ(Journal->Label3->text(), "01:10:30");
+    EXPECT_EQ(Journal->Label4->text(), "12,50 F");
+    EXPECT_EQ(Journal->Label7->text(), "0 octets");
+    EXPECT_EQ(Journal->Label8->text(), "0 octets");
+
+    // A session appended while the window is open is added, not rebuilt.
+    QSignalSpy resets(vgrid->model(), &QAbstractItemModel::modelReset);
+    QSignalSpy monthResets(mgrid->model(), &QAbstractItemModel::modelReset);
+    Row("Wanadoo", "20/02/2003", "00:00:30", "2048", "", "1,00");
+    Journal->RefreshJournalViews();
+    EXPECT_EQ(vgrid->model()->rowCount(), 4);
+    EXPECT_EQ(Cell(mgrid, 2, 2), "2,00 Ko");
+    EXPECT_EQ(Journal->Label4->text(), "13,50 F");
+    EXPECT_EQ(resets.count(), 0);
+    EXPECT_EQ(monthResets.count(), 0);
+}
+
+TEST_F(JournalViewsTest, AnUnreadableDateStopsTheRebuildWithoutAMessage) {
+    Row("Wanadoo", "10/01/2003", "00:10:00", "", "", "1,00");
+    Row("Wanadoo", "10/02/2003", "00:10:00", "", "", "1,00");
+    Row("Wanadoo", "10/03/2003", "00:10:00", "", "", "1,00");
+    Row("Wanadoo", "hier", "00:10:00", "", "", "1,00");
+    Journal->show();
+    QApplication::processEvents();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(Journal->mgrid->model()->rowCount(), 2); // January and February were finished
+    EXPECT_EQ(Journal->Label4->text(), "4,00 F");
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(JournalViewsTest, ExportsWriteTheActivePageInTheChosenType) {
+    FebruaryAndMarch();
+    Journal->show();
+    EXPECT_EQ(Form1->ExportFilterIndex, 5);
+    Form1->ExportFolder = exports->path();
+
+    // Ascii with a name typed as .csv: written as .txt, padded columns.
+    auto seen = AnswerSaveDialog(3, File("mai.csv"));
+    Journal->ExportBtn->click();
+    EXPECT_EQ(seen->title, "Exportation du journal");
+    EXPECT_EQ(seen->filters.size(), 5);
+    EXPECT_EQ(seen->filter, "Feuille de calcul Excel (.xls)");
+    EXPECT_EQ(seen->proposedName, "journal.xls");
+    EXPECT_EQ(seen->folder, exports->path());
+    EXPECT_FALSE(QFile::exists(File("mai.csv")));
+    const QByteArray text = ReadWholeFile(File("mai.txt"));
+    EXPECT_TRUE(text.startsWith("Connexion Tarif       Date       Heure    Durée    Reçu Envoyé "
+                                "Coût \r\nWanadoo   Tarif local 03/02/2003 21:05:09 00:10:00 "
+                                "            2,50 \r\n"));
+    EXPECT_EQ(Form1->ExportFilterIndex, 3);
+
+    // CSV through the table's own save, byte for byte.
+    AnswerSaveDialog(1, File("journal"));
+    Journal->ExportBtn->click();
+    EXPECT_EQ(ReadWholeFile(File("journal.csv")),
+              "Connexion,Tarif,Date,Heure,Durée,Reçu,Envoyé,Coût\r\n"
+              "Wanadoo,Tarif local,03/02/2003,21:05:09,00:10:00,\"\",\"\",\"2,50\"\r\n"
+              "<b>&,Tarif local,01/03/2003,21:05:09,01:00:00,\"\",\"\",\"8,75\"\r\n"
+              "Wanadoo,Tarif local,15/02/2003,21:05:09,00:00:30,\"\",\"\",\"1,25\"\r\n");
+
+    // The month page exports its five columns; an existing file is replaced only on "Oui".
+    Journal->PageControl1->setCurrentIndex(1);
+    AnswerSaveDialog(1, File("journal.csv"));
+    auto replace = AnswerNextBox("&Non");
+    Journal->ExportBtn->click();
+    EXPECT_EQ(replace->title, "Confirmation");
+    EXPECT_TRUE(ReadWholeFile(File("journal.csv")).startsWith("Connexion"));
+    AnswerSaveDialog(1, File("journal.csv"));
+    AnswerNextBox("&Oui");
+    Journal->ExportBtn->click();
+    EXPECT_EQ(ReadWholeFile(File("journal.csv")),
+              "Mois,Durée,Reçu,Envoyé,Coût\r\n"
+              "février 2003,00:10:00,0 octets,0 octets,\"2,50 F\"\r\n"
+              "mars 2003,01:00:00,0 octets,0 octets,\"8,75 F\"\r\n"
+              "février 2003,00:00:30,0 octets,0 octets,\"1,25 F\"\r\n");
+}
+
+TEST_F(JournalViewsTest, OfficeExportsRunInTheBackgroundAndNeedLibreOffice) {
+    FebruaryAndMarch();
+    Journal->show();
+    Form1->ExportFolder = exports->path();
+
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", exports->path().toLocal8Bit());
+    AnswerSaveDialog(4, File("journal.doc"));
+    auto boxes = AnswerBoxes({"&Oui", "OK"});
+    Journal->ExportBtn->click();
+    qputenv("PATH", path);
+    EXPECT_TRUE(
+        boxes[0]->text.contains("Confirmez-vous l'exportation du journal au format Word ?"));
+    EXPECT_EQ(boxes[0]->text.count('\n'), 2);
+    EXPECT_EQ(boxes[1]->title, "Erreur");
+    EXPECT_EQ(boxes[1]->text, "Word OLE server not found");
+    EXPECT_FALSE(QFile::exists(File("journal.doc")));
+
+    if (QStandardPaths::findExecutable("soffice").isEmpty())
+        GTEST_SKIP() << "LibreOffice is not installed";
+    AnswerSaveDialog(5, File("journal"));
+    Journal->ExportBtn->click();
+    EXPECT_FALSE(Journal->ExportBtn->isEnabled()); // no second export meanwhile
+    EXPECT_TRUE(Journal->ExportRunning());
+    EXPECT_NE(Journal->findChild<QWidget*>("ExportProgress"), nullptr);
+    ASSERT_TRUE(WaitUntil([] { return !Journal->ExportRunning(); }, 200000));
+    EXPECT_TRUE(Journal->ExportBtn->isEnabled());
+    EXPECT_TRUE(ReadWholeFile(File("journal.xls")).startsWith("\xD0\xCF\x11\xE0"));
+}
+
+// Printing, to a print server of the test's own whose one queue writes a PDF file.
+class JournalPrintTest : public JournalViewsTest {
+  protected:
+    void SetUp() override {
+        JournalViewsTest::SetUp();
+        if (QStandardPaths::findExecutable("cupsd", {"/usr/sbin", "/usr/bin"}).isEmpty() ||
+            QStandardPaths::findExecutable("pdftotext").isEmpty())
+            GTEST_SKIP() << "CUPS or poppler-utils is not installed";
+        socket = QString::fromLocal8Bit(qgetenv("CUPS_SERVER"));
+        root = QFileInfo(socket).absolutePath();
+        QDir(root).removeRecursively();
+        for (const char* sub : {"spool", "tmp", "cache", "state", "log", "out", "ppd"})
+            QDir().mkpath(root + "/" + sub);
+        QFile::setPermissions(root + "/tmp", QFileDevice::Permissions(0x7777));
+        QFile::setPermissions(root + "/out", QFileDevice::Permissions(0x7777));
+        WriteWholeFile(root + "/cupsd.conf", ("Listen " + socket +
+                                              "\nLogLevel warn\nWebInterface No\nBrowsing No\n"
+                                              "<Location />\n  Order allow,deny\n  Allow all\n"
+                                              "</Location>\n")
+                                                 .toUtf8());
+        QByteArray files;
+        for (const auto& [key, value] :
+             std::vector<std::pair<QString, QString>>{{"ServerRoot", ""},
+                                                      {"RequestRoot", "/spool"},
+                                                      {"TempDir", "/tmp"},
+                                                      {"CacheDir", "/cache"},
+                                                      {"StateDir", "/state"},
+                                                      {"ErrorLog", "/log/error_log"},
+                                                      {"AccessLog", "/log/access_log"},
+                                                      {"PageLog", "/log/page_log"}})
+            files += (key + " " + root + value + "\n").toUtf8();
+        files += "FileDevice Yes\n";
+        WriteWholeFile(root + "/cups-files.conf", files);
+        cupsd.start(QStandardPaths::findExecutable("cupsd", {"/usr/sbin", "/usr/bin"}),
+                    {"-f", "-c", root + "/cupsd.conf", "-s", root + "/cups-files.conf"});
+        ASSERT_TRUE(cupsd.waitForStarted());
+        ASSERT_TRUE(WaitUntil([this] { return QFile::exists(socket); }, 10000));
+        pdf = root + "/out/journal.pdf";
+        ASSERT_EQ(QProcess::execute("lpadmin",
+                                    {"-h", socket, "-p", "TESTPDF", "-E", "-v", "file://" + pdf,
+                                     "-m", "lsb/usr/cupsfilters/Generic-PDF_Printer-PDF.ppd"}),
+                  0);
+        ASSERT_EQ(QProcess::execute("lpadmin", {"-h", socket, "-d", "TESTPDF"}), 0);
+    }
+    void TearDown() override {
+        if (cupsd.state() != QProcess::NotRunning) {
+            cupsd.terminate(); // our own cupsd, by its process
+            cupsd.waitForFinished(10000);
+        }
+        if (!root.isEmpty())
+            QDir(root).removeRecursively();
+        JournalViewsTest::TearDown();
+    }
+    QString PdfText() const {
+        QProcess pdftotext;
+        pdftotext.start("pdftotext", {"-layout", pdf, "-"});
+        pdftotext.waitForFinished(30000);
+        return QString::fromUtf8(pdftotext.readAllStandardOutput());
+    }
+
+    QProcess cupsd;
+    QString socket, root, pdf;
+};
+
+TEST_F(JournalPrintTest, TheActiveTableIsPrintedWholeWithItsTitleDateAndHeaderOnEachPage) {
+    for (int i = 1; i <= 120; ++i)
+        Row(QString("Session%1").arg(i, 3, 10, QChar('0')), "03/02/2003", "00:10:00", "", "",
+            "1,00");
+    Journal->show();
+    ASSERT_TRUE(Journal->Button2->isEnabled());
+
+    // Cancelled: nothing printed.
+    auto cancelled = OnNextModal<QPrintDialog>([](QPrintDialog* dialog) { dialog->reject(); });
+    Journal->Button2->click();
+    EXPECT_TRUE(*cancelled);
+    WaitUntil([] { return false; }, 1500);
+    EXPECT_FALSE(QFile::exists(pdf));
+
+    int lastPage = 0;
+    OnNextModal<QPrintDialog>([&lastPage](QPrintDialog* dialog) {
+        EXPECT_EQ(dialog->objectName(), "PrintDialog1");
+        EXPECT_EQ(dialog->minPage(), 1);
+        lastPage = dialog->maxPage();
+        EXPECT_EQ(dialog->printer()->fromPage(), 1);
+        EXPECT_EQ(dialog->printer()->toPage(), lastPage);
+        dialog->accept();
+    });
+    Journal->Button2->click();
+    ASSERT_GE(lastPage, 2);
+    ASSERT_TRUE(WaitUntil([this] { return QFileInfo(pdf).size() > 0; }, 60000));
+    QThread::msleep(500);
+    const QString text = PdfText();
+    const QStringList pages = text.split('\f', Qt::SkipEmptyParts);
+    ASSERT_EQ(pages.size(), lastPage);
+    for (const QString& page : pages) {
+        EXPECT_TRUE(page.contains(ApplicationTitle()));
+        EXPECT_TRUE(page.contains("08/12/2026"));
+        EXPECT_TRUE(page.contains("Connexion"));
+        EXPECT_TRUE(page.contains("Coût"));
+    }
+    for (const QString name : {"Session001", "Session060", "Session120"})
+        EXPECT_TRUE(text.contains(name)) << name.toStdString();
+}
+
+TEST_F(JournalViewsTest, WithoutAPrinterThePrintButtonIsDisabled) {
+    FebruaryAndMarch();
+    Journal->show();
+    EXPECT_FALSE(Journal->Button2->isEnabled());
+}
