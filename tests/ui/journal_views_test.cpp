@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -53,7 +54,9 @@ std::shared_ptr<SaveDialogSeen> AnswerSaveDialog(int typeIndex, const QString& f
         seen->folder = dialog->directory().absolutePath();
         seen->proposedName = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
         dialog->selectNameFilter(seen->filters.value(typeIndex - 1));
-        dialog->selectFile(fileName);
+        // Typed into the name field: selectFile() leaves the field alone once it has the focus.
+        dialog->setDirectory(QFileInfo(fileName).absolutePath());
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QFileInfo(fileName).fileName());
         QMetaObject::invokeMethod(dialog, "accept");
     });
     return seen;
