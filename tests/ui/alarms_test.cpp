@@ -11,6 +11,8 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -193,7 +195,9 @@ TEST_F(AlarmsTest, AChosenSoundIsCopiedBesideTheProgramAndWinsOverDefault) {
         ASSERT_NE(dialog, nullptr);
         EXPECT_EQ(dialog->windowTitle(), "Choix d'un fichier son");
         EXPECT_EQ(dialog->nameFilters(), QStringList{"Sons (*.wav)"});
-        dialog->selectFile(chosen);
+        // Typed into the name field: selectFile() leaves a focused field alone.
+        dialog->setDirectory(QFileInfo(chosen).absolutePath());
+        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QFileInfo(chosen).fileName());
         static_cast<QDialog*>(dialog)->accept();
     });
     Form1->Button9->click();
