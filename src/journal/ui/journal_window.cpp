@@ -3,13 +3,11 @@
 
 #include "app/single_instance.h"
 #include "base/clock.h"
-#include "base/damaged_files.h"
 #include "base/errors.h"
 #include "base/program_files.h"
 #include "widgets/message_box.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFontMetrics>
 #include <QTabWidget>
 #include <QTimer>
