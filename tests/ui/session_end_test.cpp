@@ -118,7 +118,7 @@ int RowsOf(const QString& connection) {
 TEST_F(SessionEndTest, ASessionWhoseConnectionVanishedBetweenTwoTicksKeepsItsEntryName) {
     const QString entry = QStringLiteral("Coupure après 60 s");
     IniFile(SimulationProvider::DefaultPhonebookFile())
-        .WriteInteger(entry, QStringLiteral("DropAfter"), 1);
+        .WriteInteger(entry, QStringLiteral("DropAfter"), 30);
     Dial(entry);
     ASSERT_EQ(Form1->RAS->ConnectState, 8192);
     Form1->PollConnection();
