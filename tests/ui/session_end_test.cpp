@@ -31,12 +31,8 @@ class SessionEndTest : public AppWindowsTest {
   protected:
     void SetUp() override {
         AppWindowsTest::SetUp();
-        StopProgram();
         SimulationProvider::SetTimeScale(0.01);
-        IniFile(ProgramFiles::SettingsFileName())
-            .WriteString(QStringLiteral("Dialup"), QStringLiteral("Provider"),
-                         QStringLiteral("simulation"));
-        StartProgram();
+        RestartWithProvider(QStringLiteral("simulation"));
         Form1->Timer2->stop(); // the test ticks itself, or starts the poll when it wants it
     }
     void TearDown() override {
