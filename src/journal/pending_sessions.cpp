@@ -52,12 +52,11 @@ bool PendingSessions::KeepCheckpoint() {
 }
 
 QList<PendingSessions::LeftOver> PendingSessions::TakeLeftOvers() {
-    QStringList names;
-    // A checkpoint left behind by a crash is a session like the others; read where it is
-    // when it cannot be renamed.
-    if (QFileInfo::exists(checkpoint) && !KeepCheckpoint())
+    QStringList names = PendingFiles();
+    // A checkpoint left behind by a crash is a session like the others (the last one); it
+    // stays where it is unless the journal cannot take it (see JournalNotSaved).
+    if (QFileInfo::exists(checkpoint))
         names.append(checkpoint);
-    names += PendingFiles();
     QList<LeftOver> found;
     for (const QString& name : std::as_const(names)) {
         const std::optional<SessionRecord> record = ReadSessionCheckpoint(name);
@@ -73,6 +72,11 @@ QList<PendingSessions::LeftOver> PendingSessions::TakeLeftOvers() {
 void PendingSessions::Held(const QString& fileName) {
     if (!held.contains(fileName))
         held.append(fileName);
+}
+
+void PendingSessions::JournalNotSaved() {
+    if (held.contains(checkpoint) && KeepCheckpoint())
+        held.removeAll(checkpoint);
 }
 
 void PendingSessions::JournalSaved() {

@@ -23,13 +23,15 @@ class PendingSessions {
         QString fileName;
         SessionRecord record;
     };
-    // Files left by an earlier run, oldest first (a checkpoint left behind by a crash
-    // becomes one first). Unreadable files are put aside under a name that says so.
+    // Files left by an earlier run, oldest first, then a checkpoint left behind by a crash.
+    // Unreadable files are put aside under a name that says so.
     QList<LeftOver> TakeLeftOvers();
     // A left-over whose row is now in the journal table.
     void Held(const QString& fileName);
     // A journal save holding every row of the table has succeeded: the files go.
     void JournalSaved();
+    // A save failed: a held checkpoint becomes a pending file, out of the next session's way.
+    void JournalNotSaved();
     bool Waiting() const { return !held.isEmpty(); }
 
   private:

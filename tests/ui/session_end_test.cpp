@@ -278,10 +278,13 @@ TEST(SessionEndProgram, AnInterruptedSessionSurvivesAFullDiskAndIsMergedOnce) {
     ASSERT_TRUE(WaitUntil(
         [&] {
             output += limited.readAll();
-            return output.contains("journal not saved") || limited.state() == QProcess::NotRunning;
+            return pending().size() == 1 || limited.state() == QProcess::NotRunning;
         },
         30000))
         << output.toStdString();
+    ASSERT_TRUE(WaitUntil([&] {
+        return (output += limited.readAll()).contains("journal not saved");
+    })) << output.toStdString();
     EXPECT_FALSE(QFile::exists(program.file("tallivo.session")));
     ASSERT_EQ(pending().size(), 1) << output.toStdString();
     const QByteArray kept = ReadWholeFile(program.file(pending().first()));

@@ -121,6 +121,7 @@ void TJournal::SaveJournal() {
         // The file on disk keeps its previous content.
         qCWarning(logFiles).noquote() << "journal not saved:" << error.message();
         journalSaved = false;
+        pending.JournalNotSaved();
         TellJournalNotSaved();
     }
 }
