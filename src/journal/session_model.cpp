@@ -13,8 +13,9 @@ LinkSpeeds ComputeLinkSpeeds(qint32 sent, qint32 received, qint32 previousSent,
     return speeds;
 }
 
-void SessionModel::Start(double nowDays) {
+void SessionModel::Start(double nowDays, const QString& entry) {
     start = nowDays;
+    connection = entry;
     elapsed = 0;
     cost = 0;
     allowanceAlarmArmed = true;
@@ -41,10 +42,10 @@ void SessionModel::SetTariff(const QString& designation) {
     tariff = designation;
 }
 
-SessionRecord SessionModel::Record(const QString& connection, const QDate& day, bool statsAvailable,
-                                   qint64 sent, qint64 received) const {
+SessionRecord SessionModel::Record(const QString& currentConnection, const QDate& day,
+                                   bool statsAvailable, qint64 sent, qint64 received) const {
     SessionRecord record;
-    record.connection = connection;
+    record.connection = active && !connection.isEmpty() ? connection : currentConnection;
     record.tariff = tariff;
     record.date = day;
     record.startTime = DaysToDateTime(start).time();

@@ -30,16 +30,21 @@ class SessionModel : public QObject {
     qint32 previousReceived = 0;
     LinkSpeeds speeds;
     QString tariff; // designation of the selected tariff
+    // Entry of the dial-up session being counted, taken at its start: the connection may
+    // have vanished (and the followed name been emptied) before the session's end.
+    QString connection;
 
-    // A session or chronometer run starts now: nothing counted yet.
-    void Start(double nowDays);
+    // A session or chronometer run starts now: nothing counted yet. `entry`: the dial-up
+    // entry followed, empty for a chronometer run.
+    void Start(double nowDays, const QString& entry = {});
     // Elapsed seconds afresh from the start; never accumulated.
     qint32 Tick(double nowDays);
     // A statistics reading: the speeds, then the reading becomes the base of the next one.
     const LinkSpeeds& TakeCounters(qint32 sent, qint32 received);
     void SetTariff(const QString& designation);
-    // The session as a journal row; the bytes only when the statistics could be read.
-    SessionRecord Record(const QString& connection, const QDate& day, bool statsAvailable,
+    // The session as a journal row; the bytes only when the statistics could be read. A
+    // dial-up session carries its entry's name; otherwise the row takes `currentConnection`.
+    SessionRecord Record(const QString& currentConnection, const QDate& day, bool statsAvailable,
                          qint64 sent, qint64 received) const;
 
   signals:

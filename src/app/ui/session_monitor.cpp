@@ -24,6 +24,28 @@
 #include <QTimer>
 #include <QToolButton>
 
+namespace {
+// Takes up the first active connection when it is not the one followed. One that has already
+// ended (a failed dial still listed during its hang-up, an outside dial that failed) is let go
+// of: there is nothing to follow, and following it would put its old error back in the status
+// bar. False when nothing is to be followed.
+bool FollowFirstConnection(TRAS& ras) {
+    if (ras.Connections.Count() <= 0)
+        return false;
+    const QString name = ras.Connections.ConnectionName(0);
+    if (name == CurrentConnection)
+        return true;
+    const bool heldBefore = ras.RASConn != 0;
+    const int status = ras.AttachConnection(0);
+    if (!heldBefore && (status != 0 || ras.ConnectState == Ras::Disconnected)) {
+        ras.ReleaseConnection(); // forgotten, not hung up: it is down already
+        return false;
+    }
+    CurrentConnection = name;
+    return true;
+}
+} // namespace
+
 void TForm1::Timer2Timer() {
     try {
         PollConnection();
@@ -52,7 +74,7 @@ void TForm1::PollConnection() {
 
     qint32 elapsed = 0;
     RAS->EnumConnections();
-    if (RAS->Connections.Count() <= 0) {
+    if (!FollowFirstConnection(*RAS)) {
         GroupBox1->setTitle(QStringLiteral("Non connecté"));
         Button1->setEnabled(true);
         Button2->setEnabled(false);
@@ -69,11 +91,6 @@ void TForm1::PollConnection() {
         }
     } else {
         Button1->setEnabled(false);
-        const QString name = RAS->Connections.ConnectionName(0);
-        if (name != CurrentConnection) {
-            CurrentConnection = name;
-            RAS->AttachConnection(0);
-        }
         QString status;
         RAS->StatusText(&status);
         if (RAS->ConnectState == Ras::Connected) {
@@ -82,7 +99,7 @@ void TForm1::PollConnection() {
             if (!SessionActive) {
                 SelectEntry(entry);
                 LockEntryControls();
-                Session.Start(NowDays());
+                Session.Start(NowDays(), CurrentConnection);
                 MiniWin->show();
                 SetClockAtNewSession();
             }

@@ -3,19 +3,21 @@
 
 #include "app/single_instance.h"
 #include "base/clock.h"
-#include "base/damaged_files.h"
 #include "base/errors.h"
 #include "base/program_files.h"
 #include "widgets/message_box.h"
 #include "journal/ui/journal_table_style.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFontMetrics>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
 
-TJournal::TJournal(const TOnlyOne* guard, QWidget* parent) : QDialog(parent), guard(guard) {
+TJournal::TJournal(const TOnlyOne* guard, QWidget* parent)
+    : QDialog(parent), guard(guard), pending(ProgramFiles::CheckpointFileName()) {
     setObjectName(QStringLiteral("Journal"));
     setWindowTitle(QStringLiteral("Journal"));
     resize(792, 573);
@@ -42,7 +44,7 @@ TJournal::~TJournal() {
 
 void TJournal::FormCreate() {
     LoadJournal();
-    RecoverInterruptedSession();
+    MergePendingSessions();
     PageControl1->setCurrentWidget(TabSheet1);
 }
 
@@ -60,26 +62,24 @@ void TJournal::LoadJournal() {
     }
 }
 
-void TJournal::RecoverInterruptedSession() {
-    const QString fileName = ProgramFiles::CheckpointFileName();
-    if (HandingOver() || !QFile::exists(fileName))
+void TJournal::MergePendingSessions() {
+    if (HandingOver())
         return;
-    const std::optional<SessionRecord> record = ReadSessionCheckpoint(fileName);
-    if (!record) {
-        // Unreadable: kept under another name rather than lost or read again and again.
-        PutDamagedFileAside(fileName, true);
-        return;
+    bool appended = false;
+    for (const PendingSessions::LeftOver& left : pending.TakeLeftOvers()) {
+        // The row may already be there: the program ended after saving the journal but
+        // before it could remove the file.
+        if (!Store.ContainsSessionRow(Store.SessionRowCells(left.record))) {
+            Store.AppendSession(left.record);
+            FitColumns(Store.jgrid.RowCount() - 1);
+            appended = true;
+        }
+        pending.Held(left.fileName);
     }
-    // The row may already be there: the program ended after saving it but before it could
-    // remove the checkpoint.
-    if (!Store.ContainsSessionRow(Store.SessionRowCells(*record))) {
-        Store.AppendSession(*record);
-        FitColumns(Store.jgrid.RowCount() - 1);
-        SaveJournal();
-        if (!journalSaved)
-            return; // tried again at the next start
-    }
-    RemoveSessionCheckpoint(fileName);
+    if (appended)
+        SaveJournal(); // a failure keeps the files for the next save or the next start
+    else
+        pending.JournalSaved(); // every row is in the journal file already
 }
 
 int TJournal::RowCount() const {
@@ -88,10 +88,14 @@ int TJournal::RowCount() const {
 
 void TJournal::AppendSession(const SessionRecord& record) {
     const QString checkpoint = ProgramFiles::CheckpointFileName();
-    // The checkpoint first holds the final row: whatever happens from here on, the next
-    // start finds either this row in the journal or the checkpoint to make it from.
-    if (!HandingOver())
+    // The checkpoint first holds the final row, then becomes the session's pending file:
+    // whatever happens from here on, the next start finds either this row in the journal or
+    // the file to make it from. (When the final row cannot be written, the last checkpoint
+    // of the session is kept: the best left of it.)
+    if (!HandingOver()) {
         WriteSessionCheckpoint(checkpoint, record);
+        pending.KeepCheckpoint();
+    }
     Store.AppendSession(record);
     FitColumns(Store.jgrid.RowCount() - 1);
     RefreshJournalViews();
@@ -111,17 +115,38 @@ void TJournal::SaveJournal() {
     try {
         Store.SaveJournalFile(ProgramFiles::JournalFileName());
         journalSaved = true;
+        failureTold = false;
+        pending.JournalSaved();
     } catch (const AppError& error) {
         // The file on disk keeps its previous content.
         qCWarning(logFiles).noquote() << "journal not saved:" << error.message();
         journalSaved = false;
+        pending.JournalNotSaved();
+        TellJournalNotSaved();
     }
+}
+
+void TJournal::TellJournalNotSaved() {
+    if (failureTold)
+        return;
+    failureTold = true;
+    // Shown once the current handler has ended: a box opened inside a poll tick would let
+    // the next ticks run in the middle of this one.
+    QTimer::singleShot(0, this, [this] {
+        ShowMessageBox(BoxKind::Warning,
+                       QStringLiteral("Le journal n'a pas pu être enregistré dans %1 : le "
+                                      "disque est peut-être plein.\n\nLes sessions terminées "
+                                      "sont gardées à part et seront ajoutées au journal dès "
+                                      "qu'il pourra être enregistré.")
+                           .arg(QDir::toNativeSeparators(ProgramFiles::JournalFileName())));
+    });
 }
 
 void TJournal::ClearJournal() {
     if (!AskYesNo(QStringLiteral("Voulez-vous vraiment effacer tout le journal ?"), this))
         return;
     Store.ClearJournal(ProgramFiles::JournalFileName());
+    pending.JournalSaved(); // the sessions kept apart were cleared with the others
     widestText.clear();
     close();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "journal/journal_store.h"
+#include "journal/pending_sessions.h"
 #include "journal/session_checkpoint.h"
 #include "journal/session_record.h"
 
@@ -71,7 +72,9 @@ class TJournal : public QDialog {
     // saved (the settings through SaveSettingsHook, which saves the journal file too).
     void AppendSession(const SessionRecord& record);
     std::function<void()> SaveSettingsHook;
-    // Writes the journal file when it holds a session; errors end the save silently.
+    // Writes the journal file when it holds a session. A failure keeps the finished sessions
+    // in their pending files and is told once (until a save succeeds again), after the
+    // current handler has ended.
     void SaveJournal();
     // Asks first, then empties the journal, deletes its file and closes the window.
     void ClearJournal();
@@ -95,7 +98,9 @@ class TJournal : public QDialog {
     void ExportFinished(bool success, const QString& errorText);
     void FormCreate();
     void LoadJournal();
-    void RecoverInterruptedSession();
+    // Sessions left on disk by an earlier run (a crash, a full disk) become their rows, once.
+    void MergePendingSessions();
+    void TellJournalNotSaved();
     // A second copy of the program that hands over to the first leaves the files alone.
     bool HandingOver() const;
     void FitColumns(int row);
@@ -108,7 +113,9 @@ class TJournal : public QDialog {
     OfficeConversion* conversion = nullptr;
     QPointer<QProgressDialog> exportProgress;
     CheckpointSchedule checkpoints;
+    PendingSessions pending;
     bool journalSaved = false;
+    bool failureTold = false;
     QList<int> widestText; // per column, in pixels; empty until first needed
     QHash<QChar, int> characterWidths;
     QList<int> latin1Widths;
