@@ -1,5 +1,6 @@
 #include "dialup/pppd_phonebook.h"
 
+#include "base/log.h"
 #include "base/safe_write.h"
 #include "dialup/entry_names.h"
 #include "dialup/pppd_dial_tracker.h"
@@ -411,9 +412,12 @@ Result PppdPhonebook::EditSecrets(const SecretEdit& edit, bool* found) {
     for (int i = 0; i < changes.size(); ++i) {
         Result written = WriteSecretsFile(changes[i].FileName, changes[i].After);
         if (!written) {
-            // The first failure is the one reported; a failed undo has nothing to add.
-            for (int j = 0; j < i; ++j)
-                (void)WriteSecretsFile(changes[j].FileName, changes[j].Before);
+            // The first failure is the one reported; a failed undo goes to the log.
+            for (int j = 0; j < i; ++j) {
+                const Result undone = WriteSecretsFile(changes[j].FileName, changes[j].Before);
+                if (!undone)
+                    qCWarning(logDialup).noquote() << "secrets not put back:" << undone.Message();
+            }
             return written;
         }
     }
@@ -566,8 +570,9 @@ Result PppdPhonebook::Rename(const QString& oldName, const QString& newName) {
         }
     }
     if (!QFile::remove(PeerFile(oldName))) {
-        if (serverMoves)
-            (void)moveServer(newName, oldName);
+        const Result undone = serverMoves ? moveServer(newName, oldName) : Result::Success();
+        if (!undone)
+            qCWarning(logDialup).noquote() << "secrets not put back:" << undone.Message();
         removeNew();
         return Result::Failure(QStringLiteral("Impossible de renommer %1.").arg(PeerFile(oldName)));
     }

@@ -510,7 +510,7 @@ quint32 PppdProvider::RasSetEntryDialParamsA(const char* phonebook, RASDIALPARAM
                 PppdEntry renamed = entry;
                 renamed.UserName = user;
                 bool movedBack = false;
-                (void)book.MoveSecrets(renamed, entry.UserName, {}, &movedBack);
+                PhonebookNotWritten(book.MoveSecrets(renamed, entry.UserName, {}, &movedBack));
             }
             return PhonebookNotWritten(result);
         }
