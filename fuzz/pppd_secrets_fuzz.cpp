@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QString password;
     if (!book.Password(user, server, &password))
         return 0;
-    if (!book.StorePassword(user, server, password, nullptr))
+    if (!book.StorePassword(user, server, password))
         return 0; // refused with a reason
     QString again;
     book.Password(user, server, &again);
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // A new password replaces the old one.
     const QString changed = password + QStringLiteral("-2 \"é\\");
-    if (book.StorePassword(user, server, changed, nullptr)) {
+    if (book.StorePassword(user, server, changed)) {
         book.Password(user, server, &again);
         if (again != changed)
             RoundTripFailure("pppd secret changed", changed, again);

@@ -320,16 +320,17 @@ bool IniFile::TooLarge() const {
     return Read()->tooLarge;
 }
 
-QString IniFile::SetAsideWhenTooLarge(const QString& fileName) {
+Result IniFile::SetAsideWhenTooLarge(const QString& fileName) {
     const std::optional<FileStamp> stamp = StampOfFile(fileName);
     if (!stamp || stamp->size <= MaxFileSize)
-        return {};
+        return Result::Success();
     const QString aside = PutDamagedFileAside(fileName, true);
     if (aside.isEmpty())
-        return TooLargeMessage(fileName);
-    return QStringLiteral("Le fichier de paramètres %1 dépasse 1 Mio : il n'a pas été lu et il "
-                          "est gardé sous le nom %2. Les réglages par défaut sont utilisés.")
-        .arg(fileName, aside);
+        return Result::Failure(TooLargeMessage(fileName));
+    return Result::Failure(
+        QStringLiteral("Le fichier de paramètres %1 dépasse 1 Mio : il n'a pas été lu et il "
+                       "est gardé sous le nom %2. Les réglages par défaut sont utilisés.")
+            .arg(fileName, aside));
 }
 
 void IniFile::WriteLines(const QStringList& lines) {
@@ -348,9 +349,8 @@ void IniFile::WriteLines(const QStringList& lines) {
         text += line;
         text += line.endsWith(QLatin1Char('\r')) ? QLatin1String("\r\n") : QLatin1String("\n");
     }
-    QString errorText;
-    if (!WriteFileSafely(fileName, EncodeFileText(text), &errorText))
-        throw AppError(errorText);
+    if (const Result written = WriteFileSafely(fileName, EncodeFileText(text)); !written)
+        throw AppError(written.Message());
 }
 
 QString IniFile::ReadString(const QString& section, const QString& key,

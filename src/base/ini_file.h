@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/result.h"
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -50,9 +51,9 @@ class IniFile {
     static constexpr qint64 MaxFileSize = 1024 * 1024;
     bool TooLarge() const;
     // At start-up: a settings file too large to read is kept aside under a name that says so,
-    // so that the settings can be saved again; returns the French message for the user, empty
-    // when the file is fine.
-    static QString SetAsideWhenTooLarge(const QString& fileName);
+    // so that the settings can be saved again; a failure carries the French message for the
+    // user, success means the file is fine.
+    static Result SetAsideWhenTooLarge(const QString& fileName);
 
     // One save of many keys: the file is read when the batch begins, the reads and writes in
     // between work on that copy, and the file is rewritten once when the batch is committed.

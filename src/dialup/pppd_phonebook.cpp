@@ -1,5 +1,6 @@
 #include "dialup/pppd_phonebook.h"
 
+#include "base/log.h"
 #include "base/safe_write.h"
 #include "dialup/entry_names.h"
 #include "dialup/pppd_dial_tracker.h"
@@ -54,12 +55,6 @@ QString Escaped(const QString& text) {
     escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
     escaped.replace(QLatin1Char('"'), QStringLiteral("\\\""));
     return escaped;
-}
-
-bool Fail(QString* error, const QString& text) {
-    if (error)
-        *error = text;
-    return false;
 }
 
 const QString ControlCharacterRefused =
@@ -246,26 +241,28 @@ QByteArray PppdPhonebook::ChatText(const PppdEntry& entry) {
     return text.toUtf8();
 }
 
-bool PppdPhonebook::Write(const PppdEntry& entry, QString* error) {
+Result PppdPhonebook::Write(const PppdEntry& entry) {
     if (!IsShellSafeEntryName(entry.Name.toUtf8()))
-        return Fail(error, QStringLiteral("Nom de connexion incorrect."));
+        return Result::Failure(QStringLiteral("Nom de connexion incorrect."));
     if (HasControlCharacter(entry.UserName))
-        return Fail(error, ControlCharacterRefused);
+        return Result::Failure(ControlCharacterRefused);
     static const QRegularExpression number(QStringLiteral("^[0-9*#,+ WwPpTt!@$-]*$"));
     if (!number.match(entry.PhoneNumber).hasMatch())
-        return Fail(error, QStringLiteral("Numéro de téléphone incorrect."));
+        return Result::Failure(QStringLiteral("Numéro de téléphone incorrect."));
     static const QRegularExpression device(QStringLiteral("^/dev/[A-Za-z0-9_./-]+$"));
     if (!device.match(entry.Device).hasMatch() || entry.Device.contains(QLatin1String("..")))
-        return Fail(error, QStringLiteral("Port série incorrect."));
+        return Result::Failure(QStringLiteral("Port série incorrect."));
     static const QRegularExpression speed(QStringLiteral("^[0-9]{3,7}$"));
     if (!speed.match(entry.Speed).hasMatch())
-        return Fail(error, QStringLiteral("Vitesse incorrecte."));
+        return Result::Failure(QStringLiteral("Vitesse incorrecte."));
     QDir().mkpath(PeersFolder());
     QDir().mkpath(ChatFolder());
     // The connect line names the script by its system path when the phonebook is the system's.
     QString chatPath = ChatFile(entry.Name);
-    return WriteFileSafely(chatPath, ChatText(entry), error) &&
-           WriteFileSafely(PeerFile(entry.Name), PeersText(entry, chatPath), error);
+    Result written = WriteFileSafely(chatPath, ChatText(entry));
+    if (!written)
+        return written;
+    return WriteFileSafely(PeerFile(entry.Name), PeersText(entry, chatPath));
 }
 
 namespace {
@@ -307,28 +304,29 @@ QByteArray SecretLine(const QStringList& words) {
 
 // A secrets file keeps its owner as well as its private mode (a root-owned file rewritten
 // by root stays root's).
-bool WriteSecretsFile(const QString& fileName, const QByteArray& text, QString* error) {
+Result WriteSecretsFile(const QString& fileName, const QByteArray& text) {
     const QByteArray path = QFile::encodeName(fileName);
     struct stat before {};
     const bool existed = ::stat(path.constData(), &before) == 0;
-    if (!WritePrivateFileSafely(fileName, text, error))
-        return false;
+    Result written = WritePrivateFileSafely(fileName, text);
+    if (!written)
+        return written;
     struct stat after {};
     if (existed && ::stat(path.constData(), &after) == 0 &&
         (after.st_uid != before.st_uid || after.st_gid != before.st_gid))
         (void)::chown(path.constData(), before.st_uid, before.st_gid);
-    return true;
+    return written;
 }
 } // namespace
 
-bool PppdPhonebook::SetUserName(const QString& name, const QString& user, QString* error) {
+Result PppdPhonebook::SetUserName(const QString& name, const QString& user) {
     if (!Exists(name))
-        return Fail(error, QStringLiteral("Connexion introuvable."));
+        return Result::Failure(QStringLiteral("Connexion introuvable."));
     if (HasControlCharacter(user))
-        return Fail(error, ControlCharacterRefused);
+        return Result::Failure(ControlCharacterRefused);
     QByteArray text;
     if (!ReadFileChecked(PeerFile(name), &text))
-        return Fail(error, QStringLiteral("Impossible de lire %1.").arg(PeerFile(name)));
+        return Result::Failure(QStringLiteral("Impossible de lire %1.").arg(PeerFile(name)));
     QList<QByteArray> lines = text.split('\n');
     const QByteArray userWord = '"' + Escaped(user).toUtf8() + '"';
     bool replaced = false;
@@ -346,7 +344,7 @@ bool PppdPhonebook::SetUserName(const QString& name, const QString& user, QStrin
         else
             lines.append(userLine);
     }
-    return WriteFileSafely(PeerFile(name), lines.join('\n'), error);
+    return WriteFileSafely(PeerFile(name), lines.join('\n'));
 }
 
 QString PppdPhonebook::ServerOf(const PppdEntry& entry) {
@@ -381,7 +379,7 @@ bool PppdPhonebook::OwnsSecret(const PppdEntry& entry, const QList<PppdEntry>& o
            });
 }
 
-bool PppdPhonebook::EditSecrets(const SecretEdit& edit, bool* found, QString* error) {
+Result PppdPhonebook::EditSecrets(const SecretEdit& edit, bool* found) {
     struct Change {
         QString FileName;
         QByteArray Before;
@@ -395,7 +393,7 @@ bool PppdPhonebook::EditSecrets(const SecretEdit& edit, bool* found, QString* er
             continue;
         QByteArray text;
         if (!ReadFileChecked(fileName, &text))
-            return Fail(error, QStringLiteral("Impossible de lire %1.").arg(fileName));
+            return Result::Failure(QStringLiteral("Impossible de lire %1.").arg(fileName));
         QList<QByteArray> lines = text.split('\n');
         bool changed = false;
         for (int i = 0; i < lines.size(); ++i) {
@@ -412,52 +410,58 @@ bool PppdPhonebook::EditSecrets(const SecretEdit& edit, bool* found, QString* er
             changes.append({fileName, text, lines.join('\n')});
     }
     for (int i = 0; i < changes.size(); ++i) {
-        if (!WriteSecretsFile(changes[i].FileName, changes[i].After, error)) {
-            for (int j = 0; j < i; ++j)
-                WriteSecretsFile(changes[j].FileName, changes[j].Before, nullptr);
-            return false;
+        Result written = WriteSecretsFile(changes[i].FileName, changes[i].After);
+        if (!written) {
+            // The first failure is the one reported; a failed undo goes to the log.
+            for (int j = 0; j < i; ++j) {
+                const Result undone = WriteSecretsFile(changes[j].FileName, changes[j].Before);
+                if (!undone)
+                    qCWarning(logDialup).noquote() << "secrets not put back:" << undone.Message();
+            }
+            return written;
         }
     }
-    return true;
+    return Result::Success();
 }
 
-bool PppdPhonebook::StorePassword(const QString& user, const QString& server,
-                                  const QString& password, QString* error) {
+Result PppdPhonebook::StorePassword(const QString& user, const QString& server,
+                                    const QString& password) {
     if (HasControlCharacter(user) || HasControlCharacter(password))
-        return Fail(error, ControlCharacterRefused);
+        return Result::Failure(ControlCharacterRefused);
     if (user.isEmpty())
-        return Fail(error, QStringLiteral("Un mot de passe n'est enregistré que pour un "
-                                          "nom d'utilisateur."));
+        return Result::Failure(QStringLiteral("Un mot de passe n'est enregistré que pour un "
+                                              "nom d'utilisateur."));
     bool found = false;
-    const bool stored = EditSecrets(
+    Result stored = EditSecrets(
         [&](QStringList* words) {
             if ((*words)[0] != user || (*words)[1] != server)
                 return false;
             (*words)[2] = password;
             return true;
         },
-        &found, error);
+        &found);
     if (!stored || found)
         return stored;
     QByteArray text;
     if (!ReadFileChecked(PapSecrets(), &text))
-        return Fail(error, QStringLiteral("Impossible de lire %1.").arg(PapSecrets()));
+        return Result::Failure(QStringLiteral("Impossible de lire %1.").arg(PapSecrets()));
     if (!text.isEmpty() && !text.endsWith('\n'))
         text += '\n';
     text += SecretLine({user, server, password}) + '\n';
     QDir().mkpath(folder);
-    return WriteSecretsFile(PapSecrets(), text, error);
+    return WriteSecretsFile(PapSecrets(), text);
 }
 
-bool PppdPhonebook::MoveSecrets(const PppdEntry& entry, const QString& user,
-                                const QString& password, QString* error) {
+Result PppdPhonebook::MoveSecrets(const PppdEntry& entry, const QString& user,
+                                  const QString& password, bool* moved) {
+    *moved = false;
     if (HasControlCharacter(user) || HasControlCharacter(password))
-        return Fail(error, ControlCharacterRefused);
+        return Result::Failure(ControlCharacterRefused);
     if (entry.UserName.isEmpty() || user.isEmpty())
-        return false;
+        return Result::Success();
     const QList<PppdEntry> others = OtherEntries(entry.Name);
     bool found = false;
-    const bool moved = EditSecrets(
+    Result edited = EditSecrets(
         [&](QStringList* words) {
             if ((*words)[0] != entry.UserName || !OwnsSecret(entry, others, *words))
                 return false;
@@ -466,55 +470,56 @@ bool PppdPhonebook::MoveSecrets(const PppdEntry& entry, const QString& user,
                 (*words)[2] = password;
             return true;
         },
-        &found, error);
-    return moved && found;
+        &found);
+    *moved = edited && found;
+    return edited;
 }
 
-bool PppdPhonebook::Delete(const QString& name, QString* error) {
+Result PppdPhonebook::Delete(const QString& name) {
     PppdEntry entry;
     if (!Read(name, &entry))
-        return Fail(error, QStringLiteral("Connexion introuvable."));
+        return Result::Failure(QStringLiteral("Connexion introuvable."));
     const QList<PppdEntry> others = OtherEntries(name);
     // The options file goes first: without it nothing uses the chat script or the secrets.
     const QString peersBackup = PeerFile(name) + QStringLiteral(".bak");
     QFile::remove(peersBackup);
     if (!QFile::rename(PeerFile(name), peersBackup))
-        return Fail(error, QStringLiteral("Impossible de supprimer %1.").arg(PeerFile(name)));
+        return Result::Failure(QStringLiteral("Impossible de supprimer %1.").arg(PeerFile(name)));
     bool found = false;
-    const bool removed = EditSecrets(
+    Result removed = EditSecrets(
         [&](QStringList* words) {
             if (!OwnsSecret(entry, others, *words))
                 return false;
             words->clear();
             return true;
         },
-        &found, error);
+        &found);
     if (!removed) {
         // The entry stays whole, with its password.
         QFile::rename(peersBackup, PeerFile(name));
-        return false;
+        return removed;
     }
     if (entry.ChatScript == ChatFile(name)) {
         QFile::remove(ChatFile(name) + QStringLiteral(".bak"));
         QFile::rename(ChatFile(name), ChatFile(name) + QStringLiteral(".bak"));
     }
-    return true;
+    return Result::Success();
 }
 
-bool PppdPhonebook::Rename(const QString& oldName, const QString& newName, QString* error) {
+Result PppdPhonebook::Rename(const QString& oldName, const QString& newName) {
     PppdEntry entry;
     if (!Read(oldName, &entry))
-        return Fail(error, QStringLiteral("Connexion introuvable."));
+        return Result::Failure(QStringLiteral("Connexion introuvable."));
     if (!IsShellSafeEntryName(newName.toUtf8()))
-        return Fail(error, QStringLiteral("Nom de connexion incorrect."));
+        return Result::Failure(QStringLiteral("Nom de connexion incorrect."));
     const bool ownScript =
         entry.ChatScript == ChatFile(oldName) && QFileInfo::exists(ChatFile(oldName));
     if (Exists(newName) || (ownScript && QFileInfo::exists(ChatFile(newName))))
-        return Fail(error, QStringLiteral("Une connexion porte déjà ce nom."));
+        return Result::Failure(QStringLiteral("Une connexion porte déjà ce nom."));
     QByteArray peers, script;
     if (!ReadFileChecked(PeerFile(oldName), &peers) ||
         (ownScript && !ReadFileChecked(ChatFile(oldName), &script)))
-        return Fail(error, QStringLiteral("Impossible de lire la connexion %1.").arg(oldName));
+        return Result::Failure(QStringLiteral("Impossible de lire la connexion %1.").arg(oldName));
     const QList<PppdEntry> others = OtherEntries(oldName);
     QList<QByteArray> lines = peers.split('\n');
     for (QByteArray& line : lines) {
@@ -535,11 +540,14 @@ bool PppdPhonebook::Rename(const QString& oldName, const QString& newName, QStri
         if (ownScript)
             QFile::remove(ChatFile(newName));
     };
-    if (ownScript && !WriteFileSafely(ChatFile(newName), script, error))
-        return false;
-    if (!WriteFileSafely(PeerFile(newName), lines.join('\n'), error)) {
+    if (ownScript) {
+        Result written = WriteFileSafely(ChatFile(newName), script);
+        if (!written)
+            return written;
+    }
+    if (Result written = WriteFileSafely(PeerFile(newName), lines.join('\n')); !written) {
         removeNew();
-        return false;
+        return written;
     }
     const auto moveServer = [&](const QString& from, const QString& to) {
         PppdEntry owner = entry;
@@ -552,20 +560,23 @@ bool PppdPhonebook::Rename(const QString& oldName, const QString& newName, QStri
                 (*words)[1] = to;
                 return true;
             },
-            &found, error);
+            &found);
     };
     const bool serverMoves = entry.RemoteName == oldName;
-    if (serverMoves && !moveServer(oldName, newName)) {
-        removeNew();
-        return false;
+    if (serverMoves) {
+        if (Result moved = moveServer(oldName, newName); !moved) {
+            removeNew();
+            return moved;
+        }
     }
     if (!QFile::remove(PeerFile(oldName))) {
-        if (serverMoves)
-            moveServer(newName, oldName);
+        const Result undone = serverMoves ? moveServer(newName, oldName) : Result::Success();
+        if (!undone)
+            qCWarning(logDialup).noquote() << "secrets not put back:" << undone.Message();
         removeNew();
-        return Fail(error, QStringLiteral("Impossible de renommer %1.").arg(PeerFile(oldName)));
+        return Result::Failure(QStringLiteral("Impossible de renommer %1.").arg(PeerFile(oldName)));
     }
     if (ownScript)
         QFile::remove(ChatFile(oldName));
-    return true;
+    return Result::Success();
 }

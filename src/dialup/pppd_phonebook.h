@@ -5,6 +5,7 @@
 // FOLDER/pap-secrets and FOLDER/chap-secrets (FOLDER = /etc/ppp on a real system). Reads the
 // files pppconfig writes and Debian's own template; writes pppconfig's format.
 
+#include "base/result.h"
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -45,24 +46,23 @@ class PppdPhonebook {
     bool Password(const QString& user, const QString& server, QString* password) const;
 
     // Writes the options file and the chat script of the entry in pppconfig's format.
-    bool Write(const PppdEntry& entry, QString* error);
+    Result Write(const PppdEntry& entry);
     // Changes only the user name on the "user" lines of an existing options file; the other
     // words of those lines are kept.
-    bool SetUserName(const QString& name, const QString& user, QString* error);
+    Result SetUserName(const QString& name, const QString& user);
     // Stores the password in the lines of the secrets files for exactly this user and server,
     // or in a new line of pap-secrets. An empty user name is refused: it would name no line.
-    bool StorePassword(const QString& user, const QString& server, const QString& password,
-                       QString* error);
+    Result StorePassword(const QString& user, const QString& server, const QString& password);
     // The entry's own secrets lines for its user and server (lines no other entry shares)
-    // pass to the new user name, with the new password when it is not empty. False with no
-    // error text when the entry has no such line.
-    bool MoveSecrets(const PppdEntry& entry, const QString& user, const QString& password,
-                     QString* error);
+    // pass to the new user name, with the new password when it is not empty. `moved` says
+    // whether the entry had such a line; having none is no failure.
+    Result MoveSecrets(const PppdEntry& entry, const QString& user, const QString& password,
+                       bool* moved);
     // pppconfig's removal: the files become NAME.bak, the entry's own secrets lines go.
-    bool Delete(const QString& name, QString* error);
+    Result Delete(const QString& name);
     // Moves the options file, its chat script and the secrets lines of the entry's server
     // name together; a step that fails undoes the ones before it.
-    bool Rename(const QString& oldName, const QString& newName, QString* error);
+    Result Rename(const QString& oldName, const QString& newName);
     // The server field of the entry's secrets lines: its remote name, or "*".
     static QString ServerOf(const PppdEntry& entry);
 
@@ -81,7 +81,7 @@ class PppdPhonebook {
     // the words (an empty list removes the line). Only changed files are written; the other
     // lines are kept byte for byte.
     using SecretEdit = std::function<bool(QStringList* words)>;
-    bool EditSecrets(const SecretEdit& edit, bool* found, QString* error);
+    Result EditSecrets(const SecretEdit& edit, bool* found);
 
     QString folder;
 };

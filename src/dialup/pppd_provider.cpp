@@ -1,5 +1,6 @@
 #include "dialup/pppd_provider.h"
 
+#include "base/log.h"
 #include "dialup/entry_names.h"
 #include "dialup/link_interfaces.h"
 #include "dialup/ras_fill.h"
@@ -47,6 +48,14 @@ QString DefaultLogFolder() {
     // a folder of our own in it.
     QByteArray path = QFile::encodeName(QDir::tempPath() + QStringLiteral("/tallivo-XXXXXX"));
     return ::mkdtemp(path.data()) ? QFile::decodeName(path) : QString();
+}
+
+// The service reports a failed phonebook change by its code alone: the reason goes to the log.
+quint32 PhonebookNotWritten(const Result& result) {
+    if (result)
+        return Ras::Success;
+    qCWarning(logDialup).noquote() << "phonebook not written:" << result.Message();
+    return Ras::CannotWritePhonebook;
 }
 } // namespace
 
@@ -490,20 +499,20 @@ quint32 PppdProvider::RasSetEntryDialParamsA(const char* phonebook, RASDIALPARAM
     QString stored;
     book.Password(entry.UserName, server, &stored);
     const QString changedPassword = password != stored ? password : QString();
-    QString error;
     if (user != entry.UserName) {
         // The entry's own secrets line follows its user; the options file changes after it,
         // and when it cannot, the line goes back.
-        const bool moved = book.MoveSecrets(entry, user, changedPassword, &error);
-        if (!moved && !error.isEmpty())
-            return Ras::CannotWritePhonebook;
-        if (!book.SetUserName(name, user, &error)) {
+        bool moved = false;
+        if (const Result result = book.MoveSecrets(entry, user, changedPassword, &moved); !result)
+            return PhonebookNotWritten(result);
+        if (const Result result = book.SetUserName(name, user); !result) {
             if (moved) {
                 PppdEntry renamed = entry;
                 renamed.UserName = user;
-                book.MoveSecrets(renamed, entry.UserName, {}, &error);
+                bool movedBack = false;
+                PhonebookNotWritten(book.MoveSecrets(renamed, entry.UserName, {}, &movedBack));
             }
-            return Ras::CannotWritePhonebook;
+            return PhonebookNotWritten(result);
         }
         if (moved)
             return Ras::Success;
@@ -511,9 +520,9 @@ quint32 PppdProvider::RasSetEntryDialParamsA(const char* phonebook, RASDIALPARAM
         return Ras::Success;
     }
     // An empty password leaves the stored one as it is.
-    if (!password.isEmpty() && !book.StorePassword(user, server, password, &error))
-        return Ras::CannotWritePhonebook;
-    return Ras::Success;
+    if (password.isEmpty())
+        return Ras::Success;
+    return PhonebookNotWritten(book.StorePassword(user, server, password));
 }
 
 quint32 PppdProvider::RasGetEntryPropertiesA(const char* phonebook, const char* entryName,
@@ -561,10 +570,7 @@ quint32 PppdProvider::RasRenameEntryA(const char* phonebook, const char* oldName
         return check;
     if (EntryInUse(NameOf(oldName)))
         return Ras::EntryInUse;
-    QString error;
-    return book.Rename(NameOf(oldName), NameOf(newName), &error)
-               ? quint32(Ras::Success)
-               : quint32(Ras::CannotWritePhonebook);
+    return PhonebookNotWritten(book.Rename(NameOf(oldName), NameOf(newName)));
 }
 
 quint32 PppdProvider::RasDeleteEntryA(const char* phonebook, const char* entryName) {
@@ -573,9 +579,7 @@ quint32 PppdProvider::RasDeleteEntryA(const char* phonebook, const char* entryNa
         return Ras::CannotFindEntry;
     if (EntryInUse(NameOf(entryName)))
         return Ras::EntryInUse;
-    QString error;
-    return book.Delete(NameOf(entryName), &error) ? quint32(Ras::Success)
-                                                  : quint32(Ras::CannotWritePhonebook);
+    return PhonebookNotWritten(book.Delete(NameOf(entryName)));
 }
 
 quint32 PppdProvider::RasValidateEntryNameA(const char* phonebook, const char* entryName) {

@@ -67,7 +67,8 @@ struct SimulationProvider::Call {
 
 SimulationProvider::SimulationProvider(QString phonebookFile)
     : defaultFile(std::move(phonebookFile)), context(std::make_unique<QObject>()) {
-    CreateDefaultPhonebook(defaultFile);
+    if (const Result created = CreateDefaultPhonebook(defaultFile); !created)
+        qCWarning(logDialup).noquote() << "simulated phonebook not created:" << created.Message();
 }
 
 SimulationProvider::~SimulationProvider() = default;
@@ -76,9 +77,9 @@ QString SimulationProvider::DefaultPhonebookFile() {
     return ProgramFiles::DataFolder() + ProgramFiles::BaseName() + QStringLiteral("-modem.ini");
 }
 
-bool SimulationProvider::CreateDefaultPhonebook(const QString& fileName) {
+Result SimulationProvider::CreateDefaultPhonebook(const QString& fileName) {
     if (QFileInfo::exists(fileName))
-        return true;
+        return Result::Success();
     // It holds (pretend) passwords: readable by its owner only, kept so by later writes.
     return WritePrivateFileSafely(fileName, QByteArray(DefaultPhonebook));
 }

@@ -6,6 +6,7 @@
 // "DropAfter" seconds). A dial walks the real state sequence with a modem's delays; a
 // connection's counters grow like a 56K modem's; addresses are taken from 192.0.2.0/24.
 
+#include "base/result.h"
 #include "dialup/ras_provider.h"
 
 #include <QElapsedTimer>
@@ -23,7 +24,7 @@ class SimulationProvider : public RasProvider {
     // tallivo-modem.ini in the program's data folder.
     static QString DefaultPhonebookFile();
     // Writes the phonebook of examples when the file does not exist.
-    static bool CreateDefaultPhonebook(const QString& fileName);
+    static Result CreateDefaultPhonebook(const QString& fileName);
     // Multiplies every delay (tests run the modem a hundred times faster).
     static void SetTimeScale(double scale);
     static double TimeScale();

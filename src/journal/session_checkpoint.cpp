@@ -41,8 +41,9 @@ bool WriteSessionCheckpoint(const QString& fileName, const SessionRecord& record
     add("Recu", QString::number(record.received));
     add("Envoye", QString::number(record.sent));
     add("Cout", QString::number(record.cost, 'g', 17));
-    return WriteFileSafely(
-        fileName, EncodeFileText(lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n")));
+    return WriteFileSafely(fileName, EncodeFileText(lines.join(QStringLiteral("\r\n")) +
+                                                    QStringLiteral("\r\n")))
+        .Ok();
 }
 
 std::optional<SessionRecord> ReadSessionCheckpoint(const QString& fileName) {

@@ -33,7 +33,7 @@ Verdict Check(const QString& fileName) {
         return Verdict::NotTariffFile;
     TCellGrid grid;
     const TariffTable::FileLoad load = TariffTable::LoadFile(grid, fileName);
-    if (load.rows == 0 || !load.complete || !RowsComplete(grid, load.rows))
+    if (load.rows == 0 || !load.result || !RowsComplete(grid, load.rows))
         return Verdict::NotTariffFile;
     return Verdict::Accepted;
 }
@@ -61,19 +61,16 @@ QString RefusalText(Verdict verdict) {
         .arg(reason);
 }
 
-bool Install(const QString& receivedFileName, const QString& tariffFileName, QString* errorText) {
+Result Install(const QString& receivedFileName, const QString& tariffFileName) {
     QFile received(receivedFileName);
-    if (!received.open(QIODevice::ReadOnly)) {
-        if (errorText)
-            *errorText = QStringLiteral("Impossible de lire %1 (%2)")
-                             .arg(receivedFileName, received.errorString());
-        return false;
-    }
+    if (!received.open(QIODevice::ReadOnly))
+        return Result::Failure(QStringLiteral("Impossible de lire %1 (%2)")
+                                   .arg(receivedFileName, received.errorString()));
     const QByteArray contents = received.readAll();
     received.close();
-    if (!WriteFileSafely(tariffFileName, contents, errorText))
-        return false;
-    received.remove();
-    return true;
+    Result written = WriteFileSafely(tariffFileName, contents);
+    if (written)
+        received.remove();
+    return written;
 }
 } // namespace ReceivedTariffFile

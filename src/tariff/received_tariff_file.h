@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/result.h"
 #include <QString>
 
 // A tariff file fetched from the server replaces the user's only after it proved to be one:
@@ -22,6 +23,6 @@ Verdict Check(const QString& fileName);
 // "Le fichier reçu a été refusé : ..." for a refused file.
 QString RefusalText(Verdict verdict);
 // Writes the received file's bytes over the tariff file through the safe-write helper and
-// removes the received file. On failure returns false with the reason in French.
-bool Install(const QString& receivedFileName, const QString& tariffFileName, QString* errorText);
+// removes the received file. A failure carries the reason in French.
+Result Install(const QString& receivedFileName, const QString& tariffFileName);
 } // namespace ReceivedTariffFile

@@ -92,14 +92,14 @@ FileLoad LoadFile(TCellGrid& grid, const QString& fileName) {
     grid.Clear();
     PrepareGrid(grid);
     if (QFileInfo(fileName).size() > MaxFileSize)
-        return {0, false,
-                QStringLiteral("Le fichier des tarifs %1 dépasse 1 Mio : il n'a pas été lu.")
-                    .arg(fileName)};
+        return {0, Result::Failure(
+                       QStringLiteral("Le fichier des tarifs %1 dépasse 1 Mio : il n'a pas été lu.")
+                           .arg(fileName))};
     try {
         grid.LoadFromDelimitedFile(fileName);
     } catch (const AppError& error) {
         grid.Clear();
-        return {0, false, error.message()};
+        return {0, Result::Failure(error.message())};
     }
     if (grid.RowCount() == 1 && RowIsBlank(grid, 0))
         return outcome;
@@ -109,9 +109,8 @@ FileLoad LoadFile(TCellGrid& grid, const QString& fileName) {
         try {
             ReadRow(grid, row);
         } catch (const AppError& error) {
-            if (outcome.complete)
-                outcome.error = error.message();
-            outcome.complete = false;
+            if (outcome.result)
+                outcome.result = Result::Failure(error.message());
             damaged.append(row);
         }
     }

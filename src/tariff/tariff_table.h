@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/result.h"
 #include <QString>
 #include <QStringList>
 
@@ -42,9 +43,10 @@ void WriteRow(TCellGrid& grid, int row, const TariffValues& values);
 
 // What reading a tariff file gave.
 struct FileLoad {
-    int rows = 0;         // usable tariffs now in the grid, in file order
-    bool complete = true; // false when the file could not be read or a row was damaged
-    QString error;        // the first error met, as raised by the grid
+    int rows = 0; // usable tariffs now in the grid, in file order
+    // A failure when the file could not be read or a row was damaged: the first error met,
+    // as raised by the grid.
+    Result result = Result::Success();
 };
 // Far beyond any real tariff file: such a file is not read.
 constexpr qint64 MaxFileSize = 1024 * 1024;

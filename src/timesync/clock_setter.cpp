@@ -41,18 +41,18 @@ QString ExplainRefusal(const QDBusError& error) {
            QStringLiteral(").");
 }
 
-QString SetWithClockSettime(const QDateTime& utc) {
+Result SetWithClockSettime(const QDateTime& utc) {
     timespec moment{};
     const qint64 ms = utc.toMSecsSinceEpoch();
     moment.tv_sec = static_cast<time_t>(ms / 1000);
     moment.tv_nsec = static_cast<long>(ms % 1000) * 1000000L;
     if (clock_settime(CLOCK_REALTIME, &moment) != 0)
-        return QStringLiteral("le système a refusé de changer l'heure.");
-    return {};
+        return Result::Failure(QStringLiteral("le système a refusé de changer l'heure."));
+    return Result::Success();
 }
 } // namespace
 
-QString SystemClockSetter::SetUtc(const QDateTime& utc) {
+Result SystemClockSetter::SetUtc(const QDateTime& utc) {
     QDBusMessage call = QDBusMessage::createMethodCall(
         QStringLiteral("org.freedesktop.timedate1"), QStringLiteral("/org/freedesktop/timedate1"),
         QStringLiteral("org.freedesktop.timedate1"), QStringLiteral("SetTime"));
@@ -73,15 +73,16 @@ QString SystemClockSetter::SetUtc(const QDateTime& utc) {
             loop.exec();
         }
         if (!watcher.isError())
-            return {};
+            return Result::Success();
         error = watcher.error();
     }
     if (ServiceMissing(error) || !bus.isConnected()) {
         if (rootFallback && geteuid() == 0)
             return SetWithClockSettime(utc);
-        return QStringLiteral("le service d'heure du système (timedated) est introuvable.");
+        return Result::Failure(
+            QStringLiteral("le service d'heure du système (timedated) est introuvable."));
     }
-    return ExplainRefusal(error);
+    return Result::Failure(ExplainRefusal(error));
 }
 
 ClockSetter& AppClockSetter() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/result.h"
 #include <QDateTime>
 #include <QString>
 
@@ -8,9 +9,9 @@
 class ClockSetter {
   public:
     virtual ~ClockSetter() = default;
-    // Sets the system clock to that UTC moment; returns an empty text on success, otherwise
-    // why it could not be done, in French, for the user.
-    virtual QString SetUtc(const QDateTime& utc) = 0;
+    // Sets the system clock to that UTC moment; a failure says why it could not be done, in
+    // French, for the user.
+    virtual Result SetUtc(const QDateTime& utc) = 0;
 };
 
 // The desktop's time service (org.freedesktop.timedate1 SetTime on the system bus, asking the
@@ -19,7 +20,7 @@ class ClockSetter {
 class SystemClockSetter : public ClockSetter {
   public:
     explicit SystemClockSetter(bool rootFallback = true) : rootFallback(rootFallback) {}
-    QString SetUtc(const QDateTime& utc) override;
+    Result SetUtc(const QDateTime& utc) override;
 
   private:
     bool rootFallback;

@@ -9,7 +9,7 @@ QString Counted(int value, const char* one, const char* many) {
 } // namespace
 
 CorrectionReport MakeCorrectionReport(const QDateTime& oldTime, const QDateTime& newTime,
-                                      const QString& setError) {
+                                      const Result& clockSet) {
     const int dh = std::abs(oldTime.time().hour() - newTime.time().hour());
     const int dm = std::abs(oldTime.time().minute() - newTime.time().minute());
     const int ds = std::abs(oldTime.time().second() - newTime.time().second());
@@ -29,10 +29,10 @@ CorrectionReport MakeCorrectionReport(const QDateTime& oldTime, const QDateTime&
         text += Counted(ds, " seconde ", " secondes ");
     text.chop(1);
     text += QStringLiteral(".\r");
-    if (setError.isEmpty())
+    if (clockSet)
         text += QStringLiteral("La correction a été faite.");
     else
-        text += QStringLiteral("L'heure du PC n'a pas pu être corrigée : ") + setError;
+        text += QStringLiteral("L'heure du PC n'a pas pu être corrigée : ") + clockSet.Message();
     report.text = text;
     return report;
 }

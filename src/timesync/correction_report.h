@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/result.h"
 #include <QDateTime>
 #include <QString>
 
@@ -10,10 +11,10 @@ struct CorrectionReport {
 };
 
 // The old time-of-day against the new one, field by field (10:59:59 against 11:00:01 gives
-// 1 heure 59 minutes 58 secondes). `setError` is empty when the clock was set, otherwise why
-// it could not be: the report then says so instead of claiming the correction was made.
+// 1 heure 59 minutes 58 secondes). When the clock could not be set, the report says why
+// instead of claiming the correction was made.
 CorrectionReport MakeCorrectionReport(const QDateTime& oldTime, const QDateTime& newTime,
-                                      const QString& setError = {});
+                                      const Result& clockSet = Result::Success());
 
 // The UTC moment to set: the machine's UTC date with the server's time of day ("hh:nn:ss"),
 // milliseconds at 0. Invalid when the text is not a time.

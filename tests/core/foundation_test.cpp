@@ -1,7 +1,7 @@
+#include "app/termination_signal.h"
 #include "base/clock.h"
 #include "base/formats.h"
 #include "base/safe_write.h"
-#include "app/termination_signal.h"
 #include "base/text_encoding.h"
 #include "support/test_support.h"
 
@@ -83,8 +83,8 @@ TEST(SafeWrite, AFailureKeepsTheOldFileAndSaysWhy) {
     const QString name = folder.file("data.txt");
     WriteWholeFile(name, "precious");
     QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner);
-    QString error;
-    const bool written = WriteFileSafely(name, "lost?", &error);
+    const Result written = WriteFileSafely(name, "lost?");
+    const QString error = written.Message();
     QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (geteuid() == 0)
         GTEST_SKIP() << "root writes into read-only folders";
@@ -116,8 +116,8 @@ TEST(SafeWrite, AFullDiskKeepsTheOldFileWholeAndLeavesNoTemporaryFile) {
     struct rlimit small = previous;
     small.rlim_cur = 64;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    QString error;
-    const bool written = WriteFileSafely(name, QByteArray(4096, 'x'), &error);
+    const Result written = WriteFileSafely(name, QByteArray(4096, 'x'));
+    const QString error = written.Message();
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
 

@@ -225,7 +225,7 @@ TEST_F(IniFileTest, AFileOverOneMebibyteIsNeitherReadNorWrittenAndIsSetAside) {
     EXPECT_THROW(ini.CommitBatch(), AppError);
     EXPECT_EQ(Bytes(), huge) << "kept untouched";
 
-    const QString message = IniFile::SetAsideWhenTooLarge(Path());
+    const QString message = IniFile::SetAsideWhenTooLarge(Path()).Message();
     EXPECT_TRUE(message.startsWith("Le fichier de paramètres ")) << message.toStdString();
     EXPECT_FALSE(QFile::exists(Path()));
     const QStringList aside = QDir(folder.path()).entryList({"tallivo.ini.endommage-*"});
@@ -233,5 +233,5 @@ TEST_F(IniFileTest, AFileOverOneMebibyteIsNeitherReadNorWrittenAndIsSetAside) {
     EXPECT_EQ(ReadWholeFile(folder.filePath(aside[0])), huge);
     ini.WriteString("Last", "Host", "h"); // saved again from scratch
     EXPECT_EQ(ini.ReadString("Last", "Host", ""), "h");
-    EXPECT_TRUE(IniFile::SetAsideWhenTooLarge(Path()).isEmpty());
+    EXPECT_TRUE(IniFile::SetAsideWhenTooLarge(Path()));
 }

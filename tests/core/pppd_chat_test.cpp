@@ -23,8 +23,8 @@ class PppdChatTest : public ::testing::Test {
         entry.Name = QStringLiteral("essai");
         entry.PhoneNumber = QStringLiteral("0860123456");
         entry.UserName = QStringLiteral("jdupont");
-        QString error;
-        ASSERT_TRUE(book.Write(entry, &error)) << error.toStdString();
+        const Result written = book.Write(entry);
+        ASSERT_TRUE(written) << written.Message().toStdString();
     }
 
     // The connect command of the written peers file, with a short time-out.

@@ -123,8 +123,7 @@ TEST_F(PppdEntryManagementTest, APasswordWithoutUserNameTouchesNoSecret) {
     EXPECT_TRUE(ras->StatusStr.startsWith(QStringLiteral("Indiquez d'abord le nom")));
     EXPECT_TRUE(Snapshot(Root()) == before) << "the phonebook changed";
     PppdPhonebook phonebook(fixture.Folder());
-    QString error;
-    EXPECT_FALSE(phonebook.StorePassword({}, QStringLiteral("*"), QStringLiteral("x"), &error));
+    EXPECT_FALSE(phonebook.StorePassword({}, QStringLiteral("*"), QStringLiteral("x")));
     EXPECT_TRUE(Snapshot(Root()) == before) << "the phonebook changed";
 }
 

@@ -102,15 +102,15 @@ TEST_F(PppdHostileFilesTest, LineEndsInUserOrPasswordCannotAddOptions) {
 
     // The phonebook refuses them too, whoever calls it.
     PppdPhonebook book(fixture.Folder());
-    QString error;
-    EXPECT_FALSE(book.SetUserName(QStringLiteral("monfai"), QStringLiteral("a\rb"), &error));
-    EXPECT_FALSE(error.isEmpty());
+    const Result userSet = book.SetUserName(QStringLiteral("monfai"), QStringLiteral("a\rb"));
+    EXPECT_FALSE(userSet);
+    EXPECT_FALSE(userSet.Message().isEmpty());
     EXPECT_FALSE(book.StorePassword(QStringLiteral("jdupont"), QStringLiteral("monfai"),
-                                    QStringLiteral("a\nb"), &error));
+                                    QStringLiteral("a\nb")));
     PppdEntry entry;
     ASSERT_TRUE(book.Read(QStringLiteral("monfai"), &entry));
     entry.UserName = QStringLiteral("a\nnoauth");
-    EXPECT_FALSE(book.Write(entry, &error));
+    EXPECT_FALSE(book.Write(entry));
     EXPECT_EQ(ReadWholeFile(Peers(QStringLiteral("monfai"))), peersBefore);
 }
 

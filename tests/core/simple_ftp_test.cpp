@@ -160,8 +160,8 @@ TEST(ReceivedTariffFile, OnlyAWholeTariffFileIsAccepted) {
     const QString tariffs = folder.filePath(QStringLiteral("tallivo.csv"));
     WriteWholeFile(tariffs, "ancien");
     WriteWholeFile(received, twoTariffs);
-    QString error;
-    ASSERT_TRUE(ReceivedTariffFile::Install(received, tariffs, &error)) << error.toStdString();
+    const Result installed = ReceivedTariffFile::Install(received, tariffs);
+    ASSERT_TRUE(installed) << installed.Message().toStdString();
     EXPECT_EQ(ReadWholeFile(tariffs), twoTariffs);
     EXPECT_FALSE(QFileInfo::exists(received));
 }

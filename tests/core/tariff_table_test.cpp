@@ -44,7 +44,7 @@ TEST_F(TariffTableTest, RowsReadBackAsWrittenWithWholeQuantitiesRounded) {
 TEST_F(TariffTableTest, AFileIsLoadedWholeWithExtraColumnsKept) {
     WriteWholeFile(Path(), defaultLine + "B;1;2;3;4;5;6;7;8;9;extra\r\n");
     const TariffTable::FileLoad load = TariffTable::LoadFile(grid, Path());
-    EXPECT_TRUE(load.complete);
+    EXPECT_TRUE(load.result);
     EXPECT_EQ(load.rows, 2);
     EXPECT_EQ(grid.ColCount(), 11);
     EXPECT_EQ(TariffTable::ReadRow(grid, 0), TariffTable::DefaultTariff());
@@ -54,15 +54,15 @@ TEST_F(TariffTableTest, AFileIsLoadedWholeWithExtraColumnsKept) {
 TEST_F(TariffTableTest, DamagedRowsAreLeftOutAndReported) {
     WriteWholeFile(Path(), "A;1;1;1;1;1;1;1;1;1\r\nB;x;1;1;1;1;1;1;1;1\r\nC;3;3;3;3;3;3;3;3;3\r\n");
     const TariffTable::FileLoad load = TariffTable::LoadFile(grid, Path());
-    EXPECT_FALSE(load.complete);
-    EXPECT_EQ(load.error, QStringLiteral("Cell does not contain a float value"));
+    EXPECT_FALSE(load.result);
+    EXPECT_EQ(load.result.Message(), QStringLiteral("Cell does not contain a float value"));
     ASSERT_EQ(load.rows, 2);
     EXPECT_EQ(grid.Cells(0, 0), QStringLiteral("A"));
     EXPECT_EQ(grid.Cells(0, 1), QStringLiteral("C"));
 
     WriteWholeFile(Path(), "only;bad\r\n");
     const TariffTable::FileLoad none = TariffTable::LoadFile(grid, Path());
-    EXPECT_FALSE(none.complete);
+    EXPECT_FALSE(none.result);
     EXPECT_EQ(none.rows, 0);
     EXPECT_EQ(grid.RowCount(), 1);
 }
@@ -70,22 +70,23 @@ TEST_F(TariffTableTest, DamagedRowsAreLeftOutAndReported) {
 TEST_F(TariffTableTest, EmptyAndUnreadableFilesHoldNoTariff) {
     WriteWholeFile(Path(), "");
     TariffTable::FileLoad load = TariffTable::LoadFile(grid, Path());
-    EXPECT_TRUE(load.complete);
+    EXPECT_TRUE(load.result);
     EXPECT_EQ(load.rows, 0);
 
     const QString folderAsFile = folder.path();
     load = TariffTable::LoadFile(grid, folderAsFile);
-    EXPECT_FALSE(load.complete);
+    EXPECT_FALSE(load.result);
     EXPECT_EQ(load.rows, 0);
-    EXPECT_EQ(load.error, QStringLiteral("Cannot open file ") + folderAsFile);
+    EXPECT_EQ(load.result.Message(), QStringLiteral("Cannot open file ") + folderAsFile);
 
     // Far beyond any real tariff file: refused unread, with the reason, the file kept.
     const QByteArray huge = defaultLine + QByteArray(TariffTable::MaxFileSize, ';');
     WriteWholeFile(Path(), huge);
     load = TariffTable::LoadFile(grid, Path());
-    EXPECT_FALSE(load.complete);
+    EXPECT_FALSE(load.result);
     EXPECT_EQ(load.rows, 0);
-    EXPECT_TRUE(load.error.contains(QStringLiteral("dépasse 1 Mio"))) << load.error.toStdString();
+    EXPECT_TRUE(load.result.Message().contains(QStringLiteral("dépasse 1 Mio")))
+        << load.result.Message().toStdString();
     EXPECT_EQ(ReadWholeFile(Path()), huge);
 }
 

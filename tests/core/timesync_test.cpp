@@ -219,7 +219,7 @@ TEST(CorrectionReport, FieldByFieldDifferences) {
     EXPECT_FALSE(MakeCorrectionReport(at(9, 0, 0), at(9, 0, 11)).onTime);
     EXPECT_EQ(MakeCorrectionReport(at(9, 0, 0), at(9, 0, 8)).text,
               "Votre PC était parfaitement à l'heure !");
-    EXPECT_EQ(MakeCorrectionReport(at(12, 0, 0), at(10, 0, 0), "refus.").text,
+    EXPECT_EQ(MakeCorrectionReport(at(12, 0, 0), at(10, 0, 0), Result::Failure("refus.")).text,
               "Votre PC avançait de 2 heures.\rL'heure du PC n'a pas pu être corrigée : refus.");
 
     const QDateTime set = ServerTimeOnMachineDate(at(23, 59, 58), "00:00:03");

@@ -10,8 +10,9 @@ namespace {
 // No test sets the machine's clock: the clock tests install a setter on a mock time service.
 class ClockLeftAlone : public ClockSetter {
   public:
-    QString SetUtc(const QDateTime&) override {
-        return QStringLiteral("les tests ne changent jamais l'heure de la machine.");
+    Result SetUtc(const QDateTime&) override {
+        return Result::Failure(
+            QStringLiteral("les tests ne changent jamais l'heure de la machine."));
     }
 };
 } // namespace

@@ -111,8 +111,7 @@ TEST_F(PppdEntryDialogTest, EditChangesTheNumberAndCancelChangesNothing) {
     PppdEntry entry;
     entry.Name = QStringLiteral("monfai");
     entry.PhoneNumber = QStringLiteral("0860123456");
-    QString error;
-    ASSERT_TRUE(Book().Write(entry, &error));
+    ASSERT_TRUE(Book().Write(entry));
     ras->EntryName = QStringLiteral("monfai");
     WhenShown<TPppdEntryDialog>([](TPppdEntryDialog* dialog) {
         EXPECT_TRUE(dialog->EntryName->isReadOnly());

@@ -4,6 +4,7 @@
 #include "app/alarm_rules.h"
 #include "app/ui/visual_alert.h"
 #include "app/ui/windows.h"
+#include "base/log.h"
 #include "base/program_files.h"
 #include "base/safe_write.h"
 #include "widgets/tform1.h"
@@ -95,8 +96,11 @@ void TForm1::Button9Click() {
     // The chosen sound is kept beside the program under its name, where it outlives the
     // original and wins over "default.wav". A failed copy keeps the previous choice.
     QFile source(dialog.selectedFiles().constFirst());
-    if (source.open(QIODevice::ReadOnly))
-        WriteFileSafely(ProgramFiles::SoundFileName(), source.readAll());
+    if (source.open(QIODevice::ReadOnly)) {
+        const Result copied = WriteFileSafely(ProgramFiles::SoundFileName(), source.readAll());
+        if (!copied)
+            qCWarning(logFiles).noquote() << copied.Message();
+    }
     SelectAlarmSound();
 }
 

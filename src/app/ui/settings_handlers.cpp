@@ -192,9 +192,9 @@ QHash<QString, TForm1::SettingControl> TForm1::SettingControls() {
 }
 
 void TForm1::LoadSettings() {
-    const QString setAside = IniFile::SetAsideWhenTooLarge(ProgramFiles::SettingsFileName());
-    if (!setAside.isEmpty())
-        ShowErrorBox(setAside, this);
+    const Result setAside = IniFile::SetAsideWhenTooLarge(ProgramFiles::SettingsFileName());
+    if (!setAside)
+        ShowErrorBox(setAside.Message(), this);
     const IniFile settings = ProgramFiles::SettingsFile();
     const QHash<QString, SettingControl> controls = SettingControls();
     const auto load = [&](const QString& section, const char* key, const QVariant& fallback = {}) {

@@ -79,9 +79,8 @@ void TPppdEntryDialog::accept() {
                        {BoxButton::Ok}, this);
         return;
     }
-    QString error;
-    if (!Book.Write(entry, &error)) {
-        ShowMessageBox(BoxKind::Error, error, {BoxButton::Ok}, this);
+    if (const Result written = Book.Write(entry); !written) {
+        ShowMessageBox(BoxKind::Error, written.Message(), {BoxButton::Ok}, this);
         return;
     }
     QDialog::accept();

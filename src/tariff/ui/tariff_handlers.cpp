@@ -69,11 +69,11 @@ void TForm1::LoadTariffTable() {
         TariffTable::PrepareGrid(*targrid);
         StoreSelectedTariff();
     }
-    TariffFileProtected = !load.complete;
+    TariffFileProtected = !load.result;
     ComboTarifChange();
-    if (!load.complete) {
+    if (!load.result) {
         PutDamagedFileAside(fileName);
-        ShowErrorBox(load.error, this);
+        ShowErrorBox(load.result.Message(), this);
     }
 }
 

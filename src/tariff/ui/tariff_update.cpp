@@ -4,11 +4,11 @@
 #include "base/formats.h"
 #include "base/ini_file.h"
 #include "base/program_files.h"
-#include "widgets/message_box.h"
-#include "widgets/tform1.h"
 #include "tariff/received_tariff_file.h"
 #include "tariff/simple_ftp.h"
 #include "tariff/update_server.h"
+#include "widgets/message_box.h"
+#include "widgets/tform1.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -125,10 +125,10 @@ bool TForm1::FetchTariffFile(const QString& name, const QString& folder) {
     } else if (ftp->FileTooLarge()) {
         verdict = Verdict::TooLarge;
     }
-    QString error = ReceivedTariffFile::RefusalText(verdict);
-    const bool installed =
-        verdict == Verdict::Accepted &&
-        ReceivedTariffFile::Install(received.fileName(), QDir(folder).filePath(name), &error);
+    const Result installed =
+        verdict == Verdict::Accepted
+            ? ReceivedTariffFile::Install(received.fileName(), QDir(folder).filePath(name))
+            : Result::Failure(ReceivedTariffFile::RefusalText(verdict));
     received.remove(); // nothing of it stays beside the program while a box waits
     if (installed) {
         // A save during the waits below must not put the old table back over the new file.
@@ -142,7 +142,7 @@ bool TForm1::FetchTariffFile(const QString& name, const QString& folder) {
         return true;
     }
     StatusBar1->showMessage(QStringLiteral("Le fichier reçu a été refusé."));
-    ShowMessageBox(BoxKind::Error, error, {BoxButton::Ok}, this);
+    ShowMessageBox(BoxKind::Error, installed.Message(), {BoxButton::Ok}, this);
     QCoreApplication::processEvents();
     return false;
 }

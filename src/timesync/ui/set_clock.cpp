@@ -3,13 +3,13 @@
 
 #include "app/application_title.h"
 #include "base/clock.h"
-#include "widgets/message_box.h"
-#include "widgets/tform1.h"
 #include "dialup/tras.h"
 #include "timesync/clock_setter.h"
 #include "timesync/correction_report.h"
 #include "timesync/internet_state.h"
 #include "timesync/time_query.h"
+#include "widgets/message_box.h"
+#include "widgets/tform1.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -102,16 +102,16 @@ void TForm1::SetClock(bool interactive) {
             if (interactive)
                 ShowMessageBox(BoxKind::Error, queryErrorText, {BoxButton::Ok}, this);
         } else {
-            const QString setError = AppClockSetter().SetUtc(newTime);
+            const Result clockSet = AppClockSetter().SetUtc(newTime);
             if (!alive)
                 return;
-            const CorrectionReport report = MakeCorrectionReport(oldTime, newTime, setError);
-            if (!setError.isEmpty())
+            const CorrectionReport report = MakeCorrectionReport(oldTime, newTime, clockSet);
+            if (!clockSet)
                 StatusBar1->showMessage(
-                    QStringLiteral("L'heure du PC n'a pas pu être corrigée : ") + setError);
+                    QStringLiteral("L'heure du PC n'a pas pu être corrigée : ") +
+                    clockSet.Message());
             if (interactive)
-                ShowMessageBox(report.onTime || setError.isEmpty() ? BoxKind::Information
-                                                                   : BoxKind::Warning,
+                ShowMessageBox(report.onTime || clockSet ? BoxKind::Information : BoxKind::Warning,
                                report.text, {BoxButton::Ok}, this);
         }
     }
