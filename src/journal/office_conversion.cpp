@@ -68,10 +68,9 @@ bool OfficeConversion::Start(Target target, const QByteArray& source,
     const bool word = target == Target::WordDocument;
     const QString input =
         workFolder->filePath(word ? QStringLiteral("journal.htm") : QStringLiteral("journal.csv"));
-    QString writeError;
-    if (!WriteFileSafely(input, source, &writeError)) {
+    if (const Result written = WriteFileSafely(input, source); !written) {
         workFolder.reset();
-        return failed(writeError);
+        return failed(written.Message());
     }
     const QString outFolder = workFolder->filePath(QStringLiteral("out"));
     QDir().mkpath(outFolder);
@@ -112,15 +111,14 @@ void OfficeConversion::ProcessEnded(int exitCode, QProcess::ExitStatus status) {
         return;
     }
     QFile file(converted);
-    QString writeError;
     if (!file.open(QIODevice::ReadOnly)) {
         Fail(QStringLiteral("LibreOffice n'a pas pu convertir le journal."));
         return;
     }
     const QByteArray contents = file.readAll();
     file.close();
-    if (!WriteFileSafely(output, contents, &writeError)) {
-        Fail(writeError);
+    if (const Result written = WriteFileSafely(output, contents); !written) {
+        Fail(written.Message());
         return;
     }
     Cleanup();

@@ -49,11 +49,10 @@ void FollowTypeInName(QFileDialog& dialog, const QString& nameFilter) {
 }
 
 bool WriteExport(const QString& fileName, const QByteArray& contents, QWidget* parent) {
-    QString errorText;
-    if (WriteFileSafely(fileName, contents, &errorText))
-        return true;
-    ShowErrorBox(errorText, parent);
-    return false;
+    const Result written = WriteFileSafely(fileName, contents);
+    if (!written)
+        ShowErrorBox(written.Message(), parent);
+    return written.Ok();
 }
 } // namespace
 
