@@ -161,6 +161,10 @@ void TForm1::ShowPage(QWidget* page) {
 }
 
 void TForm1::ShowInFront() {
+    // A window the user minimised stays unmapped until its state is cleared: show() alone
+    // leaves it minimised, and without a task-bar button nothing else would bring it back.
+    if (windowState().testFlag(Qt::WindowMinimized))
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();

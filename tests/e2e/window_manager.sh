@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The real program under openbox with a notification area: the buttons that the window
+# manager offers, the main window brought back from minimised by every way of showing it,
+# and the mini window's double click and drag.
+source "$(dirname "$0")/e2e_lib.bash"
+e2e_start "$1"
+
+openbox --sm-disable >"$work/openbox.log" 2>&1 &
+openbox_pid=$!
+trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 \
+    >"$work/trayer.log" 2>&1 &
+trayer_pid=$!
+stop_desktop() {
+    kill "$trayer_pid" "$openbox_pid" 2>/dev/null || true
+    e2e_cleanup
+}
+trap stop_desktop EXIT
+for _ in $(seq 100); do
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+    sleep 0.1
+done
+
+actions() { xprop -id "$1" _NET_WM_ALLOWED_ACTIONS; }
+viewable() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
+wait_viewable() {
+    for _ in $(seq 50); do
+        viewable "$1" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+wait_unmapped() {
+    for _ in $(seq 50); do
+        viewable "$1" || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+e2e_launch
+splash=$(e2e_wait_window '^Tallivo$' 10) || e2e_fail "pas d'écran d'accueil"
+splash_actions=$(actions "$splash")
+for action in MINIMIZE MAXIMIZE CLOSE; do
+    [[ "$splash_actions" != *"_NET_WM_ACTION_$action"* ]] ||
+        e2e_fail "l'écran d'accueil offre $action : $splash_actions"
+done
+
+e2e_answer_warning 8
+main=$(e2e_wait_main_window 20) || e2e_fail "la fenêtre principale n'apparaît pas"
+main_actions=$(actions "$main")
+[[ "$main_actions" == *_NET_WM_ACTION_CLOSE* ]] || e2e_fail "pas de case de fermeture"
+for action in MINIMIZE MAXIMIZE; do
+    [[ "$main_actions" != *"_NET_WM_ACTION_$action"* ]] ||
+        e2e_fail "la fenêtre principale offre $action : $main_actions"
+done
+
+# The icon is the only one in the notification area.
+icon=$(xdotool search --onlyvisible --class trayer | head -n1)
+eval "$(xdotool getwindowgeometry --shell "$icon")"
+icon_x=$((X + 12)) icon_y=$((Y + HEIGHT / 2))
+
+minimise() {
+    xdotool windowminimize "$main"
+    wait_unmapped "$main" || e2e_fail "la fenêtre principale ne se réduit pas"
+}
+expect_back() {
+    wait_viewable "$main" || e2e_fail "fenêtre principale toujours réduite après : $1"
+}
+
+minimise
+xdotool mousemove "$icon_x" "$icon_y" click --repeat 2 --delay 120 1
+expect_back "double clic sur l'icône"
+
+minimise
+xdotool mousemove "$icon_x" "$icon_y" click 3
+sleep 0.5
+xdotool key o
+expect_back "&Options..."
+
+minimise
+(cd "$work" && timeout 30 ./tallivo >"$work/second.log" 2>&1) ||
+    e2e_fail "la seconde copie ne se termine pas proprement"
+expect_back "seconde copie"
