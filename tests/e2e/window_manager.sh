@@ -54,10 +54,28 @@ for action in MINIMIZE MAXIMIZE; do
         e2e_fail "la fenêtre principale offre $action : $main_actions"
 done
 
-# The icon is the only one in the notification area.
-icon=$(xdotool search --onlyvisible --class trayer | head -n1)
+# A visible window of the program of that width; prints its id.
+window_of_width() {
+    local id
+    for _ in $(seq 50); do
+        for id in $(xdotool search --onlyvisible --class tallivo 2>/dev/null || true); do
+            if xwininfo -id "$id" | grep -q "Width: $1\$"; then
+                echo "$id"
+                return 0
+            fi
+        done
+        sleep 0.1
+    done
+    return 1
+}
+window_position() { xwininfo -id "$1" | awk '/Absolute upper-left [XY]/ {printf "%s ", $4}'; }
+
+icon=$(xdotool search --class tallivo | while read -r id; do
+    xwininfo -id "$id" | grep -qE 'Width: (1[6-9]|[23][0-9])$' && echo "$id"
+done | head -n1)
+[[ -n "$icon" ]] || e2e_fail "pas d'icône dans la zone de notification"
 eval "$(xdotool getwindowgeometry --shell "$icon")"
-icon_x=$((X + 12)) icon_y=$((Y + HEIGHT / 2))
+icon_x=$((X + WIDTH / 2)) icon_y=$((Y + HEIGHT / 2))
 
 minimise() {
     xdotool windowminimize "$main"
@@ -81,3 +99,37 @@ minimise
 (cd "$work" && timeout 30 ./tallivo >"$work/second.log" 2>&1) ||
     e2e_fail "la seconde copie ne se termine pas proprement"
 expect_back "seconde copie"
+
+# The chronometer shows the mini window.
+xdotool windowactivate --sync "$main" 2>/dev/null || true
+xdotool mousemove --window "$main" 39 150 click 1 sleep 0.3
+xdotool mousemove --window "$main" 93 150 click 1
+mini=$(window_of_width 104) || e2e_fail "la mini fenêtre n'apparaît pas"
+
+minimise
+xdotool mousemove --window "$mini" 20 7 click --repeat 2 --delay 120 1
+expect_back "double clic sur la mini fenêtre"
+
+# Double clicks on a label and on the bare panel, each several times.
+for place in "20 7" "3 8"; do
+    for round in 1 2 3 4 5; do
+        wmctrl -i -c "$main"
+        wait_unmapped "$main" || e2e_fail "la fenêtre principale ne se cache pas"
+        # shellcheck disable=SC2086
+        xdotool mousemove --window "$mini" $place click --repeat 2 --delay 120 1
+        wait_viewable "$main" ||
+            e2e_fail "double clic $round en ($place) sans effet sur la mini fenêtre"
+    done
+done
+
+# Dragged by a label, it follows the mouse.
+read -r before_x before_y <<<"$(window_position "$mini")"
+xdotool mousemove --window "$mini" 20 7 mousedown 1 sleep 0.2 mousemove_relative -- -10 10 \
+    sleep 0.2 mousemove_relative -- -100 100 sleep 0.2 mousemove_relative -- -100 100 sleep 0.3 \
+    mouseup 1
+sleep 0.5
+read -r after_x after_y <<<"$(window_position "$mini")"
+((before_x - after_x > 100 && after_y - before_y > 100)) ||
+    e2e_fail "la mini fenêtre ne suit pas la souris ($before_x,$before_y -> $after_x,$after_y)"
+
+e2e_stop

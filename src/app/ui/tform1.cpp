@@ -3,6 +3,7 @@
 #include "app/application_title.h"
 #include "app/single_instance.h"
 #include "app/ui/about_box.h"
+#include "app/ui/close_box_only.h"
 #include "app/ui/mini_window.h"
 #include "app/ui/tray_icon.h"
 #include "app/ui/windows.h"
@@ -32,6 +33,7 @@ TForm1::TForm1(QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(QIcon(QStringLiteral(":/tallivo.png")));
+    AskForCloseBoxOnly(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 0);
     layout->setSpacing(2);
