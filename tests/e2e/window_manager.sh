@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The real program under openbox with a notification area: the buttons that the window
-# manager offers, the main window brought back from minimised by every way of showing it,
-# and the mini window's double click and drag.
+# manager offers (none on the splash, the close box only on the main window), every way of
+# showing the main window, the icon's menu, and the mini window's double click and drag.
 source "$(dirname "$0")/e2e_lib.bash"
 e2e_start "$1"
 
@@ -21,7 +21,7 @@ for _ in $(seq 100); do
 done
 
 actions() { xprop -id "$1" _NET_WM_ALLOWED_ACTIONS; }
-viewable() { xwininfo -id "$1" | grep -q 'Map State: IsViewable'; }
+viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 wait_viewable() {
     for _ in $(seq 50); do
         viewable "$1" && return 0
@@ -59,7 +59,7 @@ window_of_width() {
     local id
     for _ in $(seq 50); do
         for id in $(xdotool search --onlyvisible --class tallivo 2>/dev/null || true); do
-            if xwininfo -id "$id" | grep -q "Width: $1\$"; then
+            if xwininfo -id "$id" 2>/dev/null | grep -q "Width: $1\$"; then
                 echo "$id"
                 return 0
             fi
@@ -68,34 +68,70 @@ window_of_width() {
     done
     return 1
 }
-window_position() { xwininfo -id "$1" | awk '/Absolute upper-left [XY]/ {printf "%s ", $4}'; }
+window_position() { xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left [XY]/ {printf "%s ", $4}'; }
 
 icon=$(xdotool search --class tallivo | while read -r id; do
-    xwininfo -id "$id" | grep -qE 'Width: (1[6-9]|[23][0-9])$' && echo "$id"
+    xwininfo -id "$id" 2>/dev/null | grep -qE 'Width: (1[6-9]|[23][0-9])$' && echo "$id"
 done | head -n1)
 [[ -n "$icon" ]] || e2e_fail "pas d'icône dans la zone de notification"
 eval "$(xdotool getwindowgeometry --shell "$icon")"
 icon_x=$((X + WIDTH / 2)) icon_y=$((Y + HEIGHT / 2))
 
-minimise() {
-    xdotool windowminimize "$main"
-    wait_unmapped "$main" || e2e_fail "la fenêtre principale ne se réduit pas"
+# Minimising is refused: the main window cannot be left minimised without a task-bar button.
+xdotool windowminimize "$main"
+sleep 0.5
+viewable "$main" || e2e_fail "la fenêtre principale a pu être réduite"
+
+hide_main() {
+    wmctrl -i -c "$main"
+    wait_unmapped "$main" || e2e_fail "la fenêtre principale ne se cache pas"
+}
+# Closing the window through the window manager ends its native window: the main window
+# shown again is found afresh (while a run is counted its title carries the cost).
+find_main() {
+    local id
+    for _ in $(seq 50); do
+        for id in $(xdotool search --onlyvisible --name '^Tallivo' 2>/dev/null || true); do
+            if (($(xwininfo -id "$id" 2>/dev/null | awk '/Width:/ {print $2}') >= 550)); then
+                echo "$id"
+                return 0
+            fi
+        done
+        sleep 0.1
+    done
+    return 1
 }
 expect_back() {
-    wait_viewable "$main" || e2e_fail "fenêtre principale toujours réduite après : $1"
+    main=$(find_main) || e2e_fail "fenêtre principale non affichée après : $1"
 }
 
-minimise
+hide_main
 xdotool mousemove "$icon_x" "$icon_y" click --repeat 2 --delay 120 1
 expect_back "double clic sur l'icône"
 
-minimise
+# The icon's menu opens with its right edge at the mouse.
+hide_main
 xdotool mousemove "$icon_x" "$icon_y" click 3
-sleep 0.5
+# The menu: an override-redirect window taller than a tooltip.
+popup_menu() {
+    local id
+    for id in $(xdotool search --onlyvisible --class tallivo 2>/dev/null || true); do
+        xwininfo -id "$id" 2>/dev/null | grep -q 'Override Redirect State: yes' || continue
+        (($(xwininfo -id "$id" 2>/dev/null | awk '/Height:/ {print $2}') > 60)) && echo "$id" && return 0
+    done
+    return 1
+}
+for _ in $(seq 50); do
+    menu=$(popup_menu) && break
+    sleep 0.1
+done
+[[ -n "${menu:-}" ]] || e2e_fail "le menu de l'icône ne s'ouvre pas"
+eval "$(xdotool getwindowgeometry --shell "$menu")"
+((X + WIDTH == icon_x)) || e2e_fail "menu de $X+$WIDTH, souris en $icon_x"
 xdotool key o
 expect_back "&Options..."
 
-minimise
+hide_main
 (cd "$work" && timeout 30 ./tallivo >"$work/second.log" 2>&1) ||
     e2e_fail "la seconde copie ne se termine pas proprement"
 expect_back "seconde copie"
@@ -106,19 +142,13 @@ xdotool mousemove --window "$main" 39 150 click 1 sleep 0.3
 xdotool mousemove --window "$main" 93 150 click 1
 mini=$(window_of_width 104) || e2e_fail "la mini fenêtre n'apparaît pas"
 
-minimise
-xdotool mousemove --window "$mini" 20 7 click --repeat 2 --delay 120 1
-expect_back "double clic sur la mini fenêtre"
-
 # Double clicks on a label and on the bare panel, each several times.
 for place in "20 7" "3 8"; do
     for round in 1 2 3 4 5; do
-        wmctrl -i -c "$main"
-        wait_unmapped "$main" || e2e_fail "la fenêtre principale ne se cache pas"
+        hide_main
         # shellcheck disable=SC2086
         xdotool mousemove --window "$mini" $place click --repeat 2 --delay 120 1
-        wait_viewable "$main" ||
-            e2e_fail "double clic $round en ($place) sans effet sur la mini fenêtre"
+        expect_back "double clic $round en ($place) sur la mini fenêtre"
     done
 done
 
