@@ -54,26 +54,9 @@ for action in MINIMIZE MAXIMIZE; do
         e2e_fail "la fenêtre principale offre $action : $main_actions"
 done
 
-# A visible window of the program of that width; prints its id.
-window_of_width() {
-    local id
-    for _ in $(seq 50); do
-        for id in $(xdotool search --onlyvisible --class tallivo 2>/dev/null || true); do
-            if xwininfo -id "$id" 2>/dev/null | grep -q "Width: $1\$"; then
-                echo "$id"
-                return 0
-            fi
-        done
-        sleep 0.1
-    done
-    return 1
-}
 window_position() { xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left [XY]/ {printf "%s ", $4}'; }
 
-icon=$(xdotool search --class tallivo | while read -r id; do
-    xwininfo -id "$id" 2>/dev/null | grep -qE 'Width: (1[6-9]|[23][0-9])$' && echo "$id"
-done | head -n1)
-[[ -n "$icon" ]] || e2e_fail "pas d'icône dans la zone de notification"
+icon=$(e2e_wait_window_width 16 40 5) || e2e_fail "pas d'icône dans la zone de notification"
 eval "$(xdotool getwindowgeometry --shell "$icon")"
 icon_x=$((X + WIDTH / 2)) icon_y=$((Y + HEIGHT / 2))
 
@@ -87,22 +70,9 @@ hide_main() {
     wait_unmapped "$main" || e2e_fail "la fenêtre principale ne se cache pas"
 }
 # Closing the window through the window manager ends its native window: the main window
-# shown again is found afresh (while a run is counted its title carries the cost).
-find_main() {
-    local id
-    for _ in $(seq 50); do
-        for id in $(xdotool search --onlyvisible --name '^Tallivo' 2>/dev/null || true); do
-            if (($(xwininfo -id "$id" 2>/dev/null | awk '/Width:/ {print $2}') >= 550)); then
-                echo "$id"
-                return 0
-            fi
-        done
-        sleep 0.1
-    done
-    return 1
-}
+# shown again is found afresh.
 expect_back() {
-    main=$(find_main) || e2e_fail "fenêtre principale non affichée après : $1"
+    main=$(e2e_wait_main_window 5) || e2e_fail "fenêtre principale non affichée après : $1"
 }
 
 hide_main
@@ -140,7 +110,7 @@ expect_back "seconde copie"
 xdotool windowactivate --sync "$main" 2>/dev/null || true
 xdotool mousemove --window "$main" 39 150 click 1 sleep 0.3
 xdotool mousemove --window "$main" 93 150 click 1
-mini=$(window_of_width 104) || e2e_fail "la mini fenêtre n'apparaît pas"
+mini=$(e2e_wait_window_width 104 104 5) || e2e_fail "la mini fenêtre n'apparaît pas"
 
 # Double clicks on a label and on the bare panel, each several times.
 for place in "20 7" "3 8"; do
