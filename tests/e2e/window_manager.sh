@@ -122,6 +122,18 @@ for place in "20 7" "3 8"; do
     done
 done
 
+# "Compteur toujours au premier plan" changes the stacking of the same window, in place.
+xdotool mousemove --window "$main" 133 17 click 1 sleep 0.3
+position=$(window_position "$mini")
+for expected in no yes; do
+    xdotool mousemove --window "$main" 22 281 click 1 sleep 0.5
+    viewable "$mini" || e2e_fail "la mini fenêtre a été recréée ou cachée"
+    [[ "$(window_position "$mini")" == "$position" ]] || e2e_fail "la mini fenêtre a bougé"
+    above=$(xprop -id "$mini" _NET_WM_STATE | grep -c _NET_WM_STATE_ABOVE || true)
+    [[ ($expected == yes && $above == 1) || ($expected == no && $above == 0) ]] ||
+        e2e_fail "premier plan : $expected attendu ($(xprop -id "$mini" _NET_WM_STATE))"
+done
+
 # Dragged by a label, it follows the mouse.
 read -r before_x before_y <<<"$(window_position "$mini")"
 xdotool mousemove --window "$mini" 20 7 mousedown 1 sleep 0.2 mousemove_relative -- -10 10 \
