@@ -13,14 +13,9 @@ void AskForCloseBoxOnly(QWidget* window) {
     // The window's flags (close box hint only) reach X11 window managers as Motif hints,
     // which some of them (openbox) never let take a button away; the toolbar type is the one
     // they draw with a title bar and no minimise or maximise button.
-    window->winId(); // the native window, not shown yet
-    QWindow* handle = window->windowHandle();
-    if (!handle)
-        return;
-    handle->setProperty(windowTypeProperty, toolbarWindowType);
-    // The platform reads the property when the flags are applied, and equal flags are not
-    // applied again: a flag that no window manager sees is set and cleared.
-    const Qt::WindowFlags flags = handle->flags();
-    handle->setFlags(flags ^ Qt::WindowContextHelpButtonHint);
-    handle->setFlags(flags);
+    // A top-level widget is native anyway: the attribute only makes its QWindow exist now,
+    // before the native window that reads the property.
+    window->setAttribute(Qt::WA_NativeWindow);
+    if (QWindow* handle = window->windowHandle())
+        handle->setProperty(windowTypeProperty, toolbarWindowType);
 }
