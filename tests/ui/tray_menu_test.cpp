@@ -24,6 +24,15 @@ QStringList MenuTexts() {
     return texts;
 }
 
+// Counts the times a widget is hidden.
+struct HideCounter : QObject {
+    int hides = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        hides += event->type() == QEvent::Hide;
+        return false;
+    }
+};
+
 void FillEntries(int count) {
     Form1->ComboBox1->clear();
     for (int index = 1; index <= count; ++index)
@@ -104,13 +113,16 @@ TEST_F(TrayMenuTest, StayOnTopFollowsTheCheckBox) {
     const QWindow* window = MiniWin->windowHandle();
     const WId id = MiniWin->winId();
     const QPoint position = MiniWin->pos();
+    HideCounter counter;
+    MiniWin->installEventFilter(&counter);
     Form1->CheckBox2->setChecked(true);
     EXPECT_TRUE(MiniWin->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_TRUE(MiniWin->windowHandle()->flags() & Qt::WindowStaysOnTopHint);
     Form1->CheckBox2->setChecked(false);
     EXPECT_FALSE(MiniWin->windowFlags() & Qt::WindowStaysOnTopHint);
     EXPECT_FALSE(MiniWin->windowHandle()->flags() & Qt::WindowStaysOnTopHint);
-    // The same window, where it was: neither recreated nor moved.
+    // The same window, where it was: neither hidden, recreated nor moved.
+    EXPECT_EQ(counter.hides, 0);
     EXPECT_EQ(MiniWin->windowHandle(), window);
     EXPECT_EQ(MiniWin->winId(), id);
     EXPECT_TRUE(MiniWin->isVisible());
