@@ -33,7 +33,7 @@ void BM_SessionTick(benchmark::State& state) {
     FillJournal(store, int(state.range(0)));
     ManualClock clock(QDateTime(QDate(2026, 2, 10), QTime(18, 0, 0)));
     SetAppClock(&clock);
-    TariffValues tariff;
+    CostRates tariff;
     tariff.coutmin = 0.22;
     tariff.coutminc = 0.11;
     tariff.durfor = 20;

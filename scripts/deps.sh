@@ -16,7 +16,7 @@ if [[ "${1:-}" == "--tests" || "${1:-}" == "--package" ]]; then
 fi
 if [[ "${1:-}" == "--tests" ]]; then
     packages+=(
-        x11-utils xdotool imagemagick
+        x11-utils xdotool imagemagick openbox trayer wmctrl
         pulseaudio pulseaudio-utils sox
         iproute2 faketime python3 procps
         desktop-file-utils appstream

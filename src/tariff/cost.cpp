@@ -41,7 +41,7 @@ QString RemainingAllowanceMiniText(qint64 remainingSeconds) {
 }
 
 CostOutcome ComputeSessionCost(const CostInput& input) {
-    const TariffValues& tariff = input.tariff;
+    const CostRates& tariff = input.tariff;
     const qint64 elapsed = input.elapsed;
     CostOutcome outcome;
     outcome.allowance = input.allowance;

@@ -8,7 +8,7 @@
 // The cost of a running session under the selected tariff, with its monthly allowance.
 // Pure functions: the window reads its edits and fields, calls these, and writes back.
 
-struct TariffValues {
+struct CostRates {
     double coutmin = 0;  // price per minute, peak hours
     double coutdeb = 0;  // start-of-call charge, peak hours
     int durdeb = 0;      // seconds covered by the start-of-call charge, peak hours
@@ -27,7 +27,7 @@ struct AllowanceState {
 };
 
 struct CostInput {
-    TariffValues tariff;
+    CostRates tariff;
     qint32 elapsed = 0;           // E, whole seconds since the session started
     qint64 periodUsedSeconds = 0; // seconds recorded in the journal for this period
     bool offPeak = false;

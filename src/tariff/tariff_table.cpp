@@ -37,8 +37,8 @@ QString NewDesignation() {
     return QStringLiteral("Nouveau tarif");
 }
 
-TariffValues DefaultTariff() {
-    TariffValues values;
+TariffRow DefaultTariff() {
+    TariffRow values;
     values.designation = DefaultDesignation();
     values.peakMinuteCost = 0.22;
     values.offPeakMinuteCost = 0.12;
@@ -46,8 +46,8 @@ TariffValues DefaultTariff() {
     return values;
 }
 
-TariffValues NewTariff(const QString& designation) {
-    TariffValues values;
+TariffRow NewTariff(const QString& designation) {
+    TariffRow values;
     values.designation = designation;
     return values;
 }
@@ -59,8 +59,8 @@ void PrepareGrid(TCellGrid& grid) {
         grid.SetColCount(ColumnCount);
 }
 
-TariffValues ReadRow(const TCellGrid& grid, int row) {
-    TariffValues values;
+TariffRow ReadRow(const TCellGrid& grid, int row) {
+    TariffRow values;
     values.designation = grid.Cells(0, row);
     values.peakMinuteCost = grid.FloatCell(1, row);
     values.peakStartCost = grid.FloatCell(2, row);
@@ -74,7 +74,7 @@ TariffValues ReadRow(const TCellGrid& grid, int row) {
     return values;
 }
 
-void WriteRow(TCellGrid& grid, int row, const TariffValues& values) {
+void WriteRow(TCellGrid& grid, int row, const TariffRow& values) {
     grid.SetCells(0, row, values.designation);
     grid.SetFloatCell(1, row, values.peakMinuteCost);
     grid.SetFloatCell(2, row, values.peakStartCost);

@@ -8,7 +8,7 @@ class IniFile;
 class TCellGrid;
 
 // One tariff: a row of the tariff table and of the tariff file.
-struct TariffValues {
+struct TariffRow {
     QString designation;
     double peakMinuteCost = 0;    // column 1, `coutmin`
     double peakStartCost = 0;     // column 2, `coutdeb`
@@ -20,7 +20,7 @@ struct TariffValues {
     double offPeakStartCost = 0;  // column 8, `coutdebc`
     int offPeakStartSeconds = 0;  // column 9, `durdebc`
 
-    bool operator==(const TariffValues&) const = default;
+    bool operator==(const TariffRow&) const = default;
 };
 
 namespace TariffTable {
@@ -29,17 +29,17 @@ constexpr int ColumnCount = 10;
 QString DefaultDesignation(); // "Tarif par défaut"
 QString NewDesignation();     // "Nouveau tarif"
 // 0,22 a minute in peak hours, 0,12 off-peak, period starting on day 1, nothing else.
-TariffValues DefaultTariff();
+TariffRow DefaultTariff();
 // Every value 0, period starting on day 1.
-TariffValues NewTariff(const QString& designation);
+TariffRow NewTariff(const QString& designation);
 
 // The tariff grid: separator ";", numbers with five decimals, ten columns.
 void PrepareGrid(TCellGrid& grid);
 
 // Reads a row by the number rule of the grid's cells (an empty cell gives 0; whole
 // quantities are rounded). Throws AppError "Cell does not contain a float value".
-TariffValues ReadRow(const TCellGrid& grid, int row);
-void WriteRow(TCellGrid& grid, int row, const TariffValues& values);
+TariffRow ReadRow(const TCellGrid& grid, int row);
+void WriteRow(TCellGrid& grid, int row, const TariffRow& values);
 
 // What reading a tariff file gave.
 struct FileLoad {

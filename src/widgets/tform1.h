@@ -2,8 +2,8 @@
 
 // The main window: a tabbed dialog with five pages and a status bar. Its controls are named
 // members whose object names are the same names. Handlers of each page live in the folder
-// of their subsystem (tariff page in src/tariff/ui, clock page in src/timesync/ui, ...); the shell's
-// own (start-up, session monitor, settings, alarms, tray) in src/app/ui).
+// of their subsystem (tariff page in src/tariff/ui, clock page in src/timesync/ui, ...); the
+// shell's own (start-up, session monitor, settings, alarms, tray) in src/app/ui).
 
 #include "journal/session_model.h"
 #include "widgets/cost_display.h"
@@ -263,7 +263,7 @@ class TForm1 : public QWidget {
     struct SettingControl;
     QHash<QString, SettingControl> SettingControls();
     void CleanAutostart();
-    bool LoadingSettings = false; // a failed autostart entry is not reported while loading
+    bool LoadingSettings = false; // the settings are being applied at start-up
   public slots:
     void WinStartClick();
     void CurrEditChange();

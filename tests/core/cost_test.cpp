@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 namespace {
-TariffValues PeakRate(double perMinute) {
-    TariffValues tariff;
+CostRates PeakRate(double perMinute) {
+    CostRates tariff;
     tariff.coutmin = perMinute;
     tariff.coutminc = perMinute / 2;
     return tariff;
@@ -14,8 +14,8 @@ TariffValues PeakRate(double perMinute) {
 
 // Runs a session tick by tick, as the window does, carrying the cost and allowance state.
 struct SessionRun {
-    explicit SessionRun(const TariffValues& values) : tariff(values) {}
-    TariffValues tariff;
+    explicit SessionRun(const CostRates& values) : tariff(values) {}
+    CostRates tariff;
     qint64 periodUsed = 0;
     bool offPeak = false;
     double cost = 0;
@@ -47,7 +47,7 @@ TEST(SessionCost, RunsByTheSecondFromThePerMinutePrice) {
 }
 
 TEST(SessionCost, StartOfCallChargeCoversItsDurationThenThePriceRuns) {
-    TariffValues tariff = PeakRate(0.033);
+    CostRates tariff = PeakRate(0.033);
     tariff.coutdeb = 0.11;
     tariff.durdeb = 180;
     SessionRun run(tariff);
@@ -60,13 +60,13 @@ TEST(SessionCost, StartOfCallChargeCoversItsDurationThenThePriceRuns) {
 }
 
 TEST(SessionCost, NoStartChargeWithoutStartDuration) {
-    TariffValues tariff = PeakRate(0.22);
+    CostRates tariff = PeakRate(0.22);
     tariff.coutdeb = 5; // ignored: durdeb is 0
     EXPECT_DOUBLE_EQ(SessionRun(tariff).Tick(60).sessionCost, 0.22);
 }
 
 TEST(SessionCost, OffPeakUsesTheOffPeakValuesForTheWholeSession) {
-    TariffValues tariff;
+    CostRates tariff;
     tariff.coutmin = 0.22;
     tariff.coutdeb = 0.5;
     tariff.durdeb = 60;
@@ -89,7 +89,7 @@ TEST(SessionCost, OffPeakUsesTheOffPeakValuesForTheWholeSession) {
 }
 
 TEST(Allowance, ExhaustedDuringTheSessionFiresOnceAndChargesFromThatTick) {
-    TariffValues tariff = PeakRate(0.22);
+    CostRates tariff = PeakRate(0.22);
     tariff.durfor = 20;
     tariff.dch = 19;
     tariff.dcm = 59;
@@ -109,7 +109,7 @@ TEST(Allowance, ExhaustedDuringTheSessionFiresOnceAndChargesFromThatTick) {
 }
 
 TEST(Allowance, AlreadyExhaustedAtTheFirstTickFiresThere) {
-    TariffValues tariff = PeakRate(0.6);
+    CostRates tariff = PeakRate(0.6);
     tariff.durfor = 10;
     SessionRun run(tariff);
     run.periodUsed = 11 * 3600;
@@ -122,7 +122,7 @@ TEST(Allowance, AlreadyExhaustedAtTheFirstTickFiresThere) {
 }
 
 TEST(Allowance, TimeLeftKeepsTheStartCharge) {
-    TariffValues tariff = PeakRate(0.22);
+    CostRates tariff = PeakRate(0.22);
     tariff.coutdeb = 0.11;
     tariff.durdeb = 30;
     tariff.durfor = 20;
@@ -134,7 +134,7 @@ TEST(Allowance, TimeLeftKeepsTheStartCharge) {
 }
 
 TEST(Allowance, RunningOutInsideTheStartDurationNeverGivesANegativeCost) {
-    TariffValues tariff = PeakRate(0.3);
+    CostRates tariff = PeakRate(0.3);
     tariff.coutdeb = 0.11;
     tariff.durdeb = 180;
     tariff.durfor = 1;
@@ -150,7 +150,7 @@ TEST(Allowance, RunningOutInsideTheStartDurationNeverGivesANegativeCost) {
 }
 
 TEST(Allowance, UsedTimeAddsJournalHoursBeforeItAndTheSession) {
-    TariffValues tariff = PeakRate(0.22);
+    CostRates tariff = PeakRate(0.22);
     tariff.durfor = 20;
     tariff.dch = 2;
     tariff.dcm = 30;
@@ -171,7 +171,7 @@ TEST(Allowance, RemainingTextsAtZeroAndBelow) {
     EXPECT_EQ(RemainingAllowanceText(-3700), "- 1 h 1 mn");
     EXPECT_EQ(RemainingAllowanceMiniText(-3700), "-1:01");
 
-    TariffValues tariff = PeakRate(0.22);
+    CostRates tariff = PeakRate(0.22);
     tariff.durfor = 1;
     SessionRun run(tariff);
     run.periodUsed = 3590;

@@ -1,6 +1,8 @@
 #include "base/cell_grid.h"
 #include "base/ini_file.h"
 #include "support/test_support.h"
+// The cost rates and the table rows are distinct types that one file can use together.
+#include "tariff/cost.h"
 #include "tariff/tariff_table.h"
 
 #include <QFile>
@@ -29,12 +31,12 @@ TEST_F(TariffTableTest, TheDefaultTariffIsStoredAsItsKnownLine) {
 
 TEST_F(TariffTableTest, RowsReadBackAsWrittenWithWholeQuantitiesRounded) {
     TariffTable::PrepareGrid(grid);
-    TariffValues values{"Nuit", 0.14, 0.1, 60, 20, 187, 15, 0.07, 0.05, 30};
+    TariffRow values{"Nuit", 0.14, 0.1, 60, 20, 187, 15, 0.07, 0.05, 30};
     TariffTable::WriteRow(grid, 0, values);
     EXPECT_EQ(TariffTable::ReadRow(grid, 0), values);
     grid.SetCells(5, 0, QStringLiteral("124,6"));
     grid.SetCells(9, 0, QString());
-    const TariffValues read = TariffTable::ReadRow(grid, 0);
+    const TariffRow read = TariffTable::ReadRow(grid, 0);
     EXPECT_EQ(read.consumedMinutes, 125);
     EXPECT_EQ(read.offPeakStartSeconds, 0);
     EXPECT_EQ(TariffTable::ConsumedHours(125), 2);

@@ -67,14 +67,16 @@ e2e_wait_window() {
     return 1
 }
 
-# Waits for the main window (the splash has the same title but is narrower); prints its id.
-e2e_wait_main_window() {
-    local seconds=${1:-20}
+# Waits for a visible window of the program whose width lies between the bounds; prints its
+# id. The windows are told apart by their width: the tray icon, the mini window (104), the
+# splash (300), the main window (550 and more).
+e2e_wait_window_width() {
+    local min=$1 max=$2 seconds=${3:-20}
     for _ in $(seq $((seconds * 10))); do
         local id width
-        for id in $(xdotool search --onlyvisible --name '^Tallivo$' 2>/dev/null || true); do
+        for id in $(xdotool search --onlyvisible --class tallivo 2>/dev/null || true); do
             width=$(xwininfo -id "$id" 2>/dev/null | awk '/Width:/ {print $2}')
-            if [[ -n "$width" ]] && ((width >= 550)); then
+            if [[ -n "$width" ]] && ((width >= min && width <= max)); then
                 echo "$id"
                 return 0
             fi
@@ -82,6 +84,11 @@ e2e_wait_main_window() {
         sleep 0.1
     done
     return 1
+}
+
+# Waits for the main window; prints its id.
+e2e_wait_main_window() {
+    e2e_wait_window_width 550 100000 "${1:-20}"
 }
 
 # Answers the warning shown when no dial-up entry exists, if it comes.

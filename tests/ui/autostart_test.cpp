@@ -1,6 +1,7 @@
 #include "app/ui/windows.h"
 #include "base/program_files.h"
 #include "support/app_fixture.h"
+#include "support/ui_support.h"
 #include "widgets/tform1.h"
 
 #include <QCheckBox>
@@ -49,11 +50,18 @@ TEST_F(AutostartCheckBoxTest, CleaningRemovesTheObsoleteEntries) {
     EXPECT_TRUE(QFile::exists(Entry("Tallivo")));
 }
 
-TEST_F(AutostartCheckBoxTest, AnEntryThatCannotBeWrittenNeverStopsTheStartUp) {
+TEST_F(AutostartCheckBoxTest, AnEntryThatCannotBeWrittenIsReportedWithoutStoppingTheStartUp) {
     StopProgram();
     QDir(folder->file("config/autostart")).removeRecursively();
     WriteWholeFile(folder->file("config/autostart"), "a file where the folder should be");
-    StartProgram(); // a box here would block: the fixture answers only the start-up warning
+    // The error box comes first; the fixture's own answer takes the warning that may follow.
+    const std::shared_ptr<AnsweredBox> error = AnswerNextBox(QStringLiteral("OK"));
+    StartProgram();
+    const bool reported =
+        (error->seen && error->title == "Erreur") || startWarning->title == "Erreur";
+    EXPECT_TRUE(reported) << "the failure must be shown";
+    const QString text = error->title == "Erreur" ? error->text : startWarning->text;
+    EXPECT_EQ(text, "Erreur de création de la clé " + Entry("Tallivo"));
     EXPECT_TRUE(Form1->WinStart->isChecked());
     EXPECT_NE(Form1->CurrEdit, nullptr);
     EXPECT_TRUE(Form1->Timer2->isActive()) << "the start-up went to its end";

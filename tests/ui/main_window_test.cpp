@@ -142,6 +142,12 @@ TEST_F(MainWindowWithEntriesTest, TheMiniWindowDraggedWithTheLeftButtonIsFoundTh
     MiniWin->show();
     const QPoint start = MiniWin->pos();
     QTest::mousePress(MiniWin->MovePanel1, Qt::LeftButton, {}, QPoint(10, 10));
+    // A pointer that trembles during a click (less than the drag distance) moves nothing.
+    QMouseEvent tremble(QEvent::MouseMove, QPointF(11, 10),
+                        MiniWin->MovePanel1->mapToGlobal(QPointF(11, 10)), Qt::LeftButton,
+                        Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(MiniWin->MovePanel1, &tremble);
+    EXPECT_EQ(MiniWin->pos(), start);
     QMouseEvent move(QEvent::MouseMove, QPointF(10, 10),
                      MiniWin->MovePanel1->mapToGlobal(QPointF(10, 10)) + QPointF(-300, 150),
                      Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);

@@ -1,7 +1,10 @@
 #include "app/single_instance.h"
 #include "support/program_process.h"
+#include "support/test_support.h"
 #include "support/ui_support.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLocalSocket>
 #include <csignal>
 #include <gtest/gtest.h>
@@ -33,6 +36,35 @@ TEST(SingleInstance, ASecondCopyHandsOverToTheFirstAndEnds) {
     // The first copy keeps running and keeps its marker.
     EXPECT_EQ(first->state(), QProcess::Running);
     EXPECT_TRUE(MarkerAnswers(program));
+}
+
+TEST(SingleInstance, ACopyThatHandsOverWritesNoFile) {
+    ProgramCopy program;
+    QProcess* first = program.start();
+    ASSERT_TRUE(WaitUntil([&] { return MarkerAnswers(program); }, 20000))
+        << first->readAll().toStdString();
+    const QString entry = program.file("config/autostart/Tallivo.desktop");
+    ASSERT_TRUE(WaitUntil([&] { return QFile::exists(entry); }, 20000));
+    const QByteArray written = ReadWholeFile(entry);
+
+    // A copy of the program kept in another folder, started by the same user.
+    ASSERT_TRUE(QDir(program.folder()).mkdir("other"));
+    const QString otherExecutable = program.file("other/tallivo");
+    ASSERT_TRUE(QFile::copy(program.executable(), otherExecutable));
+    QProcess second;
+    QProcessEnvironment environment = program.environment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    second.setProcessEnvironment(environment);
+    second.setWorkingDirectory(program.file("other"));
+    second.start(otherExecutable, {});
+    ASSERT_TRUE(second.waitForFinished(20000));
+    EXPECT_EQ(second.exitCode(), 0);
+
+    EXPECT_EQ(ReadWholeFile(entry), written) << "the entry must still start the first copy";
+    EXPECT_EQ(QDir(program.file("config/autostart")).entryList(QDir::Files),
+              QStringList{"Tallivo.desktop"});
+    EXPECT_EQ(QDir(program.file("other")).entryList(QDir::Files), QStringList{"tallivo"})
+        << "no settings, tariff or journal file beside the second copy";
 }
 
 TEST(SingleInstance, AMarkerLeftByACopyThatDiedIsTakenOver) {

@@ -1,11 +1,18 @@
+#include "app/single_instance.h"
 #include "app/ui/mini_window.h"
+#include "app/ui/move_panel.h"
+#include "app/ui/tray_icon.h"
 #include "app/ui/windows.h"
 #include "support/app_fixture.h"
 #include "widgets/tform1.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCursor>
 #include <QMenu>
+#include <QSystemTrayIcon>
+#include <QWindow>
+#include <functional>
 
 using TrayMenuTest = AppWindowsTest;
 
@@ -16,6 +23,15 @@ QStringList MenuTexts() {
         texts << (action->isSeparator() ? QStringLiteral("-") : action->text());
     return texts;
 }
+
+// Counts the times a widget is hidden.
+struct HideCounter : QObject {
+    int hides = 0;
+    bool eventFilter(QObject*, QEvent* event) override {
+        hides += event->type() == QEvent::Hide;
+        return false;
+    }
+};
 
 void FillEntries(int count) {
     Form1->ComboBox1->clear();
@@ -62,9 +78,53 @@ TEST_F(TrayMenuTest, DoubleClickOnTheIconShowsTheMainWindow) {
     EXPECT_TRUE(Form1->isVisible());
 }
 
+TEST_F(TrayMenuTest, EveryWayOfShowingTheMainWindowBringsItBackFromMinimised) {
+    const std::vector<std::pair<const char*, std::function<void()>>> ways = {
+        {"icon", [] { Form1->TrayIcon1DblClick(); }},
+        {"Options", [] { Form1->Test11->trigger(); }},
+        {"mini window", [] { MiniWin->MovePanel1DblClick(); }},
+        {"second copy", [] { emit MiniWin->OnlyOne1->RaiseRequested(); }}};
+    for (const auto& [name, show] : ways) {
+        Form1->show();
+        Form1->setWindowState(Qt::WindowMinimized);
+        show();
+        EXPECT_FALSE(Form1->windowState() & Qt::WindowMinimized) << name;
+        EXPECT_TRUE(Form1->isVisible()) << name;
+    }
+}
+
+TEST_F(TrayMenuTest, BothMenusOpenWithTheirRightEdgeAtTheMouse) {
+    MiniWin->show();
+    const QPoint at = MiniWin->MovePanel1->mapToGlobal(QPoint(10, 10));
+    emit MiniWin->MovePanel1->customContextMenuRequested(QPoint(10, 10));
+    ASSERT_TRUE(Form1->PopupMenu1->isVisible());
+    EXPECT_EQ(Form1->PopupMenu1->geometry().right() + 1, at.x());
+    Form1->PopupMenu1->hide();
+
+    QCursor::setPos(500, 300);
+    emit Form1->TrayIcon1->SystemIcon()->activated(QSystemTrayIcon::Context);
+    ASSERT_TRUE(Form1->PopupMenu1->isVisible());
+    EXPECT_EQ(Form1->PopupMenu1->geometry().right() + 1, 500);
+    Form1->PopupMenu1->hide();
+}
+
 TEST_F(TrayMenuTest, StayOnTopFollowsTheCheckBox) {
+    MiniWin->show();
+    const QWindow* window = MiniWin->windowHandle();
+    const WId id = MiniWin->winId();
+    const QPoint position = MiniWin->pos();
+    HideCounter counter;
+    MiniWin->installEventFilter(&counter);
     Form1->CheckBox2->setChecked(true);
     EXPECT_TRUE(MiniWin->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(MiniWin->windowHandle()->flags() & Qt::WindowStaysOnTopHint);
     Form1->CheckBox2->setChecked(false);
     EXPECT_FALSE(MiniWin->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(MiniWin->windowHandle()->flags() & Qt::WindowStaysOnTopHint);
+    // The same window, where it was: neither hidden, recreated nor moved.
+    EXPECT_EQ(counter.hides, 0);
+    EXPECT_EQ(MiniWin->windowHandle(), window);
+    EXPECT_EQ(MiniWin->winId(), id);
+    EXPECT_TRUE(MiniWin->isVisible());
+    EXPECT_EQ(MiniWin->pos(), position);
 }

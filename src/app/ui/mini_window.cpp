@@ -6,6 +6,7 @@
 #include "app/ui/windows.h"
 #include "base/text_functions.h"
 #include "widgets/label_colour.h"
+#include "widgets/menu_popup.h"
 #include "widgets/tform1.h"
 
 #include <QCloseEvent>
@@ -13,6 +14,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScreen>
+#include <QWindow>
 
 namespace {
 constexpr int labelHeight = 13;
@@ -46,7 +48,7 @@ TMiniWin::TMiniWin(QWidget* parent)
     connect(MovePanel1, &TMovePanel::DoubleClicked, this, &TMiniWin::MovePanel1DblClick);
     connect(MovePanel1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         if (Form1 && Form1->PopupMenu1)
-            Form1->PopupMenu1->popup(MovePanel1->mapToGlobal(at));
+            PopupRightAligned(Form1->PopupMenu1, MovePanel1->mapToGlobal(at));
     });
 
     Label13 = MakeLabel(MovePanel1, "Label13", 7, 1, 50, Qt::white);
@@ -100,12 +102,14 @@ void TMiniWin::FitMiniWindow() {
 }
 
 void TMiniWin::SetStayOnTop(bool onTop) {
-    const bool wasVisible = isVisible();
-    const QPoint position = pos();
-    setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-    move(position);
-    if (wasVisible)
-        show();
+    Qt::WindowFlags flags = windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    // setWindowFlags() would destroy the native window and map a new one: the flags of the
+    // existing one are changed in place (on X11 a _NET_WM_STATE_ABOVE request), and the
+    // widget only records them for a window created later.
+    if (QWindow* handle = windowHandle())
+        handle->setFlags(flags);
+    overrideWindowFlags(flags);
 }
 
 void TMiniWin::MovePanel1DblClick() {

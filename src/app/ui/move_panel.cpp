@@ -1,5 +1,6 @@
 #include "app/ui/move_panel.h"
 
+#include <QApplication>
 #include <QMouseEvent>
 #include <QWindow>
 
@@ -13,23 +14,36 @@ void TMovePanel::mousePressEvent(QMouseEvent* event) {
         QFrame::mousePressEvent(event);
         return;
     }
+    // The move waits for the pointer to travel: a window-manager move grabs the pointer and
+    // would swallow the second click of a double click.
+    pressed = true;
+    pressPosition = event->globalPosition().toPoint();
+}
+
+void TMovePanel::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint position = event->globalPosition().toPoint();
+    if (pressed &&
+        (position - pressPosition).manhattanLength() >= QApplication::startDragDistance()) {
+        pressed = false;
+        StartMove();
+    }
+    if (dragging)
+        window()->move(position - grabOffset);
+    QFrame::mouseMoveEvent(event);
+}
+
+void TMovePanel::StartMove() {
     QWidget* topLevel = window();
     // The window manager moves the window itself where it can; otherwise follow the mouse.
     if (topLevel->windowHandle() && topLevel->windowHandle()->startSystemMove())
         return;
     dragging = true;
-    grabOffset = event->globalPosition().toPoint() - topLevel->frameGeometry().topLeft();
-}
-
-void TMovePanel::mouseMoveEvent(QMouseEvent* event) {
-    if (dragging)
-        window()->move(event->globalPosition().toPoint() - grabOffset);
-    QFrame::mouseMoveEvent(event);
+    grabOffset = pressPosition - topLevel->frameGeometry().topLeft();
 }
 
 void TMovePanel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton)
-        dragging = false;
+        pressed = dragging = false;
     QFrame::mouseReleaseEvent(event);
 }
 
@@ -49,7 +63,7 @@ bool TMovePanel::eventFilter(QObject* watched, QEvent* event) {
         return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
     case QEvent::MouseMove:
         mouseMoveEvent(static_cast<QMouseEvent*>(event));
-        return dragging;
+        return pressed || dragging;
     case QEvent::MouseButtonRelease:
         mouseReleaseEvent(static_cast<QMouseEvent*>(event));
         return false;

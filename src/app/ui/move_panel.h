@@ -23,6 +23,10 @@ class TMovePanel : public QFrame {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
-    bool dragging = false;
-    QPoint grabOffset; // mouse position relative to the window's top-left corner
+    void StartMove();
+
+    bool pressed = false;  // left button down, the move not started yet
+    bool dragging = false; // the window follows the mouse without the window manager
+    QPoint pressPosition;  // global mouse position of the press
+    QPoint grabOffset;     // mouse position relative to the window's top-left corner
 };

@@ -278,11 +278,11 @@ void TForm1::WinStartClick() {
     const Result result = WinStart->isChecked() ? Autostart::Install(Autostart::EntryName(),
                                                                      ProgramFiles::ExecutablePath())
                                                 : Autostart::Remove(Autostart::EntryName());
-    if (!result)
+    if (!result) {
         qCWarning(logSettings).noquote() << result.Message();
-    // At start-up the window is still being made: a failure there must not stop it.
-    if (!result && !LoadingSettings)
-        ShowErrorBox(result.Message(), this);
+        // At start-up too: the box waits for its OK, then the start-up goes on.
+        ShowErrorBox(result.Message(), LoadingSettings ? nullptr : this);
+    }
 }
 
 void TForm1::CurrEditChange() {

@@ -32,7 +32,9 @@ QPixmap SplashPicture() {
 } // namespace
 
 TLogo::TLogo(QWidget* parent)
-    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    // A splash window: the window manager offers no button on it (not even the close box that
+    // a title bar would bring with some of them).
+    : QWidget(parent, Qt::SplashScreen) {
     setObjectName(QStringLiteral("Logo"));
     setWindowTitle(ApplicationTitle());
     auto* layout = new QVBoxLayout(this);

@@ -3,6 +3,7 @@
 #include "app/application_title.h"
 #include "app/single_instance.h"
 #include "app/ui/about_box.h"
+#include "app/ui/close_box_only.h"
 #include "app/ui/mini_window.h"
 #include "app/ui/tray_icon.h"
 #include "app/ui/windows.h"
@@ -32,6 +33,7 @@ TForm1::TForm1(QWidget* parent)
                           Qt::WindowCloseButtonHint | Qt::CustomizeWindowHint) {
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(QIcon(QStringLiteral(":/tallivo.png")));
+    AskForCloseBoxOnly(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 0);
     layout->setSpacing(2);
@@ -161,6 +163,10 @@ void TForm1::ShowPage(QWidget* page) {
 }
 
 void TForm1::ShowInFront() {
+    // A window the user minimised stays unmapped until its state is cleared: show() alone
+    // leaves it minimised, and without a task-bar button nothing else would bring it back.
+    if (windowState().testFlag(Qt::WindowMinimized))
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();

@@ -1,5 +1,8 @@
 #include "app/ui/tray_icon.h"
 
+#include "widgets/menu_popup.h"
+
+#include <QCursor>
 #include <QMenu>
 #include <QSystemTrayIcon>
 
@@ -14,6 +17,8 @@ TTrayIcon::TTrayIcon(QObject* parent) : QObject(parent), trayIcon(new QSystemTra
                     emit OnDblClick();
                     break;
                 case QSystemTrayIcon::Context:
+                    if (popupMenu)
+                        PopupRightAligned(popupMenu, QCursor::pos());
                     emit OnRightClick();
                     break;
                 default:
@@ -40,5 +45,6 @@ void TTrayIcon::SetIcon(const QIcon& icon) {
 }
 
 void TTrayIcon::SetPopupMenu(QMenu* menu) {
-    trayIcon->setContextMenu(menu);
+    // Opened here rather than by the system icon, which would put its left edge at the mouse.
+    popupMenu = menu;
 }

@@ -30,6 +30,7 @@ class TTrayIcon : public QObject {
 
   private:
     QSystemTrayIcon* trayIcon = nullptr;
+    QMenu* popupMenu = nullptr;
     bool active = false;
     QString toolTip;
 };

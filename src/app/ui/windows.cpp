@@ -1,5 +1,6 @@
 #include "app/ui/windows.h"
 
+#include "app/single_instance.h"
 #include "app/ui/about_box.h"
 #include "app/ui/mini_window.h"
 #include "app/ui/visual_alert.h"
@@ -37,6 +38,10 @@ void CreateWindows() {
     // The dial-up component opens the providers' entry dialogs through this hook.
     InstallEntryDialogs();
     MiniWin = new TMiniWin;
+    // A copy that hands over to the first one only ends: none of the windows that read and
+    // write the settings, autostart entry, tariff and journal files is created.
+    if (MiniWin->OnlyOne1->TerminationRequested())
+        return;
     Password = new TPassword;
     VisualAlert = new TVisualAlert;
     Form1 = new TForm1;

@@ -48,7 +48,7 @@ QString TForm1::ComputeCost(qint32 elapsed) {
     LockConsumedTimeOnFirstDay(IsFirstDayOfAllowancePeriod(now.date(), debfor->value()));
     const qint32 periodUsed =
         JournalSums->PeriodUsedSeconds(now.date(), debfor->value(), Session.tariff);
-    TariffValues tariff;
+    CostRates tariff;
     tariff.coutmin = coutmin->value();
     tariff.coutdeb = coutdeb->value();
     tariff.durdeb = durdeb->value();

@@ -51,7 +51,7 @@ void TForm1::LoadTariffTable() {
     }
     if (ComboTarif->count() == 0) {
         // No usable tariff: the default one, written by the next save.
-        const TariffValues tariff = TariffTable::DefaultTariff();
+        const TariffRow tariff = TariffTable::DefaultTariff();
         ComboTarif->addItem(tariff.designation);
         ComboTarif->setCurrentIndex(0);
         design->setText(tariff.designation);
@@ -83,7 +83,7 @@ void TForm1::ShowSelectedTariff() {
     // Another tariff shown while the edit keeps the focus (a session selecting its tariff)
     // is no renaming: leaving the edit must not move the associations of the one before.
     OldDesignation = design->text();
-    TariffValues tariff;
+    TariffRow tariff;
     if (index >= 0) {
         try {
             tariff = TariffTable::ReadRow(*targrid, index);
@@ -108,7 +108,7 @@ void TForm1::StoreSelectedTariff() {
     const int index = ComboTarif->currentIndex();
     if (index < 0 || index >= targrid->RowCount())
         return;
-    TariffValues tariff;
+    TariffRow tariff;
     tariff.designation = design->text();
     tariff.peakMinuteCost = coutmin->value();
     tariff.peakStartCost = coutdeb->value();
@@ -187,7 +187,7 @@ void TForm1::ComboTarifChange() {
 }
 
 void TForm1::Button3Click() {
-    const TariffValues tariff = TariffTable::NewTariff(TariffTable::NewDesignation());
+    const TariffRow tariff = TariffTable::NewTariff(TariffTable::NewDesignation());
     ComboTarif->addItem(tariff.designation);
     design->setText(tariff.designation);
     for (QDoubleSpinBox* amount : {coutmin, coutdeb, coutminc, coutdebc})
