@@ -11,7 +11,7 @@ QString RecordText(const SessionRecord& record) {
                        record.tariff,
                        record.date.toString(Qt::ISODate),
                        record.startTime.toString(QStringLiteral("HH:mm:ss.zzz")),
-                       record.duration,
+                       QString::number(record.durationSeconds),
                        QString::number(record.statsAvailable),
                        QString::number(record.received),
                        QString::number(record.sent),
