@@ -11,6 +11,9 @@
 #include <limits>
 #include <vector>
 
+#include <sys/mman.h>
+#include <unistd.h>
+
 namespace {
 constexpr char escape = '\x1b';
 constexpr std::string_view escapedMark("\b\x1b");
@@ -130,14 +133,54 @@ bool NeedsEscapedForm(std::string_view text) {
     return (cr && !lf) || (lf && tab);
 }
 
+// The pages of a file mapped in memory that were read are given back as the reading goes, so
+// that a large journal is never held whole beside its table. Without a mapping, nothing.
+class ReadPages {
+  public:
+    explicit ReadPages(const char* mapped = nullptr) : base(mapped) {}
+    void ReadUpTo(const char* position) {
+        static const size_t pageSize = size_t(sysconf(_SC_PAGESIZE));
+        constexpr size_t batch = 8 << 20;
+        if (base == nullptr)
+            return;
+        const size_t end = size_t(position - base) / pageSize * pageSize;
+        if (end < released + batch)
+            return;
+        madvise(const_cast<char*>(base) + released, end - released, MADV_DONTNEED);
+        released = end;
+    }
+
+  private:
+    const char* base;
+    size_t released = 0;
+};
+
+// Whether the text is UTF-8, and its line count, read in batches of whole lines.
+struct TextSurvey {
+    bool utf8 = true;
+    qint64 lineCount = 0;
+};
+TextSurvey Survey(std::string_view all, ReadPages pages) {
+    TextSurvey survey;
+    survey.lineCount = all.empty() || all.back() == '\n' ? 0 : 1;
+    while (!all.empty()) {
+        size_t end = all.find('\n', std::min(all.size() - 1, size_t(4) << 20));
+        end = end == std::string_view::npos ? all.size() : end + 1;
+        const std::string_view batch = all.substr(0, end);
+        survey.lineCount += std::count(batch.begin(), batch.end(), '\n');
+        survey.utf8 = survey.utf8 && IsUtf8(batch);
+        all.remove_prefix(end);
+        pages.ReadUpTo(all.data());
+    }
+    return survey;
+}
+
 // Reads the cell lines of a UTF-8 text; see ReadCellFileText.
 class CellFileReader {
   public:
     CellFileReader(TCellGrid& grid, QList<int>& widths) : grid(grid), widths(widths) {}
 
-    int Read(std::string_view all, const QString& fileName) {
-        const qint64 lineCount =
-            std::count(all.begin(), all.end(), '\n') + (all.empty() || all.back() == '\n' ? 0 : 1);
+    int Read(std::string_view all, qint64 lineCount, ReadPages pages, const QString& fileName) {
         std::string_view first = NextLine(all);
         const size_t comma = first.find(',');
         const qint64 declaredColumns =
@@ -160,8 +203,10 @@ class CellFileReader {
         widths = QList<int>(columns, DefaultColumnWidth);
         cells.resize(columns);
         scratch.resize(columns);
-        while (!all.empty())
+        while (!all.empty()) {
             ReadLine(NextLine(all));
+            pages.ReadUpTo(all.data());
+        }
         Flush();
         grid.EndUpdate();
         return ignored;
@@ -324,26 +369,43 @@ QString RestoredLineText(const QString& line) {
     return Utf8CellText(text);
 }
 
+namespace {
+int ReadCellText(TCellGrid& grid, QList<int>& columnWidths, std::string_view all,
+                 const char* mapped, const QString& fileName) {
+    if (all.substr(0, 3) == "\xEF\xBB\xBF")
+        all.remove_prefix(3);
+    CellFileReader reader(grid, columnWidths);
+    const TextSurvey survey = Survey(all, ReadPages(mapped));
+    if (survey.utf8) // read in place, never decoded
+        return reader.Read(all, survey.lineCount, ReadPages(mapped), fileName);
+    const QByteArray utf8 =
+        DecodeWindows1252(QByteArray::fromRawData(all.data(), qsizetype(all.size()))).toUtf8();
+    return reader.Read(std::string_view(utf8.constData(), size_t(utf8.size())), survey.lineCount,
+                       ReadPages(), fileName);
+}
+} // namespace
+
+// The file is mapped rather than copied into memory, and its pages given back as they are
+// read: loading a journal costs little more than the table it gives.
 int LoadFromCellFile(TCellGrid& grid, QList<int>& columnWidths, const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("Cannot open file ") + fileName);
-    const QByteArray bytes = file.readAll();
-    file.close();
-    return ReadCellFileText(grid, columnWidths, bytes, fileName);
+    const qint64 size = file.size();
+    const uchar* mapped = size > 0 ? file.map(0, size) : nullptr;
+    if (mapped == nullptr) {
+        const QByteArray bytes = file.readAll();
+        return ReadCellFileText(grid, columnWidths, bytes, fileName);
+    }
+    const auto* text = reinterpret_cast<const char*>(mapped);
+    return ReadCellText(grid, columnWidths, std::string_view(text, size_t(size)), text, fileName);
 }
 
 int ReadCellFileText(TCellGrid& grid, QList<int>& columnWidths, const QByteArray& bytes,
                      const QString& fileName) {
-    std::string_view all(bytes.constData(), size_t(bytes.size()));
-    if (all.substr(0, 3) == "\xEF\xBB\xBF")
-        all.remove_prefix(3);
-    CellFileReader reader(grid, columnWidths);
-    if (IsUtf8(all))
-        return reader.Read(all, fileName); // read in place, never decoded
-    const QByteArray utf8 =
-        DecodeWindows1252(QByteArray::fromRawData(all.data(), qsizetype(all.size()))).toUtf8();
-    return reader.Read(std::string_view(utf8.constData(), size_t(utf8.size())), fileName);
+    return ReadCellText(grid, columnWidths,
+                        std::string_view(bytes.constData(), size_t(bytes.size())), nullptr,
+                        fileName);
 }
 
 QByteArray CellFileText(const TCellGrid& grid, const QList<int>& columnWidths) {
