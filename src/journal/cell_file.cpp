@@ -8,6 +8,7 @@
 #include <QFile>
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -102,12 +103,6 @@ bool IsUtf8(std::string_view bytes) {
         p += length;
     }
     return true;
-}
-
-void AppendNumber(QByteArray& out, qint64 value) {
-    char buffer[24];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr - buffer);
 }
 
 bool NeedsEscapedForm(std::string_view text) {
@@ -280,49 +275,34 @@ class CellFileReader {
 };
 } // namespace
 
-void AppendOneLineText(QByteArray& out, std::string_view text) {
+namespace {
+// Writes the one-line form of a text at `out`, which has room for twice the text and two
+// more bytes; returns the end of what was written.
+char* WriteOneLineText(char* out, std::string_view text) {
     if (NeedsEscapedForm(text)) {
-        out.append(escapedMark.data(), qsizetype(escapedMark.size()));
+        out = std::copy(escapedMark.begin(), escapedMark.end(), out);
         for (const char ch : text) {
-            const char* code = nullptr;
-            switch (ch) {
-            case '\r':
-                code = "\x1br";
-                break;
-            case '\n':
-                code = "\x1bn";
-                break;
-            case '\t':
-                code = "\x1bt";
-                break;
-            case '\b':
-                code = "\x1b"
-                       "b";
-                break;
-            case escape:
-                code = "\x1b"
-                       "e";
-                break;
-            default:
-                break;
+            const size_t code = std::string_view("\r\n\t\b\x1b").find(ch);
+            if (code == std::string_view::npos) {
+                *out++ = ch;
+                continue;
             }
-            if (code)
-                out.append(code, 2);
-            else
-                out.append(ch);
+            *out++ = escape;
+            *out++ = "rntbe"[code];
         }
-        return;
+        return out;
     }
+    for (const char ch : text)
+        *out++ = ch == '\r' ? '\t' : ch == '\n' ? '\b' : ch;
+    return out;
+}
+} // namespace
+
+void AppendOneLineText(QByteArray& out, std::string_view text) {
     const qsizetype start = out.size();
-    out.append(text.data(), qsizetype(text.size()));
-    if (text.find_first_of("\r\n") == std::string_view::npos)
-        return;
-    for (qsizetype i = start; i < out.size(); ++i) {
-        if (out[i] == '\r')
-            out[i] = '\t';
-        else if (out[i] == '\n')
-            out[i] = '\b';
-    }
+    out.resize(start + qsizetype(text.size()) * 2 + 2);
+    char* end = WriteOneLineText(out.data() + start, text);
+    out.truncate(end - out.constData());
 }
 
 std::string_view RestoredLineText(std::string_view line, std::string& scratch) {
@@ -408,39 +388,49 @@ int ReadCellFileText(TCellGrid& grid, QList<int>& columnWidths, const QByteArray
                         fileName);
 }
 
+// The file is written straight into one buffer sized for the worst case (every cell in its
+// escaped form), without growing it or building any other copy of the text.
 QByteArray CellFileText(const TCellGrid& grid, const QList<int>& columnWidths) {
     const int columns = grid.ColCount();
     const int rowCount = grid.RowCount();
-    size_t textBytes = 0;
+    size_t bound = 64 + size_t(columns) * 40;
     for (int row = 0; row < rowCount; ++row)
-        for (int col = 0; col < columns; ++col)
-            textBytes += grid.CellUtf8(col, row).size();
-    QByteArray out;
-    out.reserve(qsizetype(textBytes + size_t(rowCount) * columns * 12 + size_t(columns) * 16 + 32));
-    AppendNumber(out, columns);
-    out += ',';
-    AppendNumber(out, rowCount);
-    out += "\r\n";
+        for (int col = 0; col < grid.StoredCellCount(row); ++col)
+            bound += grid.CellUtf8(col, row).size() * 2 + 32;
+    QByteArray out(qsizetype(bound), Qt::Uninitialized);
+    char* cursor = out.data();
+    const auto number = [&cursor](qint64 value) {
+        cursor = std::to_chars(cursor, cursor + 24, value).ptr;
+    };
+    const auto text = [&cursor](std::string_view piece) {
+        std::memcpy(cursor, piece.data(), piece.size());
+        cursor += piece.size();
+    };
+    number(columns);
+    text(",");
+    number(rowCount);
+    text("\r\n");
     for (int col = 0; col < columns; ++col) {
-        out += "cw ";
-        AppendNumber(out, col);
-        out += ',';
-        AppendNumber(out, columnWidths.value(col, DefaultColumnWidth));
-        out += "\r\n";
+        text("cw ");
+        number(col);
+        text(",");
+        number(columnWidths.value(col, DefaultColumnWidth));
+        text("\r\n");
     }
     for (int row = 0; row < rowCount; ++row) {
-        for (int col = 0; col < columns; ++col) {
+        for (int col = 0; col < grid.StoredCellCount(row); ++col) {
             const std::string_view cell = grid.CellUtf8(col, row);
             if (cell.empty())
                 continue;
-            AppendNumber(out, col);
-            out += ',';
-            AppendNumber(out, row);
-            out += ',';
-            AppendOneLineText(out, cell);
-            out += "\r\n";
+            number(col);
+            *cursor++ = ',';
+            number(row);
+            *cursor++ = ',';
+            cursor = WriteOneLineText(cursor, cell);
+            text("\r\n");
         }
     }
+    out.truncate(cursor - out.constData());
     return out;
 }
 
