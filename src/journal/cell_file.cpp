@@ -393,7 +393,7 @@ int ReadCellFileText(TCellGrid& grid, QList<int>& columnWidths, const QByteArray
 QByteArray CellFileText(const TCellGrid& grid, const QList<int>& columnWidths) {
     const int columns = grid.ColCount();
     const int rowCount = grid.RowCount();
-    size_t bound = 64 + size_t(columns) * 40;
+    size_t bound = 64 + size_t(columns) * 40 + size_t(rowCount) * 2;
     for (int row = 0; row < rowCount; ++row)
         for (int col = 0; col < grid.StoredCellCount(row); ++col)
             bound += grid.CellUtf8(col, row).size() * 2 + 32;
@@ -430,6 +430,12 @@ QByteArray CellFileText(const TCellGrid& grid, const QList<int>& columnWidths) {
             text("\r\n");
         }
     }
+    // The reader takes no more rows than the file has lines (a damaged count would otherwise
+    // make millions of empty rows): a table whose last rows are empty is padded with empty
+    // lines, which readers skip, so that it reads back with all its rows.
+    const qint64 lines = std::count(out.constData(), static_cast<const char*>(cursor), '\n');
+    for (qint64 line = lines; line < rowCount; ++line)
+        text("\r\n");
     out.truncate(cursor - out.constData());
     return out;
 }
