@@ -60,6 +60,19 @@ void BM_SessionTick(benchmark::State& state) {
 }
 BENCHMARK(BM_SessionTick)->Arg(10)->Arg(1000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
+// Reading the system's local time every tick: the offset kept between minutes, beside asking
+// the C library each time (which reads /etc/localtime again).
+void BM_SystemNow(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Now());
+}
+BENCHMARK(BM_SystemNow);
+void BM_SystemNowBaseline(benchmark::State& state) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(QDateTime::currentDateTime());
+}
+BENCHMARK(BM_SystemNowBaseline);
+
 // The tick at which the day (or the tariff) changes reads the rows' facts again once.
 void BM_PeriodSumsAfterChangeOfDay(benchmark::State& state) {
     JournalStore store;

@@ -8,8 +8,11 @@
 #include <QFile>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QStringDecoder>
 #include <algorithm>
 #include <cmath>
+#include <limits>
+#include <stdexcept>
 
 namespace {
 constexpr QChar quote = QLatin1Char('"');
@@ -93,9 +96,12 @@ void TCellGrid::SetRowCount(int count) {
     } else {
         if (notify)
             beginRemoveRows(QModelIndex(), count, current - 1);
+        for (int row = count; row < current; ++row)
+            ForgetRowText(row);
         rows.resize(count);
         if (notify)
             endRemoveRows();
+        CompactIfWasteful();
     }
 }
 
@@ -113,9 +119,11 @@ void TCellGrid::SetColCount(int count) {
     } else {
         if (notify)
             beginRemoveColumns(QModelIndex(), count, columns - 1);
-        for (QStringList& row : rows)
-            if (row.size() > count)
-                row.resize(count);
+        for (RowText& row : rows)
+            if (row.count > quint32(count)) {
+                unusedBytes += (row.count - count) * sizeof(quint32);
+                row.count = count;
+            }
         columns = count;
         if (notify)
             endRemoveColumns();
@@ -126,23 +134,147 @@ bool TCellGrid::Contains(int col, int row) const {
     return col >= 0 && col < columns && row >= 0 && row < RowCount();
 }
 
-QString TCellGrid::Cells(int col, int row) const {
+std::string_view TCellGrid::CellUtf8(int col, int row) const {
     if (!Contains(col, row))
         return {};
-    const QStringList& cells = rows[row];
-    return col < cells.size() ? cells[col] : QString();
+    const RowText& cells = rows[row];
+    if (quint32(col) >= cells.count)
+        return {};
+    const quint32 begin = col == 0 ? 0 : ends[cells.firstEnd + col - 1];
+    const quint32 end = ends[cells.firstEnd + col];
+    return std::string_view(text.data() + cells.start + begin, end - begin);
 }
 
-void TCellGrid::SetCells(int col, int row, const QString& text) {
+int TCellGrid::StoredCellCount(int row) const {
+    return row >= 0 && row < RowCount() ? int(rows[row].count) : 0;
+}
+
+QString Utf8CellText(std::string_view text) {
+    if (text.substr(0, 3) != "\xEF\xBB\xBF")
+        return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                     QStringDecoder::Flag::ConvertInitialBom);
+    return decoder.decode(QByteArrayView(text.data(), qsizetype(text.size())));
+}
+
+QString TCellGrid::Cells(int col, int row) const {
+    return Utf8CellText(CellUtf8(col, row));
+}
+
+void TCellGrid::ForgetRowText(int row) {
+    const RowText& old = rows[row];
+    if (old.count > 0)
+        unusedBytes += ends[old.firstEnd + old.count - 1] + old.count * sizeof(quint32);
+    rows[row] = RowText();
+}
+
+// Writes the row's cells at the end of the buffer; the old ones become unused.
+void TCellGrid::StoreRow(int row, const std::string_view* cells, int count) {
+    count = std::min(count, columns);
+    while (count > 0 && cells[count - 1].empty())
+        --count;
+    size_t total = 0;
+    bool inGrid = false;
+    for (int col = 0; col < count; ++col) {
+        total += cells[col].size();
+        inGrid = inGrid || (cells[col].data() >= text.data() &&
+                            cells[col].data() < text.data() + text.size());
+    }
+    if (text.size() + total > std::numeric_limits<quint32>::max())
+        throw std::length_error("cell text beyond 4 GiB");
+    std::string copy;
+    std::vector<std::string_view> copied;
+    if (inGrid) { // growing the buffer would move the texts being stored
+        copy.reserve(total);
+        for (int col = 0; col < count; ++col) {
+            copied.emplace_back(copy.data() + copy.size(), cells[col].size());
+            copy.append(cells[col]);
+        }
+        cells = copied.data();
+    }
+    ForgetRowText(row);
+    if (count == 0)
+        return;
+    RowText stored;
+    stored.start = quint32(text.size());
+    stored.firstEnd = quint32(ends.size());
+    stored.count = quint32(count);
+    quint32 end = 0;
+    for (int col = 0; col < count; ++col) {
+        text.append(cells[col]);
+        end += quint32(cells[col].size());
+        ends.push_back(end);
+    }
+    rows[row] = stored;
+}
+
+void TCellGrid::SetRowCellsUtf8(int row, const std::string_view* cells, int count) {
+    if (row < 0 || row >= RowCount())
+        return;
+    StoreRow(row, cells, count);
+    CompactIfWasteful();
+}
+
+void TCellGrid::Reserve(size_t bytes, int rowCount) {
+    text.reserve(text.size() + bytes);
+    if (rowCount > RowCount())
+        rows.reserve(rowCount);
+    ends.reserve(ends.size() + size_t(std::max(rowCount, 0)) * columns);
+}
+
+// Rewrites the buffer without the cells replaced since, once they fill half of it, so that
+// editing costs amortised O(1) and the memory stays near the live text.
+void TCellGrid::CompactIfWasteful() {
+    if (unusedBytes < 4096 || unusedBytes * 2 < text.size() + ends.size() * sizeof(quint32))
+        return;
+    std::string liveText;
+    std::vector<quint32> liveEnds;
+    liveText.reserve(text.size() - std::min(unusedBytes, text.size()));
+    for (RowText& row : rows) {
+        if (row.count == 0)
+            continue;
+        const quint32 length = ends[row.firstEnd + row.count - 1];
+        const quint32 start = quint32(liveText.size());
+        liveText.append(text, row.start, length);
+        const quint32 firstEnd = quint32(liveEnds.size());
+        liveEnds.insert(liveEnds.end(), ends.begin() + row.firstEnd,
+                        ends.begin() + row.firstEnd + row.count);
+        row.start = start;
+        row.firstEnd = firstEnd;
+    }
+    text = std::move(liveText);
+    ends = std::move(liveEnds);
+    unusedBytes = 0;
+}
+
+namespace {
+// UTF-8 copies of texts and views on them, for StoreRow.
+struct Utf8Cells {
+    explicit Utf8Cells(const QStringList& cells) {
+        bytes.reserve(cells.size());
+        for (const QString& cell : cells)
+            bytes.append(cell.toUtf8());
+        for (const QByteArray& cell : bytes)
+            views.emplace_back(cell.constData(), size_t(cell.size()));
+    }
+    QList<QByteArray> bytes;
+    std::vector<std::string_view> views;
+};
+} // namespace
+
+void TCellGrid::SetCells(int col, int row, const QString& cellText) {
     if (!Contains(col, row))
         return;
-    QStringList& cells = rows[row];
-    if (col >= cells.size()) {
-        if (text.isEmpty())
-            return;
-        cells.resize(col + 1);
-    }
-    cells[col] = text;
+    const RowText& current = rows[row];
+    if (quint32(col) >= current.count && cellText.isEmpty())
+        return;
+    const QByteArray bytes = cellText.toUtf8();
+    std::vector<std::string_view> cells(std::max<size_t>(current.count, size_t(col) + 1));
+    for (size_t i = 0; i < current.count; ++i)
+        cells[i] = CellUtf8(int(i), row);
+    cells[col] = std::string_view(bytes.constData(), size_t(bytes.size()));
+    StoreRow(row, cells.data(), int(cells.size()));
+    CompactIfWasteful();
     if (updateDepth == 0) {
         const QModelIndex changed = index(row, col);
         emit dataChanged(changed, changed);
@@ -153,16 +285,18 @@ QStringList TCellGrid::RowCells(int row) const {
     QStringList cells;
     if (row < 0 || row >= RowCount())
         return cells;
-    cells = rows[row];
-    cells.resize(columns);
+    cells.reserve(columns);
+    for (int col = 0; col < columns; ++col)
+        cells.append(Cells(col, row));
     return cells;
 }
 
 void TCellGrid::SetRowCells(int row, const QStringList& cells) {
     if (row < 0 || row >= RowCount())
         return;
-    QStringList kept = cells.mid(0, columns);
-    rows[row] = kept;
+    const Utf8Cells utf8(cells);
+    StoreRow(row, utf8.views.data(), int(utf8.views.size()));
+    CompactIfWasteful();
     if (updateDepth == 0)
         emit dataChanged(index(row, 0), index(row, columns - 1));
 }
@@ -176,7 +310,9 @@ void TCellGrid::InsertRow(int row, const QStringList& cells) {
     const bool notify = updateDepth == 0;
     if (notify)
         beginInsertRows(QModelIndex(), row, row);
-    rows.insert(row, cells.mid(0, columns));
+    rows.insert(rows.begin() + row, RowText());
+    const Utf8Cells utf8(cells);
+    StoreRow(row, utf8.views.data(), int(utf8.views.size()));
     if (notify)
         endInsertRows();
 }
@@ -191,22 +327,29 @@ void TCellGrid::RemoveRow(int row) {
     const bool notify = updateDepth == 0;
     if (notify)
         beginRemoveRows(QModelIndex(), row, row);
-    rows.removeAt(row);
+    ForgetRowText(row);
+    rows.erase(rows.begin() + row);
     if (notify)
         endRemoveRows();
+    CompactIfWasteful();
 }
 
 void TCellGrid::ClearCells() {
     BeginUpdate();
-    for (QStringList& row : rows)
-        row.clear();
+    for (RowText& row : rows)
+        row = RowText();
+    text = std::string();
+    ends = std::vector<quint32>();
+    unusedBytes = 0;
     EndUpdate();
 }
 
 void TCellGrid::Clear() {
     BeginUpdate();
-    rows.clear();
-    rows.resize(1);
+    rows = std::vector<RowText>(1);
+    text = std::string();
+    ends = std::vector<quint32>();
+    unusedBytes = 0;
     EndUpdate();
 }
 
@@ -265,16 +408,16 @@ void TCellGrid::AppendFieldText(QString& out, const QString& cell, bool lastColu
 void TCellGrid::SaveToDelimitedFile(const QString& fileName) const {
     const QChar sep = EffectiveSeparator();
     QString text;
+    QString fileText;
     for (int row = 0; row < RowCount(); ++row) {
-        const QStringList& cells = rows[row];
         for (int col = 0; col < columns; ++col) {
             if (col > 0)
-                text += sep;
-            AppendFieldText(text, col < cells.size() ? cells[col] : QString(), col == columns - 1);
+                fileText += sep;
+            AppendFieldText(fileText, Cells(col, row), col == columns - 1);
         }
-        text += QLatin1String("\r\n");
+        fileText += QLatin1String("\r\n");
     }
-    if (!WriteFileSafely(fileName, EncodeFileText(text)))
+    if (!WriteFileSafely(fileName, EncodeFileText(fileText)))
         throw AppError(QStringLiteral("Cannot Create file ") + fileName);
 }
 
@@ -329,11 +472,11 @@ void TCellGrid::LoadFromDelimitedFile(const QString& fileName) {
     const qsizetype end = bytes.indexOf(endOfFile);
     if (end >= 0)
         bytes.truncate(end);
-    const QString text = DecodeFileText(bytes);
+    const QString fileText = DecodeFileText(bytes);
 
     // CR or CR LF ends a line; a bare LF belongs to the line.
     QList<QStringView> lines;
-    const QStringView all(text);
+    const QStringView all(fileText);
     qsizetype start = 0;
     for (qsizetype i = 0; i < all.size(); ++i) {
         if (all[i] != QLatin1Char('\r'))

@@ -4,13 +4,18 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <string>
+#include <string_view>
+#include <vector>
 
 // A grid of text cells: the tariff table, the journal and its month totals. It is also a
 // table model, so the windows show it through views without copying it.
 //
 // Cells are addressed (column, row), both from 0. RowCount and ColCount are at least 1.
-// Reading a cell is O(1); appending a row is O(1) amortised. A row may hold fewer strings
-// than ColCount: the missing cells are empty, so growing ColCount costs nothing.
+// Reading a cell is O(1); appending a row is O(1) amortised. The text of every cell is kept
+// in UTF-8 in one buffer, a row's cells side by side, with the cells' end offsets beside it:
+// a journal of a million rows then takes little more memory than its file. A row may hold
+// fewer cells than ColCount: the missing cells are empty, so growing ColCount costs nothing.
 class TCellGrid : public QAbstractTableModel {
     Q_OBJECT
   public:
@@ -25,6 +30,16 @@ class TCellGrid : public QAbstractTableModel {
     // Reading outside the grid gives an empty text; writing outside it does nothing.
     QString Cells(int col, int row) const;
     void SetCells(int col, int row, const QString& text);
+
+    // The UTF-8 text of a cell, without conversion; valid until the grid next changes.
+    std::string_view CellUtf8(int col, int row) const;
+    // How many cells of the row are kept: the later ones are empty.
+    int StoredCellCount(int row) const;
+    // Replaces a row's cells by UTF-8 texts (which may lie in the grid itself); cells beyond
+    // ColCount are dropped. Views are not told: for readers filling the grid in an update.
+    void SetRowCellsUtf8(int row, const std::string_view* cells, int count);
+    // Room for `bytes` of cell text and `rowCount` rows, so that a large load grows nothing.
+    void Reserve(size_t bytes, int rowCount);
 
     // The ColCount cells of a row.
     QStringList RowCells(int row) const;
@@ -80,13 +95,29 @@ class TCellGrid : public QAbstractTableModel {
     void AppendFieldText(QString& out, const QString& cell, bool lastColumn) const;
     void ReadLine(QStringView line, int row);
     void StoreField(int col, int row, QString text);
+    void StoreRow(int row, const std::string_view* cells, int count);
+    void ForgetRowText(int row);
+    void CompactIfWasteful();
 
-    QList<QStringList> rows;
+    // A row's cells lie side by side in `text` from `start`; their end offsets (from
+    // `start`) are `ends[firstEnd]` to `ends[firstEnd + count - 1]`.
+    struct RowText {
+        quint32 start = 0;
+        quint32 firstEnd = 0;
+        quint32 count = 0;
+    };
+    std::string text;
+    std::vector<quint32> ends;
+    std::vector<RowText> rows;
+    size_t unusedBytes = 0; // text and end offsets of replaced cells, dropped by a compaction
     int columns = 1;
     QChar separator;
     int decimals = 2;
     int updateDepth = 0;
 };
+
+// A cell's UTF-8 text as a QString, a leading U+FEFF kept (QString::fromUtf8 drops it).
+QString Utf8CellText(std::string_view text);
 
 // The number rule of the grid's cells, also used for cells kept elsewhere.
 // Throws AppError "Cell does not contain a float value".

@@ -1,9 +1,31 @@
 #include "base/clock.h"
 
+#include <atomic>
 #include <cmath>
+#include <limits>
 
 namespace {
 const SystemClock systemClock;
+
+// The system's local time with its offset from UTC read again only when the minute changes
+// (daylight saving and zone changes fall on whole minutes, and a zone the user picks shows
+// within a minute): reading the local time otherwise makes the C library look at
+// /etc/localtime on every call, every second of a session. The minute and the offset are
+// packed in one atomic so that threads share them.
+QDateTime SystemNow() {
+    static std::atomic<qint64> minuteAndOffset{std::numeric_limits<qint64>::min()};
+    constexpr qint64 offsetBits = 20, offsetBias = 1 << 19; // offsets stay within +-18 hours
+    const qint64 msecs = QDateTime::currentMSecsSinceEpoch();
+    const qint64 minute = msecs >= 0 ? msecs / 60000 : (msecs - 59999) / 60000;
+    qint64 packed = minuteAndOffset.load(std::memory_order_relaxed);
+    if (packed == std::numeric_limits<qint64>::min() || (packed >> offsetBits) != minute) {
+        const int offset = QDateTime::fromMSecsSinceEpoch(msecs, Qt::LocalTime).offsetFromUtc();
+        packed = (minute << offsetBits) | (offset + offsetBias);
+        minuteAndOffset.store(packed, std::memory_order_relaxed);
+    }
+    const int offset = int((packed & ((qint64(1) << offsetBits) - 1)) - offsetBias);
+    return QDateTime::fromMSecsSinceEpoch(msecs, Qt::OffsetFromUTC, offset);
+}
 const Clock* installedClock = nullptr;
 const QDate dayZero(1899, 12, 30);
 constexpr double millisecondsPerDay = 86400000.0;
@@ -18,7 +40,7 @@ void SetAppClock(const Clock* clock) {
 }
 
 QDateTime Now() {
-    return AppClock().now();
+    return installedClock ? installedClock->now() : SystemNow();
 }
 
 double NowDays() {

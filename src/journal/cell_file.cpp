@@ -7,145 +7,437 @@
 
 #include <QFile>
 #include <algorithm>
+#include <charconv>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace {
+constexpr char escape = '\x1b';
+constexpr std::string_view escapedMark("\b\x1b");
+
 QString CorruptFileText(const QString& fileName) {
     return QStringLiteral("File contains no data or corrupt file ") + fileName;
 }
 
-int ToCount(QStringView text) {
-    bool ok = false;
-    const int value = text.trimmed().toInt(&ok);
-    return ok ? value : 0;
+std::string_view Trimmed(std::string_view text) {
+    const auto blank = [](char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    return text;
 }
 
-// A cell text on one line: CR as tab, LF as backspace.
-void AppendCellText(QString& out, const QString& text) {
-    if (!text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n'))) {
-        out += text;
-        return;
+// A whole number as the reader of counts and indexes takes it: blanks around, a sign.
+std::optional<qint64> WholeNumber(std::string_view text, bool saturate = false) {
+    text = Trimmed(text);
+    bool negative = false;
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        negative = text.front() == '-';
+        text.remove_prefix(1);
     }
-    for (QChar ch : text) {
-        if (ch == QLatin1Char('\r'))
-            ch = QLatin1Char('\t');
-        else if (ch == QLatin1Char('\n'))
-            ch = QLatin1Char('\b');
-        out += ch;
+    if (text.empty())
+        return std::nullopt;
+    qint64 value = 0;
+    for (const char ch : text) {
+        if (ch < '0' || ch > '9')
+            return std::nullopt;
+        if (value > (std::numeric_limits<qint64>::max() - 9) / 10) {
+            if (!saturate)
+                return std::nullopt;
+            value = std::numeric_limits<qint64>::max() / 2; // beyond any real count
+            continue;
+        }
+        value = value * 10 + (ch - '0');
     }
+    return negative ? -value : value;
 }
 
-QString RestoredCellText(QStringView text) {
-    QString result = text.toString();
-    if (!result.contains(QLatin1Char('\b')))
-        return result;
-    result.replace(QLatin1Char('\t'), QLatin1Char('\r'));
-    result.replace(QLatin1Char('\b'), QLatin1Char('\n'));
-    return result;
+std::optional<int> IntNumber(std::string_view text) {
+    const std::optional<qint64> value = WholeNumber(text);
+    if (!value || *value < std::numeric_limits<int>::min() ||
+        *value > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(*value);
+}
+
+// A count of the first line: a number too large for any table counts as huge (the rows are
+// then bounded by the file's lines), not as zero; anything else unreadable is zero.
+qint64 ToCount(std::string_view text) {
+    return WholeNumber(text, true).value_or(0);
+}
+
+// Strict UTF-8, as the file decoder wants it (no overlong forms, surrogates or values past
+// U+10FFFF), without decoding.
+bool IsUtf8(std::string_view bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const auto* end = p + bytes.size();
+    while (p < end) {
+        if (*p < 0x80) {
+            ++p;
+            continue;
+        }
+        int length = 0;
+        unsigned min = 0, code = 0;
+        if ((*p & 0xE0) == 0xC0)
+            length = 2, min = 0x80, code = *p & 0x1F;
+        else if ((*p & 0xF0) == 0xE0)
+            length = 3, min = 0x800, code = *p & 0x0F;
+        else if ((*p & 0xF8) == 0xF0)
+            length = 4, min = 0x10000, code = *p & 0x07;
+        else
+            return false;
+        if (end - p < length)
+            return false;
+        for (int i = 1; i < length; ++i) {
+            if ((p[i] & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (p[i] & 0x3F);
+        }
+        if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+            return false;
+        p += length;
+    }
+    return true;
+}
+
+bool NeedsEscapedForm(std::string_view text) {
+    bool cr = false, lf = false, tab = false;
+    for (const char ch : text) {
+        switch (ch) {
+        case '\b':
+        case escape:
+            return true;
+        case '\r':
+            cr = true;
+            break;
+        case '\n':
+            lf = true;
+            break;
+        case '\t':
+            tab = true;
+            break;
+        default:
+            break;
+        }
+    }
+    return (cr && !lf) || (lf && tab);
+}
+
+// The pages of a file mapped in memory that were read are given back as the reading goes, so
+// that a large journal is never held whole beside its table. Without a mapping, nothing.
+class ReadPages {
+  public:
+    explicit ReadPages(const char* mapped = nullptr) : base(mapped) {}
+    void ReadUpTo(const char* position) {
+        static const size_t pageSize = size_t(sysconf(_SC_PAGESIZE));
+        constexpr size_t batch = 8 << 20;
+        if (base == nullptr)
+            return;
+        const size_t end = size_t(position - base) / pageSize * pageSize;
+        if (end < released + batch)
+            return;
+        madvise(const_cast<char*>(base) + released, end - released, MADV_DONTNEED);
+        released = end;
+    }
+
+  private:
+    const char* base;
+    size_t released = 0;
+};
+
+// Whether the text is UTF-8, and its line count, read in batches of whole lines.
+struct TextSurvey {
+    bool utf8 = true;
+    qint64 lineCount = 0;
+};
+TextSurvey Survey(std::string_view all, ReadPages pages) {
+    TextSurvey survey;
+    survey.lineCount = all.empty() || all.back() == '\n' ? 0 : 1;
+    while (!all.empty()) {
+        size_t end = all.find('\n', std::min(all.size() - 1, size_t(4) << 20));
+        end = end == std::string_view::npos ? all.size() : end + 1;
+        const std::string_view batch = all.substr(0, end);
+        survey.lineCount += std::count(batch.begin(), batch.end(), '\n');
+        survey.utf8 = survey.utf8 && IsUtf8(batch);
+        all.remove_prefix(end);
+        pages.ReadUpTo(all.data());
+    }
+    return survey;
+}
+
+// Reads the cell lines of a UTF-8 text; see ReadCellFileText.
+class CellFileReader {
+  public:
+    CellFileReader(TCellGrid& grid, QList<int>& widths) : grid(grid), widths(widths) {}
+
+    int Read(std::string_view all, qint64 lineCount, ReadPages pages, const QString& fileName) {
+        std::string_view first = NextLine(all);
+        const size_t comma = first.find(',');
+        const qint64 declaredColumns =
+            comma == std::string_view::npos ? 0 : ToCount(first.substr(0, comma));
+        const qint64 declaredRows =
+            comma == std::string_view::npos ? 0 : ToCount(first.substr(comma + 1));
+        if (declaredColumns <= 0 || declaredRows <= 0)
+            throw AppError(CorruptFileText(fileName));
+        // Every row the program stores has at least one cell line, so a larger row count
+        // comes from a damaged first line; it would only add empty rows, by the million.
+        columns = int(std::min<qint64>(declaredColumns, 10'000));
+        rowCount =
+            int(std::min({declaredRows, lineCount, qint64(std::numeric_limits<int>::max())}));
+
+        grid.BeginUpdate();
+        grid.Clear();
+        grid.SetColCount(columns);
+        grid.Reserve(all.size(), rowCount);
+        grid.SetRowCount(rowCount);
+        widths = QList<int>(columns, DefaultColumnWidth);
+        cells.resize(columns);
+        scratch.resize(columns);
+        while (!all.empty()) {
+            ReadLine(NextLine(all));
+            pages.ReadUpTo(all.data());
+        }
+        Flush();
+        grid.EndUpdate();
+        return ignored;
+    }
+
+  private:
+    // Lines end with LF (a CR before it is dropped); cell texts hold neither.
+    static std::string_view NextLine(std::string_view& rest) {
+        const size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        return line;
+    }
+
+    void ReadLine(std::string_view line) {
+        const size_t firstComma = line.find(',');
+        if (firstComma == std::string_view::npos)
+            return;
+        if (line.substr(0, 2) == "cw") {
+            const std::optional<int> index =
+                IntNumber(line.substr(0, firstComma).substr(std::min<size_t>(3, firstComma)));
+            const std::optional<int> width = IntNumber(line.substr(firstComma + 1));
+            if (index && width && *index >= 0 && *index < columns)
+                widths[*index] = *width;
+            return;
+        }
+        const size_t secondComma = line.find(',', firstComma + 1);
+        if (secondComma == std::string_view::npos)
+            return;
+        const std::optional<int> col = IntNumber(line.substr(0, firstComma));
+        const std::optional<int> row =
+            IntNumber(line.substr(firstComma + 1, secondComma - firstComma - 1));
+        if (!col || !row || *col < 0 || *col >= columns || *row < 0 || *row >= rowCount) {
+            ++ignored;
+            return;
+        }
+        if (*row != currentRow) {
+            Flush();
+            currentRow = *row;
+        }
+        cells[*col] = RestoredLineText(line.substr(secondComma + 1), scratch[*col]);
+        touched = std::max(touched, *col + 1);
+    }
+
+    // Stores the cells read for the current row; cells it already held (lines out of order)
+    // stay unless read again.
+    void Flush() {
+        if (currentRow < 0 || touched == 0)
+            return;
+        for (int col = 0; col < touched; ++col)
+            if (cells[col].data() == nullptr)
+                cells[col] = grid.CellUtf8(col, currentRow);
+        for (int col = touched; col < grid.StoredCellCount(currentRow); ++col)
+            cells[col] = grid.CellUtf8(col, currentRow), touched = col + 1;
+        grid.SetRowCellsUtf8(currentRow, cells.data(), touched);
+        std::fill(cells.begin(), cells.begin() + touched, std::string_view());
+        touched = 0;
+    }
+
+    TCellGrid& grid;
+    QList<int>& widths;
+    int columns = 0;
+    int rowCount = 0;
+    int ignored = 0;
+    int currentRow = -1;
+    int touched = 0; // columns of the current row that lines gave, up to the last one
+    std::vector<std::string_view> cells;
+    std::vector<std::string> scratch;
+};
+} // namespace
+
+namespace {
+// Writes the one-line form of a text at `out`, which has room for twice the text and two
+// more bytes; returns the end of what was written.
+char* WriteOneLineText(char* out, std::string_view text) {
+    if (NeedsEscapedForm(text)) {
+        out = std::copy(escapedMark.begin(), escapedMark.end(), out);
+        for (const char ch : text) {
+            const size_t code = std::string_view("\r\n\t\b\x1b").find(ch);
+            if (code == std::string_view::npos) {
+                *out++ = ch;
+                continue;
+            }
+            *out++ = escape;
+            *out++ = "rntbe"[code];
+        }
+        return out;
+    }
+    for (const char ch : text)
+        *out++ = ch == '\r' ? '\t' : ch == '\n' ? '\b' : ch;
+    return out;
 }
 } // namespace
 
+void AppendOneLineText(QByteArray& out, std::string_view text) {
+    const qsizetype start = out.size();
+    out.resize(start + qsizetype(text.size()) * 2 + 2);
+    char* end = WriteOneLineText(out.data() + start, text);
+    out.truncate(end - out.constData());
+}
+
+std::string_view RestoredLineText(std::string_view line, std::string& scratch) {
+    if (line.find('\b') == std::string_view::npos)
+        return line;
+    scratch.clear();
+    if (line.substr(0, escapedMark.size()) == escapedMark) {
+        for (size_t i = escapedMark.size(); i < line.size(); ++i) {
+            const char ch = line[i];
+            const size_t code = i + 1 < line.size() && ch == escape
+                                    ? std::string_view("rntbe").find(line[i + 1])
+                                    : std::string_view::npos;
+            if (code == std::string_view::npos) {
+                scratch += ch;
+                continue;
+            }
+            scratch += "\r\n\t\b\x1b"[code];
+            ++i;
+        }
+        return scratch;
+    }
+    scratch.assign(line);
+    for (char& ch : scratch) {
+        if (ch == '\t')
+            ch = '\r';
+        else if (ch == '\b')
+            ch = '\n';
+    }
+    return scratch;
+}
+
+QString OneLineText(const QString& text) {
+    const QByteArray bytes = text.toUtf8();
+    QByteArray out;
+    AppendOneLineText(out, std::string_view(bytes.constData(), size_t(bytes.size())));
+    return Utf8CellText(std::string_view(out.constData(), size_t(out.size())));
+}
+
+QString RestoredLineText(const QString& line) {
+    const QByteArray bytes = line.toUtf8();
+    std::string scratch;
+    const std::string_view text =
+        RestoredLineText(std::string_view(bytes.constData(), size_t(bytes.size())), scratch);
+    return Utf8CellText(text);
+}
+
+namespace {
+int ReadCellText(TCellGrid& grid, QList<int>& columnWidths, std::string_view all,
+                 const char* mapped, const QString& fileName) {
+    if (all.substr(0, 3) == "\xEF\xBB\xBF")
+        all.remove_prefix(3);
+    CellFileReader reader(grid, columnWidths);
+    const TextSurvey survey = Survey(all, ReadPages(mapped));
+    if (survey.utf8) // read in place, never decoded
+        return reader.Read(all, survey.lineCount, ReadPages(mapped), fileName);
+    const QByteArray utf8 =
+        DecodeWindows1252(QByteArray::fromRawData(all.data(), qsizetype(all.size()))).toUtf8();
+    return reader.Read(std::string_view(utf8.constData(), size_t(utf8.size())), survey.lineCount,
+                       ReadPages(), fileName);
+}
+} // namespace
+
+// The file is mapped rather than copied into memory, and its pages given back as they are
+// read: loading a journal costs little more than the table it gives.
 int LoadFromCellFile(TCellGrid& grid, QList<int>& columnWidths, const QString& fileName) {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("Cannot open file ") + fileName);
-    const QByteArray bytes = file.readAll();
-    file.close();
-    return ReadCellFileText(grid, columnWidths, bytes, fileName);
+    const qint64 size = file.size();
+    const uchar* mapped = size > 0 ? file.map(0, size) : nullptr;
+    if (mapped == nullptr) {
+        const QByteArray bytes = file.readAll();
+        return ReadCellFileText(grid, columnWidths, bytes, fileName);
+    }
+    const auto* text = reinterpret_cast<const char*>(mapped);
+    return ReadCellText(grid, columnWidths, std::string_view(text, size_t(size)), text, fileName);
 }
 
 int ReadCellFileText(TCellGrid& grid, QList<int>& columnWidths, const QByteArray& bytes,
                      const QString& fileName) {
-    const QString text = DecodeFileText(bytes);
-    const QStringView all(text);
-
-    // Lines end with LF (a CR before it is dropped); cell texts hold neither.
-    QList<QStringView> lines;
-    qsizetype start = 0;
-    while (start < all.size()) {
-        qsizetype end = all.indexOf(QLatin1Char('\n'), start);
-        if (end < 0)
-            end = all.size();
-        QStringView line = all.sliced(start, end - start);
-        if (line.endsWith(QLatin1Char('\r')))
-            line.chop(1);
-        lines.append(line);
-        start = end + 1;
-    }
-
-    const QStringView first = lines.isEmpty() ? QStringView() : lines.first();
-    const qsizetype comma = first.indexOf(QLatin1Char(','));
-    const int declaredColumns = comma < 0 ? 0 : ToCount(first.first(comma));
-    const int declaredRows = comma < 0 ? 0 : ToCount(first.sliced(comma + 1));
-    if (declaredColumns <= 0 || declaredRows <= 0)
-        throw AppError(CorruptFileText(fileName));
-    // Every row the program stores has at least one cell line, so a larger row count comes
-    // from a damaged first line; it would only add empty rows, by the million.
-    const int columns = std::min(declaredColumns, 10'000);
-    const int rowCount = int(std::min<qsizetype>(declaredRows, lines.size()));
-
-    grid.BeginUpdate();
-    grid.Clear();
-    grid.SetColCount(columns);
-    grid.SetRowCount(rowCount);
-    columnWidths = QList<int>(columns, DefaultColumnWidth);
-    int ignored = 0;
-    for (qsizetype i = 1; i < lines.size(); ++i) {
-        const QStringView line = lines[i];
-        const qsizetype firstComma = line.indexOf(QLatin1Char(','));
-        if (firstComma < 0)
-            continue;
-        if (line.startsWith(QLatin1String("cw"))) {
-            bool indexOk = false, widthOk = false;
-            const int index = line.sliced(0, firstComma)
-                                  .sliced(std::min<qsizetype>(3, firstComma))
-                                  .trimmed()
-                                  .toInt(&indexOk);
-            const int width = line.sliced(firstComma + 1).trimmed().toInt(&widthOk);
-            if (indexOk && widthOk && index >= 0 && index < columns)
-                columnWidths[index] = width;
-            continue;
-        }
-        const qsizetype secondComma = line.indexOf(QLatin1Char(','), firstComma + 1);
-        if (secondComma < 0)
-            continue;
-        bool colOk = false, rowOk = false;
-        const int col = line.first(firstComma).toInt(&colOk);
-        const int row = line.sliced(firstComma + 1, secondComma - firstComma - 1).toInt(&rowOk);
-        if (!colOk || !rowOk || col < 0 || col >= columns || row < 0 || row >= rowCount) {
-            ++ignored;
-            continue;
-        }
-        grid.SetCells(col, row, RestoredCellText(line.sliced(secondComma + 1)));
-    }
-    grid.EndUpdate();
-    return ignored;
+    return ReadCellText(grid, columnWidths,
+                        std::string_view(bytes.constData(), size_t(bytes.size())), nullptr,
+                        fileName);
 }
 
+// The file is written straight into one buffer sized for the worst case (every cell in its
+// escaped form), without growing it or building any other copy of the text.
 QByteArray CellFileText(const TCellGrid& grid, const QList<int>& columnWidths) {
     const int columns = grid.ColCount();
     const int rowCount = grid.RowCount();
-    QString out;
-    out.reserve(qsizetype(rowCount) * columns * 16 + 64);
-    const QLatin1String lineEnd("\r\n");
-    out += QString::number(columns) + QLatin1Char(',') + QString::number(rowCount) + lineEnd;
-    for (int col = 0; col < columns; ++col)
-        out += QLatin1String("cw ") + QString::number(col) + QLatin1Char(',') +
-               QString::number(columnWidths.value(col, DefaultColumnWidth)) + lineEnd;
+    size_t bound = 64 + size_t(columns) * 40 + size_t(rowCount) * 2;
+    for (int row = 0; row < rowCount; ++row)
+        for (int col = 0; col < grid.StoredCellCount(row); ++col)
+            bound += grid.CellUtf8(col, row).size() * 2 + 32;
+    QByteArray out(qsizetype(bound), Qt::Uninitialized);
+    char* cursor = out.data();
+    const auto number = [&cursor](qint64 value) {
+        cursor = std::to_chars(cursor, cursor + 24, value).ptr;
+    };
+    const auto text = [&cursor](std::string_view piece) {
+        std::memcpy(cursor, piece.data(), piece.size());
+        cursor += piece.size();
+    };
+    number(columns);
+    text(",");
+    number(rowCount);
+    text("\r\n");
+    for (int col = 0; col < columns; ++col) {
+        text("cw ");
+        number(col);
+        text(",");
+        number(columnWidths.value(col, DefaultColumnWidth));
+        text("\r\n");
+    }
     for (int row = 0; row < rowCount; ++row) {
-        const QString rowText = QString::number(row);
-        for (int col = 0; col < columns; ++col) {
-            const QString cell = grid.Cells(col, row);
-            if (cell.isEmpty())
+        for (int col = 0; col < grid.StoredCellCount(row); ++col) {
+            const std::string_view cell = grid.CellUtf8(col, row);
+            if (cell.empty())
                 continue;
-            out += QString::number(col);
-            out += QLatin1Char(',');
-            out += rowText;
-            out += QLatin1Char(',');
-            AppendCellText(out, cell);
-            out += lineEnd;
+            number(col);
+            *cursor++ = ',';
+            number(row);
+            *cursor++ = ',';
+            cursor = WriteOneLineText(cursor, cell);
+            text("\r\n");
         }
     }
-    return EncodeFileText(out);
+    // The reader takes no more rows than the file has lines (a damaged count would otherwise
+    // make millions of empty rows): a table whose last rows are empty is padded with empty
+    // lines, which readers skip, so that it reads back with all its rows.
+    const qint64 lines = std::count(out.constData(), static_cast<const char*>(cursor), '\n');
+    for (qint64 line = lines; line < rowCount; ++line)
+        text("\r\n");
+    out.truncate(cursor - out.constData());
+    return out;
 }
 
 void SaveToCellFile(const TCellGrid& grid, const QList<int>& columnWidths,

@@ -7,12 +7,13 @@
 #include "base/formats.h"
 #include "base/text_functions.h"
 #include "journal/cell_file.h"
-#include "journal/row_date.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <algorithm>
+#include <charconv>
 #include <limits>
 
 namespace {
@@ -26,6 +27,95 @@ class GridChange {
     bool& flag;
     bool previous;
 };
+QString ToQString(std::string_view text) {
+    return Utf8CellText(text);
+}
+
+bool AllDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+}
+
+int Digits(std::string_view text) {
+    int value = 0;
+    for (const char ch : text)
+        value = value * 10 + (ch - '0');
+    return value;
+}
+
+// The cells as the program writes them ("dd/mm/yyyy", "hh:nn:ss", "12,35") are read here
+// without building texts, since a whole journal is read at once; any other form goes to the
+// general readers (which take every form a user may have typed).
+QDate RowDate(std::string_view text) {
+    if (text.size() == 10 && text[2] == '/' && text[5] == '/' && AllDigits(text.substr(0, 2)) &&
+        AllDigits(text.substr(3, 2)) && AllDigits(text.substr(6, 4)))
+        return QDate(Digits(text.substr(6, 4)), Digits(text.substr(3, 2)),
+                     Digits(text.substr(0, 2)));
+    return ParseDateText(ToQString(text));
+}
+
+qint64 RowSeconds(std::string_view text) {
+    const size_t first = text.find(':');
+    if (first != std::string_view::npos && first <= 9 && text.size() == first + 6 &&
+        text[first + 3] == ':' && AllDigits(text.substr(0, first)) &&
+        AllDigits(text.substr(first + 1, 2)) && AllDigits(text.substr(first + 4, 2)))
+        return qint64(Digits(text.substr(0, first))) * 3600 +
+               Digits(text.substr(first + 1, 2)) * 60 + Digits(text.substr(first + 4, 2));
+    return DurationSeconds(ToQString(text)).value_or(0);
+}
+
+double RowCost(std::string_view text) {
+    const size_t comma = text.find(',');
+    const std::string_view whole = text.substr(0, comma);
+    const std::string_view fraction =
+        comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+    if (whole.size() <= 15 && AllDigits(whole) &&
+        (comma == std::string_view::npos || (fraction.size() <= 15 && AllDigits(fraction)))) {
+        char number[40];
+        std::string_view(whole).copy(number, whole.size());
+        size_t length = whole.size();
+        number[length++] = '.';
+        fraction.copy(number + length, fraction.size());
+        length += fraction.size();
+        double value = 0;
+        std::from_chars(number, number + length, value);
+        return value;
+    }
+    try {
+        return CellTextToFloat(ToQString(text));
+    } catch (const AppError&) {
+        return 0;
+    }
+}
+
+// Whether a copy kept aside already holds exactly the file's content.
+bool SameContent(const QString& fileName, const QString& otherName) {
+    QFile file(fileName), other(otherName);
+    if (file.size() != other.size() || !file.open(QIODevice::ReadOnly) ||
+        !other.open(QIODevice::ReadOnly))
+        return false;
+    constexpr qint64 chunk = 1 << 20;
+    while (!file.atEnd())
+        if (file.read(chunk) != other.read(chunk))
+            return false;
+    return true;
+}
+
+QString KeptCopyOf(const QString& fileName) {
+    const QFileInfo info(fileName);
+    const QStringList copies = info.dir().entryList(
+        {info.fileName() + QStringLiteral(".endommage-*")}, QDir::Files, QDir::Name);
+    for (const QString& copy : copies)
+        if (SameContent(fileName, info.dir().filePath(copy)))
+            return info.dir().filePath(copy);
+    return {};
+}
+
+QString TooLargeText(const QString& fileName, const QString& keptAs) {
+    return QStringLiteral("Le journal « %1 » dépasse 1 Gio : ce n'est pas un journal de "
+                          "Tallivo. Il n'est pas lu et reste conservé sous le nom « %2 ».")
+        .arg(fileName, keptAs.isEmpty() ? fileName : keptAs);
+}
 } // namespace
 
 QStringList JournalStore::HeaderTexts() {
@@ -49,8 +139,10 @@ JournalStore::JournalStore(QObject* parent) : QObject(parent) {
 }
 
 void JournalStore::SumsOutdated() {
-    if (!changingGrid)
-        sumsValid = false;
+    if (changingGrid)
+        return;
+    sumsValid = false;
+    duplicateRows.Invalidate();
 }
 
 void JournalStore::EnsureColumns() {
@@ -61,7 +153,10 @@ void JournalStore::EnsureColumns() {
 }
 
 bool JournalStore::PutDamagedFileAside(const QString& fileName, bool move) {
-    const QString target = ::PutDamagedFileAside(fileName, move);
+    // A damaged file met again at the next start is not copied again.
+    QString target = move ? QString() : KeptCopyOf(fileName);
+    if (target.isEmpty())
+        target = ::PutDamagedFileAside(fileName, move);
     if (target.isEmpty())
         return false;
     damagedCopy = target;
@@ -72,11 +167,26 @@ bool JournalStore::PutDamagedFileAside(const QString& fileName, bool move) {
 void JournalStore::LoadJournalFile(const QString& fileName) {
     GridChange change(changingGrid);
     sumsValid = false;
-    if (!QFileInfo::exists(fileName)) {
+    duplicateRows.Invalidate();
+    const QFileInfo info(fileName);
+    if (!info.exists()) {
         jgrid.Clear();
         EnsureColumns();
+        RebuildIndexes();
         return;
     }
+    if (info.size() > MaxFileSize) {
+        jgrid.Clear();
+        EnsureColumns();
+        RebuildIndexes();
+        // Moved, not copied: a copy of such a file could fill the disk.
+        PutDamagedFileAside(fileName, true);
+        throw AppError(TooLargeText(fileName, damagedCopy));
+    }
+    const struct Indexes {
+        JournalStore* store;
+        ~Indexes() { store->RebuildIndexes(); }
+    } indexes{this};
     try {
         const int ignored = LoadFromCellFile(jgrid, ColumnWidths, fileName);
         EnsureColumns();
@@ -125,16 +235,34 @@ void JournalStore::AppendSession(const SessionRecord& record) {
         GridChange change(changingGrid);
         EnsureColumns();
         jgrid.AppendRow(SessionRowCells(record));
-        jgrid.SetRowCells(0, HeaderTexts()); // restores the header after a clear
+        if (jgrid.RowCells(0) != HeaderTexts())
+            jgrid.SetRowCells(0, HeaderTexts()); // restores the header after a clear
     }
     if (sumsWereValid)
-        sums.Append(RowFacts(jgrid.RowCount() - 1));
+        AppendRowFacts(jgrid.RowCount() - 1);
+    duplicateRows.Add(jgrid, jgrid.RowCount() - 1);
+}
+
+// The period sums and the duplicate index are built once, at load, and kept up to date by
+// each append, so that neither the first tick nor a session's end reads the whole journal.
+void JournalStore::RebuildIndexes() {
+    ReadAllRowFacts();
+    duplicateRows.Rebuild(jgrid);
 }
 
 bool JournalStore::ContainsSessionRow(const QStringList& cells) const {
-    const QStringList wanted = cells.mid(0, ColumnCount);
+    std::vector<QByteArray> wanted;
+    for (int col = 0; col < ColumnCount; ++col)
+        wanted.push_back(cells.value(col).toUtf8());
+    const auto same = [&](int row) {
+        for (int col = 0; col < ColumnCount; ++col)
+            if (jgrid.CellUtf8(col, row) !=
+                std::string_view(wanted[col].constData(), size_t(wanted[col].size())))
+                return false;
+        return true;
+    };
     for (int row = jgrid.RowCount() - 1; row >= 1; --row)
-        if (jgrid.RowCells(row).mid(0, ColumnCount) == wanted)
+        if (same(row))
             return true;
     return false;
 }
@@ -145,8 +273,8 @@ void JournalStore::ClearJournal(const QString& fileName) {
         jgrid.ClearCells();
         jgrid.SetRowCount(1);
     }
-    sums.Clear();
-    sumsValid = true;
+    ReadAllRowFacts();
+    duplicateRows.Rebuild(jgrid);
     if (damagedFile == fileName && QFileInfo::exists(fileName)) {
         PutDamagedFileAside(fileName, true); // the user's old rows stay recoverable
         return;
@@ -155,6 +283,10 @@ void JournalStore::ClearJournal(const QString& fileName) {
 }
 
 int JournalStore::RemoveDuplicateRows() {
+    if (!duplicateRows.Valid())
+        duplicateRows.Rebuild(jgrid);
+    if (!duplicateRows.HasDuplicates())
+        return 0;
     // Equal rows keep their first occurrence, as a repeated pairwise scan that always
     // deletes the later row of the first equal pair would, but in one pass.
     const int rowCount = jgrid.RowCount();
@@ -184,33 +316,34 @@ int JournalStore::RemoveDuplicateRows() {
             jgrid.SetRowCells(i + 1, kept[i]);
         jgrid.EndUpdate();
     }
-    sumsValid = false;
+    RebuildIndexes();
     return removed;
 }
 
-JournalRowFacts JournalStore::RowFacts(int row) const {
-    JournalRowFacts facts;
-    facts.date = ToCalendarDay(JournalRowDate(jgrid.Cells(Date, row)));
-    facts.tariff = jgrid.Cells(Tarif, row);
-    facts.seconds = DurationSeconds(jgrid.Cells(Duree, row)).value_or(0);
-    try {
-        facts.cost = jgrid.FloatCell(Cout, row);
-    } catch (const AppError&) {
-        facts.cost = 0;
+void JournalStore::AppendRowFacts(int row) {
+    const std::string_view tariff = jgrid.CellUtf8(Tarif, row);
+    if (tariff != lastTariff) { // rows mostly share their tariff: no text built for them
+        lastTariff = tariff;
+        lastTariffId = sums.TariffId(ToQString(tariff));
     }
-    return facts;
+    sums.Append(ToCalendarDay(RowDate(jgrid.CellUtf8(Date, row))), lastTariffId,
+                RowSeconds(jgrid.CellUtf8(Duree, row)), RowCost(jgrid.CellUtf8(Cout, row)));
+}
+
+void JournalStore::ReadAllRowFacts() {
+    sums.Clear();
+    lastTariff = std::string();
+    lastTariffId = -1;
+    sums.Reserve(size_t(std::max(0, jgrid.RowCount() - 1)));
+    for (int row = 1; row < jgrid.RowCount(); ++row)
+        AppendRowFacts(row);
+    sumsValid = true;
 }
 
 PeriodTotals JournalStore::CurrentPeriodTotals(const QDate& today, int firstDay,
                                                const QString& tariff) {
-    if (!sumsValid) {
-        std::vector<JournalRowFacts> rows;
-        rows.reserve(std::max(0, jgrid.RowCount() - 1));
-        for (int row = 1; row < jgrid.RowCount(); ++row)
-            rows.push_back(RowFacts(row));
-        sums.Reset(std::move(rows));
-        sumsValid = true;
-    }
+    if (!sumsValid)
+        ReadAllRowFacts();
     return sums.Totals(today, firstDay, tariff);
 }
 

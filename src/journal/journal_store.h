@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/cell_grid.h"
+#include "journal/duplicate_rows.h"
 #include "journal/period_sums.h"
 #include "journal/session_record.h"
 
@@ -24,9 +25,13 @@ class JournalStore : public QObject {
 
     int SessionRowCount() const { return jgrid.RowCount() - 1; }
 
+    // A journal file larger than this is no journal: it is not read, and kept as it is.
+    static constexpr qint64 MaxFileSize = qint64(1) << 30;
+
     // Reads the journal file. A missing file leaves an empty table and is no error.
     // Throws AppError with the file's error text; the table keeps what was read, and the
-    // damaged file is copied aside (see DamagedCopyName) before anything can replace it.
+    // damaged file is copied aside (see DamagedCopyName) before anything can replace it,
+    // once for a given content. A file over MaxFileSize is refused and moved aside.
     void LoadJournalFile(const QString& fileName);
     // Writes the journal file when the table holds at least one session. Throws AppError
     // "Cannot Create <name>"; a damaged file that could not be put aside is never replaced.
@@ -51,12 +56,17 @@ class JournalStore : public QObject {
     double PeriodCost(const QDate& today, int firstDay, const QString& tariff);
 
   private:
-    JournalRowFacts RowFacts(int row) const;
+    void AppendRowFacts(int row);
+    void ReadAllRowFacts();
     void EnsureColumns();
     void SumsOutdated();
+    void RebuildIndexes();
     bool PutDamagedFileAside(const QString& fileName, bool move);
 
     PeriodSums sums;
+    std::string lastTariff; // the tariff of the last row read, and its number in `sums`
+    int lastTariffId = -1;
+    DuplicateRowIndex duplicateRows{ColumnCount};
     bool sumsValid = false;
     bool changingGrid = false; // our own changes keep the sums up to date themselves
     QString damagedFile;       // a journal file that failed to load and is not yet aside

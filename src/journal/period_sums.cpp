@@ -21,12 +21,26 @@ int PeriodSums::TariffId(const QString& tariff) {
     return id;
 }
 
+// A year far beyond any period asked about counts as no date: such a row is outside anyway.
+qint32 PeriodSums::PackedDay(const CalendarDay& date) {
+    if (!date.valid || date.year < 1 || date.year > 1'000'000)
+        return 0;
+    return date.year * 512 + date.month * 32 + date.day;
+}
+
 bool PeriodSums::Counts(const Row& row, const CalendarDay& today, int firstDay, int tariffId) {
-    return row.tariffId == tariffId && InAllowancePeriod(row.date, today, firstDay);
+    if (row.tariffId != tariffId || row.date == 0)
+        return false;
+    const CalendarDay date{row.date / 512, row.date / 32 % 16, row.date % 32, true};
+    return InAllowancePeriod(date, today, firstDay);
 }
 
 void PeriodSums::Append(const JournalRowFacts& facts) {
-    const Row row{facts.date, TariffId(facts.tariff), facts.seconds, facts.cost};
+    Append(facts.date, TariffId(facts.tariff), facts.seconds, facts.cost);
+}
+
+void PeriodSums::Append(const CalendarDay& date, int tariffId, qint64 seconds, double cost) {
+    const Row row{PackedDay(date), tariffId, seconds, cost};
     rows.push_back(row);
     if (cache.valid && Counts(row, cache.today, cache.firstDay, cache.tariffId)) {
         cache.totals.seconds += row.seconds;
@@ -38,7 +52,7 @@ void PeriodSums::Reset(std::vector<JournalRowFacts> newRows) {
     Clear();
     rows.reserve(newRows.size());
     for (const JournalRowFacts& facts : newRows)
-        rows.push_back({facts.date, TariffId(facts.tariff), facts.seconds, facts.cost});
+        rows.push_back({PackedDay(facts.date), TariffId(facts.tariff), facts.seconds, facts.cost});
 }
 
 PeriodTotals PeriodSums::Totals(const QDate& todayDate, int firstDay, const QString& tariff) {

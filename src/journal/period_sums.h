@@ -26,7 +26,11 @@ struct PeriodTotals {
 class PeriodSums {
   public:
     void Clear();
+    void Reserve(size_t rowCount) { rows.reserve(rowCount); }
+    // The number a tariff name is known by in Append.
+    int TariffId(const QString& tariff);
     void Append(const JournalRowFacts& facts);
+    void Append(const CalendarDay& date, int tariffId, qint64 seconds, double cost);
     // Replaces every row's facts (after a load, a clear or a duplicate removal).
     void Reset(std::vector<JournalRowFacts> rows);
     int RowCount() const { return int(rows.size()); }
@@ -34,13 +38,14 @@ class PeriodSums {
     PeriodTotals Totals(const QDate& today, int firstDay, const QString& tariff);
 
   private:
+    // 24 bytes a row: the date packed as year * 512 + month * 32 + day, or 0 when invalid.
     struct Row {
-        CalendarDay date;
-        int tariffId;
+        qint32 date;
+        qint32 tariffId;
         qint64 seconds;
         double cost;
     };
-    int TariffId(const QString& tariff);
+    static qint32 PackedDay(const CalendarDay& date);
     static bool Counts(const Row& row, const CalendarDay& today, int firstDay, int tariffId);
 
     std::vector<Row> rows;

@@ -4,6 +4,7 @@
 #include "base/safe_write.h"
 #include "base/text_encoding.h"
 #include "base/text_functions.h"
+#include "journal/cell_file.h"
 
 #include <QFile>
 #include <QHash>
@@ -12,25 +13,12 @@
 namespace {
 const QString header = QStringLiteral("[Tallivo session]");
 
-// Values never hold line breaks in practice; if they do, they are kept on one line the way
-// the journal file keeps them.
-QString OneLine(QString text) {
-    return text.replace(QLatin1Char('\r'), QLatin1Char('\t'))
-        .replace(QLatin1Char('\n'), QLatin1Char('\b'));
-}
-
-QString Restored(QString text) {
-    if (!text.contains(QLatin1Char('\b')))
-        return text;
-    return text.replace(QLatin1Char('\t'), QLatin1Char('\r'))
-        .replace(QLatin1Char('\b'), QLatin1Char('\n'));
-}
 } // namespace
 
 bool WriteSessionCheckpoint(const QString& fileName, const SessionRecord& record) {
     QStringList lines{header};
     const auto add = [&lines](const char* key, const QString& value) {
-        lines << QLatin1String(key) + QLatin1Char('=') + OneLine(value);
+        lines << QLatin1String(key) + QLatin1Char('=') + OneLineText(value);
     };
     add("Connexion", record.connection);
     add("Tarif", record.tariff);
@@ -61,7 +49,7 @@ std::optional<SessionRecord> ReadSessionCheckpoint(const QString& fileName) {
     for (const QString& line : lines) {
         const int equals = line.indexOf(QLatin1Char('='));
         if (equals > 0)
-            values.insert(line.left(equals), Restored(line.mid(equals + 1)));
+            values.insert(line.left(equals), RestoredLineText(line.mid(equals + 1)));
     }
     static const char* required[] = {"Connexion",    "Tarif", "Date",   "Heure", "Duree",
                                      "Statistiques", "Recu",  "Envoye", "Cout"};

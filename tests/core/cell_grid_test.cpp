@@ -329,3 +329,70 @@ TEST(CellGridNumbers, StoredNumbersUseTheGridFormatAndReadBack) {
     grid.SetFloatCell(0, 0, std::numeric_limits<double>::quiet_NaN());
     EXPECT_EQ(grid.Cells(0, 0), QStringLiteral("0,00"));
 }
+
+// The cells live in one shared buffer rewritten as cells are replaced: any mix of edits reads
+// back as the same edits on a plain list of rows would.
+TEST(CellGrid, EditsReadBackLikeAPlainListOfRows) {
+    QRandomGenerator random(7);
+    TCellGrid grid;
+    QList<QStringList> plain{QStringList()};
+    int columns = 1;
+    const auto text = [&random] {
+        static const QStringList pieces{"", "a", "é", "€uro", ",", "\"", "\r\n", "😀", "long text"};
+        return pieces[int(random.bounded(pieces.size()))] +
+               pieces[int(random.bounded(pieces.size()))];
+    };
+    for (int step = 0; step < 4000; ++step) {
+        const int rows = int(plain.size());
+        const int row = int(random.bounded(rows));
+        switch (random.bounded(7)) {
+        case 0:
+        case 1: {
+            const int col = int(random.bounded(columns));
+            const QString cell = text();
+            grid.SetCells(col, row, cell);
+            plain[row][col] = cell;
+            break;
+        }
+        case 2: {
+            QStringList cells;
+            for (int col = 0; col < columns; ++col)
+                cells << text();
+            grid.InsertRow(row, cells);
+            plain.insert(row, cells);
+            break;
+        }
+        case 3:
+            grid.RemoveRow(row);
+            if (rows > 1)
+                plain.removeAt(row);
+            else
+                plain[0] = QStringList(columns);
+            break;
+        case 4:
+            columns = 1 + int(random.bounded(5));
+            grid.SetColCount(columns);
+            for (QStringList& cells : plain)
+                cells.resize(columns);
+            break;
+        case 5: {
+            const int count = 1 + int(random.bounded(40));
+            grid.SetRowCount(count);
+            plain.resize(count, QStringList(columns));
+            break;
+        }
+        default: {
+            QStringList cells;
+            for (int col = 0; col < columns; ++col)
+                cells << text();
+            grid.SetRowCells(row, cells);
+            plain[row] = cells;
+        }
+        }
+        for (QStringList& cells : plain)
+            cells.resize(columns);
+        ASSERT_EQ(grid.RowCount(), plain.size()) << step;
+        for (int r = 0; r < grid.RowCount(); ++r)
+            ASSERT_EQ(grid.RowCells(r), plain[r]) << step << " row " << r;
+    }
+}

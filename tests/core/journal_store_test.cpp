@@ -1,4 +1,5 @@
 #include "base/errors.h"
+#include "base/formats.h"
 #include "base/text_functions.h"
 #include "journal/cell_file.h"
 #include "journal/journal_store.h"
@@ -6,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
 
@@ -337,4 +339,169 @@ TEST(JournalStore, FindsARowAlreadyThere) {
     SessionRecord longer = session;
     longer.durationSeconds = 3630;
     EXPECT_FALSE(store.ContainsSessionRow(store.SessionRowCells(longer)));
+}
+
+namespace {
+QString RandomCellText(QRandomGenerator& random) {
+    static const QStringList pieces{"a",
+                                    "Wanadoo",
+                                    ",",
+                                    "\"",
+                                    "\r",
+                                    "\n",
+                                    "\t",
+                                    "\b",
+                                    "\x1b",
+                                    "é",
+                                    "Coût",
+                                    "😀",
+                                    " ",
+                                    "=",
+                                    "0",
+                                    "cw 1",
+                                    "\r\n",
+                                    "\x1b"
+                                    "e",
+                                    "\b\x1b",
+                                    "\uFEFF"};
+    QString text;
+    for (int n = int(random.bounded(5)); n > 0; --n)
+        text += pieces[int(random.bounded(pieces.size()))];
+    return text;
+}
+} // namespace
+
+TEST(JournalCellFile, EveryCellTextComesBackAsWritten) {
+    ScopedProgramFolder folder;
+    const QString name = folder.file("tallivo.jnl");
+    QRandomGenerator random(11);
+    JournalStore store;
+    store.AppendSession(Session("Ti\rrfa", "a\tb\nc", {2026, 3, 1}, "00:00:01", 1));
+    for (int row = 0; row < 300; ++row) {
+        QStringList cells;
+        for (int col = 0; col < JournalStore::ColumnCount; ++col)
+            cells << RandomCellText(random);
+        store.jgrid.AppendRow(cells);
+    }
+    store.SaveJournalFile(name);
+    JournalStore back;
+    back.LoadJournalFile(name);
+    ASSERT_EQ(back.jgrid.RowCount(), store.jgrid.RowCount());
+    for (int row = 0; row < store.jgrid.RowCount(); ++row)
+        ASSERT_EQ(back.jgrid.RowCells(row), store.jgrid.RowCells(row)) << row;
+    EXPECT_EQ(back.jgrid.Cells(0, 1), "Ti\rrfa");
+    // Files written before keep their meaning: tab and backspace stand for CR and LF.
+    TCellGrid old;
+    QList<int> widths;
+    ReadCellFileText(old, widths, "1,1\r\n0,0,a\t\bb\tc\r\n", "f");
+    EXPECT_EQ(old.Cells(0, 0), "a\r\nb\rc");
+}
+
+TEST(JournalCellFile, ARowCountBeyondTheIntegersIsADamagedCountLikeAnyOther) {
+    for (const QByteArray count : {"2147483648", "4294967297", "99999999999999999999999"}) {
+        TCellGrid grid;
+        QList<int> widths;
+        ReadCellFileText(grid, widths, "8," + count + "\r\n0,1,x\r\n", "f");
+        EXPECT_LE(grid.RowCount(), 3) << count.constData();
+        EXPECT_EQ(grid.Cells(0, 1), "x") << count.constData();
+    }
+}
+
+TEST(JournalStore, ADamagedJournalIsCopiedAsideOnceWhateverTheStarts) {
+    ScopedProgramFolder folder;
+    const QString name = folder.file("tallivo.jnl");
+    WriteWholeFile(name, "8,2\r\n0,1,kept\r\n0,5,beyond the rows\r\n");
+    for (int start = 0; start < 3; ++start) {
+        JournalStore store;
+        store.LoadJournalFile(name);
+        EXPECT_EQ(store.jgrid.Cells(0, 1), "kept");
+        EXPECT_EQ(ReadWholeFile(store.DamagedCopyName()), ReadWholeFile(name));
+    }
+    EXPECT_EQ(DamagedCopies(folder.path()).size(), 1);
+    WriteWholeFile(name, "0,0\r\n"); // another damage: its own copy
+    for (int start = 0; start < 2; ++start)
+        EXPECT_FALSE(ErrorOf([&] { JournalStore().LoadJournalFile(name); }).isEmpty());
+    EXPECT_EQ(DamagedCopies(folder.path()).size(), 2);
+}
+
+TEST(JournalStore, AJournalOverOneGibibyteIsRefusedInFrenchAndKept) {
+    ScopedProgramFolder folder;
+    const QString name = folder.file("tallivo.jnl");
+    QFile file(name);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.resize(JournalStore::MaxFileSize + 1)); // sparse: no room taken
+    file.close();
+    JournalStore store;
+    const QString error = ErrorOf([&] { store.LoadJournalFile(name); });
+    EXPECT_TRUE(error.contains("dépasse 1 Gio")) << error.toStdString();
+    EXPECT_TRUE(error.contains(store.DamagedCopyName()));
+    EXPECT_EQ(QFileInfo(store.DamagedCopyName()).size(), JournalStore::MaxFileSize + 1);
+    EXPECT_EQ(store.SessionRowCount(), 0);
+    store.AppendSession(Session("", "T", {2026, 3, 7}, "00:01:30", 0.33));
+    store.SaveJournalFile(name); // the journal goes on in a new file
+    EXPECT_TRUE(ReadWholeFile(name).startsWith("8,2\r\n"));
+}
+
+// The sums kept up to date by appends and the duplicate index give what plain rescans of the
+// rows give, through loads, appends, edits from outside and removals.
+TEST(JournalStore, PeriodSumsAndDuplicatesMatchPlainRescansOnRandomJournals) {
+    ScopedProgramFolder folder;
+    const QString name = folder.file("tallivo.jnl");
+    QRandomGenerator random(5);
+    const QStringList tariffs{"A", "B", "Tarif\rlocal"};
+    const auto randomSession = [&] {
+        return Session(random.bounded(2) ? "W" : "", tariffs[int(random.bounded(3))],
+                       QDate(2026, 1, 1).addDays(int(random.bounded(120))),
+                       DurationText(qint32(random.bounded(4000))), random.bounded(500) / 100.0);
+    };
+    const auto plainTotals = [](const TCellGrid& grid, const QDate& today, int firstDay,
+                                const QString& tariff) {
+        PeriodTotals totals;
+        for (int row = 1; row < grid.RowCount(); ++row) {
+            if (grid.Cells(JournalStore::Tarif, row) != tariff ||
+                !InAllowancePeriod(ParseDateText(grid.Cells(JournalStore::Date, row)), today,
+                                   firstDay))
+                continue;
+            totals.seconds += DurationSeconds(grid.Cells(JournalStore::Duree, row)).value_or(0);
+            try {
+                totals.cost += grid.FloatCell(JournalStore::Cout, row);
+            } catch (const AppError&) {
+            }
+        }
+        return totals;
+    };
+    for (int journal = 0; journal < 4; ++journal) {
+        JournalStore store;
+        std::vector<SessionRecord> sessions;
+        for (int i = 0; i < 150; ++i) {
+            sessions.push_back(random.bounded(4) == 0 && !sessions.empty()
+                                   ? sessions[random.bounded(quint32(sessions.size()))]
+                                   : randomSession());
+            store.AppendSession(sessions.back());
+            if (i == 100 && journal % 2) { // half the journals are saved and read again
+                store.SaveJournalFile(name);
+                store.LoadJournalFile(name);
+            }
+            if (i == 120 && journal == 3)
+                store.jgrid.SetCells(JournalStore::Cout, 5, "n/a");
+            for (const int firstDay : {1, 15}) {
+                const QDate today = QDate(2026, 1, 1).addDays(int(random.bounded(120)));
+                const QString tariff = tariffs[int(random.bounded(3))];
+                const PeriodTotals expected = plainTotals(store.jgrid, today, firstDay, tariff);
+                const PeriodTotals kept = store.CurrentPeriodTotals(today, firstDay, tariff);
+                ASSERT_EQ(kept.seconds, expected.seconds) << journal << " " << i;
+                ASSERT_NEAR(kept.cost, expected.cost, 1e-9) << journal << " " << i;
+            }
+        }
+        QList<QStringList> rows;
+        for (int row = 1; row < store.jgrid.RowCount(); ++row)
+            rows.append(store.jgrid.RowCells(row));
+        const QList<QStringList> expected = PairwiseScan(rows);
+        EXPECT_EQ(store.RemoveDuplicateRows(), rows.size() - expected.size());
+        for (int i = 0; i < expected.size(); ++i)
+            ASSERT_EQ(store.jgrid.RowCells(i + 1), expected[i]) << i;
+        store.AppendSession(sessions.front()); // the index follows the removal
+        EXPECT_EQ(store.RemoveDuplicateRows(), 1);
+        EXPECT_EQ(store.RemoveDuplicateRows(), 0);
+    }
 }

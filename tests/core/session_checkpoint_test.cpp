@@ -56,3 +56,23 @@ TEST(CheckpointSchedule, FirstTickThenEveryHalfMinuteAndAgainForANewRun) {
     schedule.Reset();
     EXPECT_TRUE(schedule.Due(40));
 }
+
+TEST(SessionCheckpoint, NamesWithLineBreaksAndTabsReadBackAsWritten) {
+    ScopedProgramFolder folder;
+    const QString name = folder.file("tallivo.session");
+    SessionRecord record;
+    record.date = QDate(2026, 3, 8);
+    record.startTime = QTime(10, 0, 0);
+    for (const QString& text : {QStringLiteral("Ti\rrfa"), QStringLiteral("a\tb\nc"),
+                                QStringLiteral("\b\x1b"
+                                               "e\r"),
+                                QStringLiteral("x\r\ny\t")}) {
+        record.connection = text;
+        record.tariff = text + "=";
+        ASSERT_TRUE(WriteSessionCheckpoint(name, record));
+        const auto back = ReadSessionCheckpoint(name);
+        ASSERT_TRUE(back.has_value());
+        EXPECT_EQ(back->connection, record.connection);
+        EXPECT_EQ(back->tariff, record.tariff);
+    }
+}
