@@ -2,17 +2,15 @@
 #include "widgets/tform1.h"
 #include "app/ui/windows.h"
 #include "journal/ui/journal_window.h"
-#include "support/app_fixture.h"
-
 #include "journal/ui/month_chart.h"
+#include "support/app_fixture.h"
 
 #include <QApplication>
 #include <QBarSet>
-#include <QImage>
-#include <QStackedBarSeries>
 #include <QDir>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
@@ -20,6 +18,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStackedBarSeries>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>

@@ -186,8 +186,7 @@ void TJournal::ShowMonthEstimateAndChart(const QString& currencyUnit) {
     }
     const MonthEstimate estimate = EstimateMonthEnd(input);
     EstimateLabel->setText(MonthEstimateText(estimate, currencyUnit));
-    Chart->ShowSeries(BuildMonthChartSeries(summary->Groups(), now.date(), estimate),
-                      currencyUnit);
+    Chart->ShowSeries(BuildMonthChartSeries(summary->Groups(), now.date(), estimate), currencyUnit);
 }
 
 void TJournal::FitMonthColumns() {

@@ -16,12 +16,26 @@ const QColor costColour(31, 111, 178);
 const QColor estimateColour(156, 195, 230);
 const QColor hoursColour(214, 96, 32);
 
-// An axis top that is a round number above the largest value.
+constexpr int axisSteps = 5;
+
+// The top of an axis of five equal steps of a round size (1, 2, 2.5 or 5 times a power of
+// ten) that holds the largest value; both axes share the same grid lines.
 double AxisTop(double largest) {
     if (largest <= 0)
-        return 1;
-    const double step = std::pow(10.0, std::floor(std::log10(largest)));
-    return std::ceil(largest / step * 2) / 2 * step;
+        return axisSteps;
+    const double least = largest / axisSteps;
+    const double power = std::pow(10.0, std::floor(std::log10(least)));
+    for (const double factor : {1.0, 2.0, 2.5, 5.0, 10.0})
+        if (factor * power >= least)
+            return factor * power * axisSteps;
+    return 10 * power * axisSteps;
+}
+
+void ValueAxisTo(QValueAxis* axis, double largest) {
+    axis->setRange(0, AxisTop(largest));
+    axis->setTickCount(axisSteps + 1);
+    axis->setLabelFormat(AxisTop(largest) >= 10 * axisSteps ? QStringLiteral("%.0f")
+                                                            : QStringLiteral("%.1f"));
 }
 } // namespace
 
@@ -31,6 +45,8 @@ MonthChart::MonthChart(QWidget* parent) : QChartView(parent) {
     chart()->setAnimationOptions(QChart::NoAnimation);
     chart()->legend()->setAlignment(Qt::AlignBottom);
     chart()->setMargins(QMargins(4, 4, 4, 4));
+    chart()->setLocale(QLocale(QLocale::French, QLocale::France)); // the decimal comma
+    chart()->setLocalizeNumbers(true);
 }
 
 void MonthChart::ShowSeries(const MonthChartSeries& series, const QString& currencyUnit) {
@@ -65,15 +81,14 @@ void MonthChart::ShowSeries(const MonthChartSeries& series, const QString& curre
 
     auto* months = new QBarCategoryAxis;
     months->append(series.labels);
-    months->setLabelsAngle(-60);
+    months->setLabelsAngle(-90);
+    months->setTruncateLabels(false);
     auto* costAxis = new QValueAxis;
     costAxis->setTitleText(QStringLiteral("Coût (%1)").arg(currencyUnit));
-    costAxis->setRange(0, AxisTop(series.largestCost));
-    costAxis->setLabelFormat(QStringLiteral("%.0f"));
+    ValueAxisTo(costAxis, series.largestCost);
     auto* hoursAxis = new QValueAxis;
     hoursAxis->setTitleText(QStringLiteral("Heures"));
-    hoursAxis->setRange(0, AxisTop(series.largestHours));
-    hoursAxis->setLabelFormat(QStringLiteral("%.0f"));
+    ValueAxisTo(hoursAxis, series.largestHours);
     shown->addAxis(months, Qt::AlignBottom);
     shown->addAxis(costAxis, Qt::AlignLeft);
     shown->addAxis(hoursAxis, Qt::AlignRight);
