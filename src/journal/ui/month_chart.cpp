@@ -10,6 +10,7 @@
 #include <QSvgGenerator>
 #include <QValueAxis>
 #include <cmath>
+#include <utility>
 
 namespace {
 const QColor costColour(31, 111, 178);
@@ -42,53 +43,38 @@ void ValueAxisTo(QValueAxis* axis, double largest) {
 MonthChart::MonthChart(QWidget* parent) : QChartView(parent) {
     setObjectName(QStringLiteral("MonthChart"));
     setRenderHint(QPainter::Antialiasing);
-    chart()->setAnimationOptions(QChart::NoAnimation);
-    chart()->legend()->setAlignment(Qt::AlignBottom);
-    chart()->setMargins(QMargins(4, 4, 4, 4));
-    chart()->setLocale(QLocale(QLocale::French, QLocale::France)); // the decimal comma
-    chart()->setLocalizeNumbers(true);
-}
-
-void MonthChart::ShowSeries(const MonthChartSeries& series, const QString& currencyUnit) {
     QChart* shown = chart();
-    shown->removeAllSeries();
-    for (QAbstractAxis* axis : shown->axes()) {
-        shown->removeAxis(axis);
-        delete axis;
-    }
+    shown->setAnimationOptions(QChart::NoAnimation);
+    shown->legend()->setAlignment(Qt::AlignBottom);
+    shown->setMargins(QMargins(4, 4, 4, 4));
+    shown->setLocale(QLocale(QLocale::French, QLocale::France)); // the decimal comma
+    shown->setLocalizeNumbers(true);
 
-    auto* cost = new QBarSet(QStringLiteral("Coût"));
-    auto* estimate = new QBarSet(QStringLiteral("Estimation fin de mois"));
+    // Built once: a refresh only changes values, so the chart is not laid out anew.
+    cost = new QBarSet(QStringLiteral("Coût"));
+    estimate = new QBarSet(QStringLiteral("Estimation fin de mois"));
     cost->setColor(costColour);
     cost->setBorderColor(costColour);
     estimate->setColor(estimateColour);
     estimate->setBorderColor(costColour);
-    cost->append(series.cost);
-    estimate->append(series.extra);
     auto* bars = new QStackedBarSeries;
     bars->append(cost);
     bars->append(estimate);
     bars->setBarWidth(0.7);
     shown->addSeries(bars);
 
-    auto* hours = new QLineSeries;
+    hours = new QLineSeries;
     hours->setName(QStringLiteral("Temps de connexion (h)"));
     hours->setPen(QPen(hoursColour, 2));
     hours->setPointsVisible(true);
-    for (int i = 0; i < series.hours.size(); ++i)
-        hours->append(i, series.hours[i]);
     shown->addSeries(hours);
 
-    auto* months = new QBarCategoryAxis;
-    months->append(series.labels);
+    months = new QBarCategoryAxis;
     months->setLabelsAngle(-90);
     months->setTruncateLabels(false);
-    auto* costAxis = new QValueAxis;
-    costAxis->setTitleText(QStringLiteral("Coût (%1)").arg(currencyUnit));
-    ValueAxisTo(costAxis, series.largestCost);
-    auto* hoursAxis = new QValueAxis;
+    costAxis = new QValueAxis;
+    hoursAxis = new QValueAxis;
     hoursAxis->setTitleText(QStringLiteral("Heures"));
-    ValueAxisTo(hoursAxis, series.largestHours);
     shown->addAxis(months, Qt::AlignBottom);
     shown->addAxis(costAxis, Qt::AlignLeft);
     shown->addAxis(hoursAxis, Qt::AlignRight);
@@ -96,6 +82,29 @@ void MonthChart::ShowSeries(const MonthChartSeries& series, const QString& curre
     bars->attachAxis(costAxis);
     hours->attachAxis(months);
     hours->attachAxis(hoursAxis);
+}
+
+void MonthChart::ShowSeries(const MonthChartSeries& series, const QString& currencyUnit) {
+    if (months->categories() != series.labels)
+        months->setCategories(series.labels);
+    for (const auto& [set, values] : {std::pair{cost, &series.cost}, {estimate, &series.extra}}) {
+        if (set->count() != values->size()) {
+            set->remove(0, set->count());
+            set->append(*values);
+            continue;
+        }
+        for (int i = 0; i < values->size(); ++i)
+            if (set->at(i) != values->at(i))
+                set->replace(i, values->at(i));
+    }
+    QList<QPointF> points;
+    for (int i = 0; i < series.hours.size(); ++i)
+        points.append(QPointF(i, series.hours[i]));
+    if (hours->points() != points)
+        hours->replace(points);
+    costAxis->setTitleText(QStringLiteral("Coût (%1)").arg(currencyUnit));
+    ValueAxisTo(costAxis, series.largestCost);
+    ValueAxisTo(hoursAxis, series.largestHours);
 }
 
 QByteArray MonthChart::PngContents() {
