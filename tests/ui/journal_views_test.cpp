@@ -386,11 +386,11 @@ TEST_F(JournalViewsTest, TheChartPageDrawsTheMonthsAndExportsItsImages) {
     // The images come after the five table types; the remembered table type stays.
     Form1->ExportFolder = exports->path();
     Form1->ExportFilterIndex = 3;
-    auto seen = AnswerSaveDialog(6, File("graphique"));
+    auto seen = AnswerSaveDialog(6, File("journal.png"));
     Journal->ExportBtn->click();
     EXPECT_EQ(seen->filters.size(), 7);
     EXPECT_EQ(seen->proposedName, "journal.png");
-    const QImage image(File("graphique.png"));
+    const QImage image(File("journal.png"));
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), Journal->Chart->size());
     EXPECT_GT(image.size().width(), 400);
@@ -400,8 +400,8 @@ TEST_F(JournalViewsTest, TheChartPageDrawsTheMonthsAndExportsItsImages) {
             barDrawn = image.pixelColor(x, y) == QColor(31, 111, 178);
     EXPECT_TRUE(barDrawn);
     EXPECT_EQ(Form1->ExportFilterIndex, 3);
-    AnswerSaveDialog(7, File("graphique"));
+    AnswerSaveDialog(7, File("journal.svg"));
     Journal->ExportBtn->click();
-    EXPECT_TRUE(ReadWholeFile(File("graphique.svg")).contains("<svg"));
+    EXPECT_TRUE(ReadWholeFile(File("journal.svg")).contains("<svg"));
     EXPECT_EQ(Form1->ExportFilterIndex, 3);
 }
