@@ -1,11 +1,15 @@
 // The journal window at 100 000 rows: opening it (rebuild and first paint), appending a
-// session while it is open, and the text exports.
+// session while it is open, the text exports, and switching to the "Graphique" page (the
+// month totals brought up to date, the chart refreshed and painted).
 
 #include "journal/grid_export.h"
+#include "journal/journal_summary.h"
+#include "journal/month_chart_series.h"
 #include "journal/ui/journal_window.h"
 #include "journal_bench_data.h"
 
 #include <QApplication>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -68,6 +72,34 @@ void BM_ExportText(benchmark::State& state) {
     });
 }
 BENCHMARK(BM_ExportText)->Unit(benchmark::kMillisecond);
+
+void BM_OpenChartPage(benchmark::State& state) {
+    TJournal window(nullptr);
+    FillJournal(window.Store, journalRows);
+    window.show(); // the journal is read once, as when the window opens
+    QApplication::processEvents();
+    for (auto _ : state) {
+        window.PageControl1->setCurrentWidget(window.TabSheet3);
+        benchmark::DoNotOptimize(window.grab());
+        state.PauseTiming();
+        window.PageControl1->setCurrentWidget(window.TabSheet1);
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenChartPage)->Unit(benchmark::kMillisecond);
+
+void BM_ChartSeriesFromMonthTotals(benchmark::State& state) {
+    JournalStore store;
+    FillJournal(store, journalRows);
+    TCellGrid months;
+    JournalSummary summary(store, months);
+    summary.Refresh(QStringLiteral("F"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(
+            BuildMonthChartSeries(summary.Groups(), QDate(2026, 12, 7), {true, 3600, 10.0}));
+}
+BENCHMARK(BM_ChartSeriesFromMonthTotals)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {

@@ -7,7 +7,7 @@ set -euo pipefail
 
 packages=(
     g++ cmake ninja-build pkg-config
-    qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
+    qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev qt6-translations-l10n
     libcurl4-openssl-dev libgtest-dev libbenchmark-dev
     ppp xvfb xauth
 )

@@ -27,6 +27,12 @@ QString DurationText(qint32 seconds) {
            QLatin1Char(':') + TwoDigits(value % 60);
 }
 
+QString HoursMinutesText(qint64 seconds) {
+    const qint64 value = seconds < 0 ? 0 : seconds;
+    return QString::number(value / 3600) + QStringLiteral(" h ") +
+           QString::number(value % 3600 / 60) + QStringLiteral(" mn");
+}
+
 std::optional<qint64> DurationSeconds(const QString& text) {
     const int firstColon = text.indexOf(QLatin1Char(':'));
     if (firstColon < 0)

@@ -10,12 +10,14 @@ struct TypeInfo {
     const char* name;
     const char* extension;
 };
-constexpr TypeInfo types[ExportTypeCount] = {
+constexpr TypeInfo types[ChartExportTypeCount] = {
     {"Comma Separated Value (.csv)", "csv"},
     {"HTML (.htm)", "htm"},
     {"Ascii (.txt)", "txt"},
     {"Document Word (.doc)", "doc"},
     {"Feuille de calcul Excel (.xls)", "xls"},
+    {"Image PNG (.png)", "png"},
+    {"Image SVG (.svg)", "svg"},
 };
 
 const TypeInfo& Info(ExportType type) {
@@ -54,6 +56,10 @@ QString CsvField(const QString& text) {
 }
 } // namespace
 
+bool IsImageExport(ExportType type) {
+    return type == ExportType::Png || type == ExportType::Svg;
+}
+
 ExportType ExportTypeFromIndex(int filterIndex) {
     if (filterIndex < 1 || filterIndex > ExportTypeCount)
         return DefaultExportType;
@@ -69,15 +75,15 @@ QString ExportNameFilter(ExportType type) {
            QLatin1Char(')');
 }
 
-QStringList ExportNameFilters() {
+QStringList ExportNameFilters(bool withImages) {
     QStringList filters;
-    for (int i = 1; i <= ExportTypeCount; ++i)
+    for (int i = 1; i <= (withImages ? ChartExportTypeCount : ExportTypeCount); ++i)
         filters << ExportNameFilter(ExportType(i));
     return filters;
 }
 
 ExportType ExportTypeOfFilter(const QString& nameFilter) {
-    for (int i = 1; i <= ExportTypeCount; ++i) {
+    for (int i = 1; i <= ChartExportTypeCount; ++i) {
         const QString name = QString::fromUtf8(Info(ExportType(i)).name);
         if (nameFilter == ExportNameFilter(ExportType(i)) || nameFilter == name)
             return ExportType(i);

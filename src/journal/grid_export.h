@@ -6,17 +6,21 @@
 #include <QString>
 #include <QStringList>
 
-// The journal export's file types, numbered as the export dialog lists them.
-enum class ExportType { Csv = 1, Html = 2, Text = 3, Word = 4, Spreadsheet = 5 };
+// The journal export's file types, numbered as the export dialog lists them. The chart's
+// images come after the five table types, so a remembered table type keeps its number.
+enum class ExportType { Csv = 1, Html = 2, Text = 3, Word = 4, Spreadsheet = 5, Png = 6, Svg = 7 };
 constexpr int ExportTypeCount = 5;
+constexpr int ChartExportTypeCount = 7;
 constexpr ExportType DefaultExportType = ExportType::Spreadsheet;
 
-// The type of a remembered filter index; out of range gives the default.
+bool IsImageExport(ExportType type);
+// The type of a remembered filter index (a table type); out of range gives the default.
 ExportType ExportTypeFromIndex(int filterIndex);
 // "csv", "htm", "txt", "doc", "xls".
 QString ExportExtension(ExportType type);
-// The dialog's filters in order: "Comma Separated Value (.csv) (*.csv)", ...
-QStringList ExportNameFilters();
+// The dialog's filters in order: "Comma Separated Value (.csv) (*.csv)", ...; with the
+// images, "Image PNG (.png) (*.png)" and "Image SVG (.svg) (*.svg)" last.
+QStringList ExportNameFilters(bool withImages = false);
 // The dialog's filter text for a type.
 QString ExportNameFilter(ExportType type);
 // The type whose filter text this is (the default when none).

@@ -72,7 +72,9 @@ TEST_F(CostDisplayTest, ShowsThePeakCostWithCaptionAndMonthlyHints) {
     EXPECT_EQ(Form1->windowTitle(), "Tallivo - 08/12/2026 10:01:30 (heures pleines)");
     EXPECT_EQ(Form1->Label13->toolTip(), "Total du mois : 00:01:30");
     EXPECT_EQ(MiniWin->Label13->toolTip(), "Total du mois : 00:01:30");
-    EXPECT_EQ(Form1->Label29->toolTip(), "Total du mois : 0,33 F");
+    // The main window's hint ends with the month-end estimate: 7 days 10 h of 31 days passed.
+    EXPECT_EQ(Form1->Label29->toolTip(),
+              "Total du mois : 0,33 F\nEstimation fin de mois : 1,38 F (0 h 6 mn)");
     EXPECT_EQ(MiniWin->Label29->toolTip(), "Total du mois : 0,33 F");
     for (QLabel* label : AllowanceLabels())
         EXPECT_TRUE(label->isHidden()) << label->objectName().toStdString();
@@ -102,7 +104,8 @@ TEST_F(CostDisplayTest, TheMonthlyTotalsIncludeThisPeriodsRowsOfTheSameTariff) {
     StartRun();
     TickTo(90);
     EXPECT_EQ(Form1->Label13->toolTip(), "Total du mois : 01:01:30");
-    EXPECT_EQ(Form1->Label29->toolTip(), "Total du mois : 13,53 F");
+    EXPECT_EQ(Form1->Label29->toolTip(),
+              "Total du mois : 13,53 F\nEstimation fin de mois : 56,54 F (4 h 17 mn)");
 }
 
 TEST_F(CostDisplayTest, TheAllowanceAlarmsFollowTheirCheckBoxes) {

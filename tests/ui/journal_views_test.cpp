@@ -2,13 +2,16 @@
 #include "widgets/tform1.h"
 #include "app/ui/windows.h"
 #include "journal/ui/journal_window.h"
+#include "journal/ui/month_chart.h"
 #include "support/app_fixture.h"
 
 #include <QApplication>
+#include <QBarSet>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrintDialog>
@@ -16,6 +19,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QStackedBarSeries>
 #include <QStandardPaths>
 #include <QTabWidget>
 #include <QTableView>
@@ -355,4 +359,52 @@ TEST_F(JournalViewsTest, WithoutAPrinterThePrintButtonIsDisabled) {
     FebruaryAndMarch();
     Journal->show();
     EXPECT_FALSE(Journal->Button2->isEnabled());
+}
+
+TEST_F(JournalViewsTest, TheChartPageDrawsTheMonthsAndExportsItsImages) {
+    Row("Wanadoo", "15/11/2026", "02:00:00", "", "", "6,00");
+    Row("Wanadoo", "03/12/2026", "01:00:00", "", "", "10,00");
+    Journal->show();
+    EXPECT_EQ(Journal->PageControl1->tabText(2), "Graphique");
+    // 7 days 10 hours of December's 31 days have passed.
+    EXPECT_EQ(Journal->EstimateLabel->text(), "Estimation fin de mois : 41,80 F (4 h 10 mn)");
+    Journal->PageControl1->setCurrentWidget(Journal->TabSheet3);
+    const auto barSets = [] {
+        auto* bars = qobject_cast<QStackedBarSeries*>(Journal->Chart->chart()->series().value(0));
+        return bars ? bars->barSets() : QList<QBarSet*>();
+    };
+    ASSERT_EQ(barSets().size(), 2);
+    EXPECT_EQ(barSets()[0]->count(), 24);
+    EXPECT_DOUBLE_EQ(barSets()[0]->at(22), 6.0);
+    EXPECT_NEAR(barSets()[1]->at(23), 31.80, 0.01); // the estimate above the recorded 10 F
+    // An appended session shows at once.
+    SessionRecord session;
+    session.date = QDate(2026, 12, 8);
+    session.startTime = QTime(9, 0);
+    session.durationSeconds = 600;
+    session.cost = 2;
+    Journal->AppendSession(session);
+    EXPECT_DOUBLE_EQ(barSets()[0]->at(23), 12.0);
+
+    // The images come after the five table types; the remembered table type stays.
+    Form1->ExportFolder = exports->path();
+    Form1->ExportFilterIndex = 3;
+    auto seen = AnswerSaveDialog(6, File("journal.png"));
+    Journal->ExportBtn->click();
+    EXPECT_EQ(seen->filters.size(), 7);
+    EXPECT_EQ(seen->proposedName, "journal.png");
+    const QImage image(File("journal.png"));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.size(), Journal->Chart->size());
+    EXPECT_GT(image.size().width(), 400);
+    bool barDrawn = false; // the recorded cost's colour
+    for (int y = 0; y < image.height() && !barDrawn; ++y)
+        for (int x = 0; x < image.width() && !barDrawn; ++x)
+            barDrawn = image.pixelColor(x, y) == QColor(31, 111, 178);
+    EXPECT_TRUE(barDrawn);
+    EXPECT_EQ(Form1->ExportFilterIndex, 3);
+    AnswerSaveDialog(7, File("journal.svg"));
+    Journal->ExportBtn->click();
+    EXPECT_TRUE(ReadWholeFile(File("journal.svg")).contains("<svg"));
+    EXPECT_EQ(Form1->ExportFilterIndex, 3);
 }

@@ -7,6 +7,7 @@
 #include "journal/grid_export.h"
 #include "journal/office_conversion.h"
 #include "journal/ui/journal_window.h"
+#include "journal/ui/month_chart.h"
 
 #include <QApplication>
 #include <QDir>
@@ -57,20 +58,27 @@ bool WriteExport(const QString& fileName, const QByteArray& contents, QWidget* p
 } // namespace
 
 void TJournal::ExportBtnClick() {
-    ExportGrid(PageControl1->currentWidget() == TabSheet2 ? MonthTable : Store.jgrid);
+    // The chart page exports its image, or the month table it is drawn from.
+    const QWidget* page = PageControl1->currentWidget();
+    ExportGrid(page == TabSheet1 ? Store.jgrid : MonthTable, page == TabSheet3);
+}
+
+bool TJournal::WriteChartImage(bool svg, const QString& fileName) {
+    return WriteExport(fileName, svg ? Chart->SvgContents() : Chart->PngContents(), this);
 }
 
 bool TJournal::ExportRunning() const {
     return conversion->Running();
 }
 
-void TJournal::ExportGrid(const TCellGrid& grid) {
+void TJournal::ExportGrid(const TCellGrid& grid, bool chartImages) {
     if (ExportRunning())
         return; // one export at a time
     QString folder = ExportFolderSetting();
     if (folder.isEmpty() || !QFileInfo(folder).isDir())
         folder = QDir::homePath();
-    const ExportType preset = ExportTypeFromIndex(ExportFilterIndexSetting());
+    const ExportType preset =
+        chartImages ? ExportType::Png : ExportTypeFromIndex(ExportFilterIndexSetting());
 
     QFileDialog dialog(this, QStringLiteral("Exportation du journal"), folder);
     dialog.setObjectName(QStringLiteral("SaveDialog1"));
@@ -78,7 +86,7 @@ void TJournal::ExportGrid(const TCellGrid& grid) {
                       QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    dialog.setNameFilters(ExportNameFilters());
+    dialog.setNameFilters(ExportNameFilters(chartImages));
     dialog.selectNameFilter(ExportNameFilter(preset));
     dialog.selectFile(QStringLiteral("journal.") + ExportExtension(preset));
     connect(&dialog, &QFileDialog::filterSelected, &dialog,
@@ -95,6 +103,11 @@ void TJournal::ExportGrid(const TCellGrid& grid) {
                   this))
         return;
     ExportFolderSetting() = QFileInfo(fileName).absolutePath() + QLatin1Char('/');
+    if (IsImageExport(type)) {
+        // The remembered type stays one of the tables' five.
+        WriteChartImage(type == ExportType::Svg, fileName);
+        return;
+    }
     ExportFilterIndexSetting() = int(type);
 
     QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -116,6 +129,9 @@ void TJournal::ExportGrid(const TCellGrid& grid) {
     case ExportType::Text:
         WriteExport(fileName, GridPlainText(grid), this);
         break;
+    case ExportType::Png:
+    case ExportType::Svg:
+        break; // written above
     case ExportType::Word:
     case ExportType::Spreadsheet: {
         QApplication::restoreOverrideCursor();

@@ -4,12 +4,23 @@
 #include "base/formats.h"
 #include "journal/ui/grid_printer.h"
 #include "journal/ui/journal_window.h"
+#include "journal/ui/month_chart.h"
 
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QTabWidget>
 
 void TJournal::Button2Click() {
+    if (PageControl1->currentWidget() == TabSheet3) {
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setDocName(ApplicationTitle());
+        printer.setPageOrientation(QPageLayout::Landscape);
+        QPrintDialog dialog(&printer, this);
+        dialog.setObjectName(QStringLiteral("PrintDialog1"));
+        if (dialog.exec() == QDialog::Accepted)
+            Chart->Print(printer);
+        return;
+    }
     const TCellGrid& grid = PageControl1->currentWidget() == TabSheet2 ? MonthTable : Store.jgrid;
     QPrinter printer(QPrinter::HighResolution);
     PrintGrid(printer, grid);

@@ -1,11 +1,15 @@
 // The journal window's pages, totals panel and the rebuild of its views.
 #include "widgets/tform1.h"
 #include "widgets/window_list.h"
+#include "base/clock.h"
 #include "journal/journal_summary.h"
+#include "journal/month_chart_series.h"
+#include "journal/month_estimate.h"
 #include "journal/office_conversion.h"
 #include "journal/ui/grid_table_model.h"
 #include "journal/ui/journal_table_style.h"
 #include "journal/ui/journal_window.h"
+#include "journal/ui/month_chart.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -61,6 +65,10 @@ void TJournal::BuildPages() {
     vgrid = PageTable(TabSheet1, "vgrid", detailModel,
                       QToolTip::palette().color(QPalette::ToolTipBase));
     mgrid = PageTable(TabSheet2, "mgrid", monthModel, QColor(240, 251, 255));
+    Chart = new MonthChart(TabSheet3);
+    auto* chartLayout = new QVBoxLayout(TabSheet3);
+    chartLayout->setContentsMargins(0, 0, 0, 0);
+    chartLayout->addWidget(Chart);
     // Showing either page rebuilds the views.
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
         if (isVisible())
@@ -104,6 +112,8 @@ QWidget* TJournal::BuildBottomPanel() {
     totals->addWidget(Label7, 0, 3);
     totals->addWidget(Label6, 1, 2);
     totals->addWidget(Label8, 1, 3);
+    EstimateLabel = label("EstimateLabel", QString());
+    totals->addWidget(EstimateLabel, 2, 0, 1, 4);
     layout->addLayout(totals);
     layout->addStretch();
 
@@ -152,6 +162,7 @@ void TJournal::RefreshJournalViews() {
             Label7->setText(texts.received);
             Label8->setText(texts.sent);
             FitMonthColumns();
+            ShowMonthEstimateAndChart(unit);
         }
         if (outcome.complete) {
             if (widestText.size() != Store.jgrid.ColCount())
@@ -162,6 +173,20 @@ void TJournal::RefreshJournalViews() {
         }
     }
     Button2->setEnabled(!QPrinterInfo::availablePrinterNames().isEmpty());
+}
+
+void TJournal::ShowMonthEstimateAndChart(const QString& currencyUnit) {
+    const QDateTime now = Now();
+    const JournalSums month =
+        CalendarMonthSums(summary->Groups(), now.date().year(), now.date().month());
+    MonthEstimateInput input{now, 1, month.seconds, month.cost};
+    if (Form1 && Form1->SessionActive) {
+        input.sessionSeconds = Form1->Session.elapsed;
+        input.sessionCost = Form1->SessionCost;
+    }
+    const MonthEstimate estimate = EstimateMonthEnd(input);
+    EstimateLabel->setText(MonthEstimateText(estimate, currencyUnit));
+    Chart->ShowSeries(BuildMonthChartSeries(summary->Groups(), now.date(), estimate), currencyUnit);
 }
 
 void TJournal::FitMonthColumns() {

@@ -31,6 +31,9 @@ TJournal::TJournal(const TOnlyOne* guard, QWidget* parent)
     TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
     PageControl1->addTab(TabSheet1, QStringLiteral("Détail"));
     PageControl1->addTab(TabSheet2, QStringLiteral("Par mois"));
+    TabSheet3 = new QWidget;
+    TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
+    PageControl1->addTab(TabSheet3, QStringLiteral("Graphique"));
     layout->addWidget(PageControl1);
     jgrid->setObjectName(QStringLiteral("jgrid"));
     BuildPages();

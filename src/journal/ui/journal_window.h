@@ -14,6 +14,7 @@
 
 class GridTableModel;
 class JournalSummary;
+class MonthChart;
 class OfficeConversion;
 class QLabel;
 class QPrinter;
@@ -36,6 +37,7 @@ class TJournal : public QDialog {
     QTabWidget* PageControl1 = nullptr;
     QWidget* TabSheet1 = nullptr; // "Détail"
     QWidget* TabSheet2 = nullptr; // "Par mois"
+    QWidget* TabSheet3 = nullptr; // "Graphique"
 
     JournalStore Store;
     TCellGrid* jgrid = &Store.jgrid; // the hidden journal table
@@ -51,6 +53,8 @@ class TJournal : public QDialog {
     QLabel* Label6 = nullptr;         // "Total envoyé :"
     QLabel* Label7 = nullptr;         // total received
     QLabel* Label8 = nullptr;         // total sent
+    QLabel* EstimateLabel = nullptr;  // "Estimation fin de mois : 48,20 F (12 h 30 mn)"
+    MonthChart* Chart = nullptr;      // "Graphique": the last 24 months
     QPushButton* Button2 = nullptr;   // "Imprimer..."
     QPushButton* ExportBtn = nullptr; // "Exporter..."
     QPushButton* Button1 = nullptr;   // "Effacer le journal..."
@@ -61,7 +65,8 @@ class TJournal : public QDialog {
     void Button1Click();
     void BitBtn1Click();
     // Exports the table of the active page; the office formats finish in the background.
-    void ExportGrid(const TCellGrid& grid);
+    // From the chart page, the chart's PNG and SVG images follow the five table types.
+    void ExportGrid(const TCellGrid& grid, bool chartImages = false);
     // Prints a table whole, after the page-range dialog; false when nothing was printed.
     bool PrintGrid(QPrinter& printer, const TCellGrid& grid);
     bool ExportRunning() const;
@@ -95,6 +100,9 @@ class TJournal : public QDialog {
     QWidget* BuildBottomPanel();
     void ScrollToLastRows();
     void FitMonthColumns();
+    // The month-end estimate line and the chart, from the month totals.
+    void ShowMonthEstimateAndChart(const QString& currencyUnit);
+    bool WriteChartImage(bool svg, const QString& fileName);
     void ExportFinished(bool success, const QString& errorText);
     void FormCreate();
     void LoadJournal();

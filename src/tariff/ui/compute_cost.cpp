@@ -7,6 +7,7 @@
 #include "base/text_functions.h"
 #include "journal/allowance_period.h"
 #include "journal/journal_store.h"
+#include "journal/month_estimate.h"
 #include "tariff/cost.h"
 #include "tariff/holidays.h"
 #include "widgets/label_colour.h"
@@ -86,7 +87,12 @@ QString TForm1::ComputeCost(qint32 elapsed) {
     SessionCost = outcome.sessionCost;
     const double periodCost = JournalSums->PeriodCost(now.date(), debfor->value(), Session.tariff);
     const QString costHint = MonthCostHint(periodCost, SessionCost, CurrEdit->text());
-    Label29->setToolTip(costHint);
+    // The main window's hint also extrapolates the period's figures to its end; the mini
+    // window keeps the total alone.
+    const MonthEstimate estimate = EstimateMonthEnd(
+        {now, debfor->value(), outcome.used - elapsed, periodCost, elapsed, SessionCost});
+    Label29->setToolTip(costHint + QLatin1Char('\n') +
+                        MonthEstimateText(estimate, CurrEdit->text()));
     emit CostShown({usedHint, costHint, outcome.allowanceShown, outcome.remainingPositive,
                     outcome.remainingMiniText});
     return AmountText(SessionCost, CurrEdit->text());
