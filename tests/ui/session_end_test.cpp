@@ -155,8 +155,8 @@ TEST_F(SessionEndTest, QuittingWithHangUpDuringASessionKeepsItsEntryName) {
 
 TEST_F(SessionEndTest, AFailedDialEndsOnDeconnecteAndNothingFollowsIt) {
     SimulationProvider::SetTimeScale(0.05); // a failed call stays listed 25 ms after its hang-up
-    for (const QString entry : {QStringLiteral("Ligne occupée"), QStringLiteral("Pas de réponse"),
-                                QStringLiteral("Mot de passe refusé")}) {
+    for (const QString& entry : {QStringLiteral("Ligne occupée"), QStringLiteral("Pas de réponse"),
+                                 QStringLiteral("Mot de passe refusé")}) {
         SCOPED_TRACE(entry.toStdString());
         int beeps = 0;
         auto beeped =
