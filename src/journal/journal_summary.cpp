@@ -2,9 +2,9 @@
 
 #include "base/errors.h"
 #include "base/formats.h"
+#include "base/text_functions.h"
 #include "journal/journal_store.h"
 #include "journal/row_date.h"
-#include "base/text_functions.h"
 
 #include <QLocale>
 #include <algorithm>

@@ -17,7 +17,6 @@
 #include <QThread>
 #include <sys/time.h>
 
-
 inline bool WaitForListener(quint16 port, int timeoutMs = 10000) {
     for (int waited = 0; waited < timeoutMs; waited += 100) {
         QTcpSocket socket;

@@ -30,7 +30,6 @@ inline QByteArray TimeAnswerFor(const QDateTime& utc) {
     return bytes;
 }
 
-
 class FakeTimeServer {
   public:
     enum class Behaviour { Answer, Silent, ThreeBytesThenClose, SlowBytes, Flood };

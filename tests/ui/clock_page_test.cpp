@@ -2,14 +2,14 @@
 // the clock setting against a time server on 127.0.0.1 and a mock time service on a private
 // system bus (the machine's clock is never touched).
 
-#include "widgets/spin_button.h"
-#include "widgets/tform1.h"
 #include "app/ui/windows.h"
 #include "support/app_fixture.h"
 #include "support/time_servers.h"
 #include "timesync/clock_setter.h"
 #include "timesync/internet_state.h"
 #include "timesync/time_query.h"
+#include "widgets/spin_button.h"
+#include "widgets/tform1.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -2,17 +2,17 @@
 // windows: create, rename, delete, user name and password. Passwords are compared without
 // printing them.
 
+#include "app/ui/windows.h"
 #include "base/ini_file.h"
 #include "base/program_files.h"
-#include "widgets/tform1.h"
-#include "widgets/wav_player.h"
-#include "app/ui/windows.h"
 #include "dialup/simulation_provider.h"
 #include "dialup/tras.h"
 #include "dialup/ui/input_box.h"
 #include "dialup/ui/password_dialog.h"
 #include "dialup/ui/simulation_entry_dialog.h"
 #include "support/app_fixture.h"
+#include "widgets/tform1.h"
+#include "widgets/wav_player.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,9 +1,9 @@
 #include "app/application_title.h"
-#include "widgets/tform1.h"
 #include "app/ui/windows.h"
 #include "journal/ui/journal_window.h"
 #include "journal/ui/month_chart.h"
 #include "support/app_fixture.h"
+#include "widgets/tform1.h"
 
 #include <QApplication>
 #include <QBarSet>

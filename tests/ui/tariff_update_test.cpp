@@ -1,9 +1,9 @@
+#include "app/ui/windows.h"
 #include "base/ini_file.h"
 #include "base/program_files.h"
-#include "widgets/tform1.h"
-#include "app/ui/windows.h"
 #include "support/app_fixture.h"
 #include "support/ftp_servers.h"
+#include "widgets/tform1.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -4,13 +4,13 @@
 #include "base/errors.h"
 #include "base/ini_file.h"
 #include "base/program_files.h"
+#include "dialup/tras.h"
+#include "dialup/ui/input_box.h"
+#include "dialup/ui/password_dialog.h"
 #include "widgets/message_box.h"
 #include "widgets/tform1.h"
 #include "widgets/wav_player.h"
 #include "widgets/window_list.h"
-#include "dialup/tras.h"
-#include "dialup/ui/input_box.h"
-#include "dialup/ui/password_dialog.h"
 
 #include <QComboBox>
 #include <QLabel>

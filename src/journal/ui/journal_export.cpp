@@ -1,13 +1,13 @@
 // Exporting the journal window's tables to files.
 #include "base/errors.h"
 #include "base/safe_write.h"
-#include "widgets/message_box.h"
-#include "widgets/tform1.h"
-#include "widgets/window_list.h"
 #include "journal/grid_export.h"
 #include "journal/office_conversion.h"
 #include "journal/ui/journal_window.h"
 #include "journal/ui/month_chart.h"
+#include "widgets/message_box.h"
+#include "widgets/tform1.h"
+#include "widgets/window_list.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,6 +1,4 @@
 // The journal window's pages, totals panel and the rebuild of its views.
-#include "widgets/tform1.h"
-#include "widgets/window_list.h"
 #include "base/clock.h"
 #include "journal/journal_summary.h"
 #include "journal/month_chart_series.h"
@@ -10,6 +8,8 @@
 #include "journal/ui/journal_table_style.h"
 #include "journal/ui/journal_window.h"
 #include "journal/ui/month_chart.h"
+#include "widgets/tform1.h"
+#include "widgets/window_list.h"
 
 #include <QApplication>
 #include <QGridLayout>

@@ -5,8 +5,8 @@
 #include "base/clock.h"
 #include "base/errors.h"
 #include "base/program_files.h"
-#include "widgets/message_box.h"
 #include "journal/ui/journal_table_style.h"
+#include "widgets/message_box.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,9 +8,9 @@
 #include <QDialog>
 #include <QHash>
 #include <QList>
-#include <functional>
 #include <QPointer>
 #include <QProgressDialog>
+#include <functional>
 
 class GridTableModel;
 class JournalSummary;

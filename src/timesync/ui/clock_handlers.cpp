@@ -2,9 +2,9 @@
 // once-a-minute tick and the next-setting line.
 
 #include "base/clock.h"
+#include "timesync/clock_schedule.h"
 #include "widgets/spin_button.h"
 #include "widgets/tform1.h"
-#include "timesync/clock_schedule.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
+#include "timesync/time_query.h"
 #include "widgets/page_builder.h"
 #include "widgets/spin_button.h"
 #include "widgets/tform1.h"
-#include "timesync/time_query.h"
 
 #include <QCheckBox>
 #include <QComboBox>
