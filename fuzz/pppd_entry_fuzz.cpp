@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     PppdEntry entry;
     if (!book.Read(name, &entry))
         return 0;
-    if (!book.Write(entry, nullptr))
+    if (!book.Write(entry))
         return 0; // refused with a reason: nothing written
     PppdEntry again;
     if (!book.Read(name, &again))
