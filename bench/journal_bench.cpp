@@ -6,6 +6,7 @@
 #include "base/safe_write.h"
 #include "baseline/per_cell_journal.h"
 #include "journal/journal_store.h"
+#include "journal_bench_data.h"
 #include "qt_benchmark_main.h"
 
 #include <QCoreApplication>
@@ -16,20 +17,6 @@
 #include <malloc.h>
 
 namespace {
-SessionRecord Session(int i) {
-    SessionRecord record;
-    record.connection = i % 5 ? QStringLiteral("Wanadoo") : QString();
-    record.tariff = i % 3 ? QStringLiteral("Tarif local") : QStringLiteral("Forfait 20 h");
-    record.date = QDate(2020, 1, 1).addDays(i / 40);
-    record.startTime = QTime(8 + i % 12, i % 60, i % 59);
-    record.durationSeconds = (i % 60) * 60 + i % 57;
-    record.statsAvailable = i % 2;
-    record.received = 100000 + i;
-    record.sent = 20000 + i;
-    record.cost = 0.01 * (i % 997);
-    return record;
-}
-
 QTemporaryDir& Folder() {
     static QTemporaryDir folder;
     return folder;
@@ -42,7 +29,7 @@ QString JournalFile(int rows) {
         const QString name = Folder().filePath(QStringLiteral("tallivo-%1.jnl").arg(rows));
         JournalStore store;
         for (int i = 0; i < rows; ++i)
-            store.AppendSession(Session(i));
+            store.AppendSession(BenchSession(i));
         store.SaveJournalFile(name);
         written.insert(rows, name);
     }
@@ -155,7 +142,7 @@ void BM_SessionEnd(benchmark::State& state) {
     store.LoadJournalFile(JournalFile(int(state.range(0))));
     int i = int(state.range(0));
     for (auto _ : state) {
-        store.AppendSession(Session(i++));
+        store.AppendSession(BenchSession(i++));
         benchmark::DoNotOptimize(store.RemoveDuplicateRows());
         store.SaveJournalFile(target);
     }
@@ -167,7 +154,7 @@ void BM_SessionEndBaseline(benchmark::State& state) {
     JournalStore rowMaker;
     int i = int(state.range(0));
     for (auto _ : state) {
-        store.rows.append(rowMaker.SessionRowCells(Session(i++)));
+        store.rows.append(rowMaker.SessionRowCells(BenchSession(i++)));
         benchmark::DoNotOptimize(store.CountDuplicates());
         benchmark::DoNotOptimize(WriteFileSafely(target, store.FileText()));
     }
