@@ -63,7 +63,7 @@ const QString ControlCharacterRefused =
 } // namespace
 
 QString QuotedWord(const QString& word) {
-    static const QRegularExpression plain(QStringLiteral("^[^\\s\"'#\\\\]+$"));
+    static const QRegularExpression plain(QStringLiteral("^[^\\s\"'#\\\\]+\\z"));
     return plain.match(word).hasMatch() ? word : QLatin1Char('"') + Escaped(word) + '"';
 }
 
@@ -121,7 +121,7 @@ bool PppdPhonebook::Read(const QString& name, PppdEntry* entry) const {
     entry->Device.clear();
     entry->Speed.clear();
     const QStringList words = SplitWords(options, false);
-    static const QRegularExpression speed(QStringLiteral("^[0-9]{3,7}$"));
+    static const QRegularExpression speed(QStringLiteral("^[0-9]{3,7}\\z"));
     QString numberFromT;
     for (int i = 0; i < words.size(); ++i) {
         const QString& word = words[i];
@@ -145,7 +145,7 @@ bool PppdPhonebook::Read(const QString& name, PppdEntry* entry) const {
             entry->RemoteName = next;
             ++i;
         } else if (word.startsWith(QLatin1String("/dev/")) ||
-                   QRegularExpression(QStringLiteral("^tty\\S+$")).match(word).hasMatch()) {
+                   QRegularExpression(QStringLiteral("^tty\\S+\\z")).match(word).hasMatch()) {
             entry->Device = word.startsWith(QLatin1Char('/')) ? word : "/dev/" + word;
         } else if (speed.match(word).hasMatch()) {
             entry->Speed = word;
@@ -246,13 +246,13 @@ Result PppdPhonebook::Write(const PppdEntry& entry) {
         return Result::Failure(QStringLiteral("Nom de connexion incorrect."));
     if (HasControlCharacter(entry.UserName))
         return Result::Failure(ControlCharacterRefused);
-    static const QRegularExpression number(QStringLiteral("^[0-9*#,+ WwPpTt!@$-]*$"));
+    static const QRegularExpression number(QStringLiteral("^[0-9*#,+ WwPpTt!@$-]*\\z"));
     if (!number.match(entry.PhoneNumber).hasMatch())
         return Result::Failure(QStringLiteral("Numéro de téléphone incorrect."));
-    static const QRegularExpression device(QStringLiteral("^/dev/[A-Za-z0-9_./-]+$"));
+    static const QRegularExpression device(QStringLiteral("^/dev/[A-Za-z0-9_./-]+\\z"));
     if (!device.match(entry.Device).hasMatch() || entry.Device.contains(QLatin1String("..")))
         return Result::Failure(QStringLiteral("Port série incorrect."));
-    static const QRegularExpression speed(QStringLiteral("^[0-9]{3,7}$"));
+    static const QRegularExpression speed(QStringLiteral("^[0-9]{3,7}\\z"));
     if (!speed.match(entry.Speed).hasMatch())
         return Result::Failure(QStringLiteral("Vitesse incorrecte."));
     QDir().mkpath(PeersFolder());
