@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang (ASan + UBSan) and runs each one from its seed corpus.
-#   scripts/fuzz.sh [SECONDS [TARGET...]]    SECONDS per target (default 15), every target
+#   scripts/fuzz.sh [SECONDS [TARGET...]]    SECONDS per target (default 15), every target;
+#   0 replays the seed corpus only (what the test suite does, so that it never depends on luck)
 # The build folder is build-fuzz (or $TALLIVO_FUZZ_BUILD). New inputs found go to a temporary
 # folder; a crash or a failed round trip leaves its input as BUILD/crash-TARGET-*.
 # Exit 77 (skipped) when clang or libFuzzer is missing.
@@ -36,7 +37,9 @@ status=0
 for target in "${targets[@]}"; do
     mkdir -p "$found/$target"
     echo "== $target ($seconds s)"
-    if ! "$build/fuzz/fuzz_$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+    limit=(-max_total_time="$seconds")
+    ((seconds > 0)) || limit=(-runs=0)
+    if ! "$build/fuzz/fuzz_$target" "${limit[@]}" -timeout=10 -rss_limit_mb=2048 \
         -max_len=65536 -print_final_stats=1 -artifact_prefix="$build/crash-$target-" \
         "$found/$target" "fuzz/corpus/$target" 2>&1 | tail -n 40; then
         status=1
