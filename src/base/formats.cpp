@@ -1,10 +1,35 @@
 #include "base/formats.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <cmath>
 
+namespace {
+// The fixed-width formats written digit by digit: they run every second of a session, and
+// Qt's pattern formatting goes through the calendar and several allocations.
+void AppendDigits(QString& text, int value, int width) {
+    char16_t digits[4];
+    for (int i = width - 1; i >= 0; --i, value /= 10)
+        digits[i] = char16_t(u'0' + value % 10);
+    text.append(reinterpret_cast<const QChar*>(digits), width);
+}
+
+bool FourDigitYear(const QDate& date) {
+    return date.isValid() && date.year() >= 1000 && date.year() <= 9999;
+}
+} // namespace
+
 QString TimeText(const QTime& time) {
-    return time.toString(QStringLiteral("HH:mm:ss"));
+    if (!time.isValid())
+        return {};
+    QString text;
+    text.reserve(8);
+    AppendDigits(text, time.hour(), 2);
+    text.append(QLatin1Char(':'));
+    AppendDigits(text, time.minute(), 2);
+    text.append(QLatin1Char(':'));
+    AppendDigits(text, time.second(), 2);
+    return text;
 }
 
 QString ShortTimeText(const QTime& time) {
@@ -12,11 +37,26 @@ QString ShortTimeText(const QTime& time) {
 }
 
 QString DateText(const QDate& date) {
-    return date.toString(QStringLiteral("dd/MM/yyyy"));
+    if (!FourDigitYear(date))
+        return date.toString(QStringLiteral("dd/MM/yyyy"));
+    int year = 0, month = 0, day = 0;
+    date.getDate(&year, &month, &day);
+    QString text;
+    text.reserve(10);
+    AppendDigits(text, day, 2);
+    text.append(QLatin1Char('/'));
+    AppendDigits(text, month, 2);
+    text.append(QLatin1Char('/'));
+    AppendDigits(text, year, 4);
+    return text;
 }
 
 QString DateTimeText(const QDateTime& moment) {
-    return DateText(moment.date()) + QLatin1Char(' ') + TimeText(moment.time());
+    QString text = DateText(moment.date());
+    text.reserve(text.size() + 9);
+    text.append(QLatin1Char(' '));
+    text.append(TimeText(moment.time()));
+    return text;
 }
 
 QDate ParseDateText(const QString& text) {
@@ -33,8 +73,10 @@ QDate ParseDateText(const QString& text) {
 
 QString FixedText(double value, int decimals) {
     QString text = QString::number(value, 'f', decimals);
-    if (text.startsWith(QLatin1Char('-')) &&
-        text.count(QRegularExpression(QStringLiteral("[1-9]"))) == 0)
+    const bool allZero = std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c >= QLatin1Char('1') && c <= QLatin1Char('9');
+    });
+    if (text.startsWith(QLatin1Char('-')) && allZero)
         text.remove(0, 1); // no "-0,00"
     return text.replace(QLatin1Char('.'), QLatin1Char(','));
 }
