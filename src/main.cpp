@@ -7,6 +7,8 @@
 #include "app/ui/splash.h"
 #include "app/ui/windows.h"
 #include "base/log.h"
+#include "base/program_files.h"
+#include "journal/journal_preload.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -48,6 +50,8 @@ int main(int argc, char* argv[]) {
             terminationRequested = true;
     });
 
+    // The journal is read while the splash shows: a large one then holds nothing up.
+    JournalPreload journalPreload(ProgramFiles::JournalFileName());
     QApplication::setOverrideCursor(Qt::WaitCursor);
     auto* splash = new TLogo;
     splash->show();
@@ -61,7 +65,7 @@ int main(int argc, char* argv[]) {
     }
 
     SetApplicationTitle(QStringLiteral("Tallivo"));
-    CreateWindows();
+    CreateWindows(&journalPreload);
     delete splash;
     QApplication::restoreOverrideCursor();
     windowsReady = true;

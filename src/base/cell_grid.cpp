@@ -353,6 +353,16 @@ void TCellGrid::Clear() {
     EndUpdate();
 }
 
+void TCellGrid::TakeCellsFrom(TCellGrid& other) {
+    BeginUpdate();
+    std::swap(rows, other.rows);
+    std::swap(text, other.text);
+    std::swap(ends, other.ends);
+    std::swap(unusedBytes, other.unusedBytes);
+    std::swap(columns, other.columns);
+    EndUpdate();
+}
+
 QString TCellGrid::FloatFormat() const {
     return QStringLiteral("%.%1f").arg(decimals);
 }

@@ -35,6 +35,21 @@ class TCellGrid : public QAbstractTableModel {
     std::string_view CellUtf8(int col, int row) const;
     // How many cells of the row are kept: the later ones are empty.
     int StoredCellCount(int row) const;
+    // Calls visit(col, utf8Text) for each kept cell of a row within ColCount, in order: the
+    // writers' way through a whole grid without a look-up per cell.
+    template <typename Visit> void ForEachStoredCell(int row, Visit visit) const {
+        const RowText& cells = rows[size_t(row)];
+        quint32 begin = 0;
+        for (quint32 col = 0; col < cells.count && int(col) < columns; ++col) {
+            const quint32 end = ends[cells.firstEnd + col];
+            visit(int(col), std::string_view(text.data() + cells.start + begin, end - begin));
+            begin = end;
+        }
+    }
+    // Bytes of cell text kept, and how many cells: bounds for a writer's buffer (replaced
+    // cells count until the next compaction).
+    size_t StoredTextBytes() const { return text.size(); }
+    size_t StoredCells() const { return ends.size(); }
     // Replaces a row's cells by UTF-8 texts (which may lie in the grid itself); cells beyond
     // ColCount are dropped. Views are not told: for readers filling the grid in an update.
     void SetRowCellsUtf8(int row, const std::string_view* cells, int count);
@@ -54,6 +69,8 @@ class TCellGrid : public QAbstractTableModel {
     void ClearCells();
     // Back to one empty row; ColCount is kept.
     void Clear();
+    // Takes the other grid's cells and size (it is left with this grid's); views are reset.
+    void TakeCellsFrom(TCellGrid& other);
 
     // The field separator of the delimited files; a null character means unset (",").
     QChar Separator() const { return separator; }

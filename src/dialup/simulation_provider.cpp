@@ -116,7 +116,11 @@ QStringList SimulationProvider::EntryNames(const QString& fileName) const {
         if (!line.startsWith(QLatin1Char('[')))
             continue;
         const QString name = trimBlanks(line.mid(1, line.indexOf(QLatin1Char(']')) - 1));
-        if (IsValidSectionEntryName(name.toUtf8()) && !names.contains(name))
+        // Names travel to the dial-up calls in UTF-8 and back: one that does not come back
+        // the same (a leading U+FEFF is dropped as a byte-order mark) could not be used.
+        const QByteArray utf8 = name.toUtf8();
+        if (IsValidSectionEntryName(utf8) && QString::fromUtf8(utf8) == name &&
+            !names.contains(name))
             names.append(name);
     }
     return names;

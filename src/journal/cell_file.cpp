@@ -279,6 +279,12 @@ namespace {
 // Writes the one-line form of a text at `out`, which has room for twice the text and two
 // more bytes; returns the end of what was written.
 char* WriteOneLineText(char* out, std::string_view text) {
+    // Nearly every cell holds no control character: its one-line form is the text itself.
+    if (std::none_of(text.begin(), text.end(),
+                     [](char ch) { return static_cast<unsigned char>(ch) < 0x20; })) {
+        std::memcpy(out, text.data(), text.size());
+        return out + text.size();
+    }
     if (NeedsEscapedForm(text)) {
         out = std::copy(escapedMark.begin(), escapedMark.end(), out);
         for (const char ch : text) {
@@ -393,10 +399,8 @@ int ReadCellFileText(TCellGrid& grid, QList<int>& columnWidths, const QByteArray
 QByteArray CellFileText(const TCellGrid& grid, const QList<int>& columnWidths) {
     const int columns = grid.ColCount();
     const int rowCount = grid.RowCount();
-    size_t bound = 64 + size_t(columns) * 40 + size_t(rowCount) * 2;
-    for (int row = 0; row < rowCount; ++row)
-        for (int col = 0; col < grid.StoredCellCount(row); ++col)
-            bound += grid.CellUtf8(col, row).size() * 2 + 32;
+    const size_t bound = 64 + size_t(columns) * 40 + size_t(rowCount) * 2 +
+                         grid.StoredTextBytes() * 2 + grid.StoredCells() * 32;
     QByteArray out(qsizetype(bound), Qt::Uninitialized);
     char* cursor = out.data();
     const auto number = [&cursor](qint64 value) {
@@ -417,23 +421,23 @@ QByteArray CellFileText(const TCellGrid& grid, const QList<int>& columnWidths) {
         number(columnWidths.value(col, DefaultColumnWidth));
         text("\r\n");
     }
+    qint64 lines = 1 + columns; // one-line forms hold no line feed: one line a cell
     for (int row = 0; row < rowCount; ++row) {
-        for (int col = 0; col < grid.StoredCellCount(row); ++col) {
-            const std::string_view cell = grid.CellUtf8(col, row);
+        grid.ForEachStoredCell(row, [&](int col, std::string_view cell) {
             if (cell.empty())
-                continue;
+                return;
             number(col);
             *cursor++ = ',';
             number(row);
             *cursor++ = ',';
             cursor = WriteOneLineText(cursor, cell);
             text("\r\n");
-        }
+            ++lines;
+        });
     }
     // The reader takes no more rows than the file has lines (a damaged count would otherwise
     // make millions of empty rows): a table whose last rows are empty is padded with empty
     // lines, which readers skip, so that it reads back with all its rows.
-    const qint64 lines = std::count(out.constData(), static_cast<const char*>(cursor), '\n');
     for (qint64 line = lines; line < rowCount; ++line)
         text("\r\n");
     out.truncate(cursor - out.constData());

@@ -165,43 +165,66 @@ bool JournalStore::PutDamagedFileAside(const QString& fileName, bool move) {
 }
 
 void JournalStore::LoadJournalFile(const QString& fileName) {
+    FinishJournalRead(fileName, ReadJournalFile(fileName));
+}
+
+JournalStore::FileRead JournalStore::ReadJournalFile(const QString& fileName) {
     GridChange change(changingGrid);
     sumsValid = false;
     duplicateRows.Invalidate();
+    FileRead read;
     const QFileInfo info(fileName);
-    if (!info.exists()) {
+    if (!info.exists() || info.size() > MaxFileSize) {
+        read.outcome = info.exists() ? FileRead::Outcome::TooLarge : FileRead::Outcome::Missing;
         jgrid.Clear();
-        EnsureColumns();
-        RebuildIndexes();
-        return;
+    } else {
+        try {
+            read.ignoredCells = LoadFromCellFile(jgrid, ColumnWidths, fileName);
+            read.outcome = FileRead::Outcome::Read;
+        } catch (const AppError& error) {
+            read.outcome = FileRead::Outcome::Damaged; // the table keeps what was read
+            read.error = error.message();
+        }
     }
-    if (info.size() > MaxFileSize) {
-        jgrid.Clear();
-        EnsureColumns();
-        RebuildIndexes();
+    EnsureColumns();
+    RebuildIndexes();
+    return read;
+}
+
+void JournalStore::FinishJournalRead(const QString& fileName, const FileRead& read) {
+    switch (read.outcome) {
+    case FileRead::Outcome::Missing:
+        return;
+    case FileRead::Outcome::TooLarge:
         // Moved, not copied: a copy of such a file could fill the disk.
         PutDamagedFileAside(fileName, true);
         throw AppError(TooLargeText(fileName, damagedCopy));
-    }
-    const struct Indexes {
-        JournalStore* store;
-        ~Indexes() { store->RebuildIndexes(); }
-    } indexes{this};
-    try {
-        const int ignored = LoadFromCellFile(jgrid, ColumnWidths, fileName);
-        EnsureColumns();
+    case FileRead::Outcome::Damaged:
+        damagedFile = fileName;
+        PutDamagedFileAside(fileName, false);
+        throw AppError(read.error);
+    case FileRead::Outcome::Read:
         // Cells beyond the first line's counts are ignored, but the next save would drop
         // them for good: the file as it was is kept aside first.
-        if (ignored > 0) {
+        if (read.ignoredCells > 0) {
             damagedFile = fileName;
             PutDamagedFileAside(fileName, false);
         }
-    } catch (const AppError&) {
-        EnsureColumns();
-        damagedFile = fileName;
-        PutDamagedFileAside(fileName, false);
-        throw;
+        return;
     }
+}
+
+void JournalStore::TakeJournalFrom(JournalStore& other) {
+    GridChange change(changingGrid);
+    jgrid.TakeCellsFrom(other.jgrid);
+    ColumnWidths = other.ColumnWidths;
+    sums = std::move(other.sums);
+    lastTariff = std::move(other.lastTariff);
+    lastTariffId = other.lastTariffId;
+    duplicateRows = std::move(other.duplicateRows);
+    sumsValid = other.sumsValid;
+    other.sumsValid = false;
+    other.duplicateRows.Invalidate();
 }
 
 void JournalStore::SaveJournalFile(const QString& fileName) {

@@ -33,6 +33,20 @@ class JournalStore : public QObject {
     // damaged file is copied aside (see DamagedCopyName) before anything can replace it,
     // once for a given content. A file over MaxFileSize is refused and moved aside.
     void LoadJournalFile(const QString& fileName);
+    // LoadJournalFile in two steps. The read fills the table, the widths and the indexes from
+    // the file and changes nothing on disk, so that it may run on another thread while the
+    // program starts; the finish does what the read calls for on disk (a damaged or too large
+    // file put aside) and throws as LoadJournalFile does.
+    struct FileRead {
+        enum class Outcome { Missing, Read, TooLarge, Damaged };
+        Outcome outcome = Outcome::Missing;
+        int ignoredCells = 0; // cell lines outside the table
+        QString error;        // the reader's text, when damaged
+    };
+    FileRead ReadJournalFile(const QString& fileName);
+    void FinishJournalRead(const QString& fileName, const FileRead& read);
+    // Takes the table, widths and indexes that another store has read.
+    void TakeJournalFrom(JournalStore& other);
     // Writes the journal file when the table holds at least one session. Throws AppError
     // "Cannot Create <name>"; a damaged file that could not be put aside is never replaced.
     void SaveJournalFile(const QString& fileName);

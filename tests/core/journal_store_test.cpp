@@ -2,6 +2,7 @@
 #include "base/formats.h"
 #include "base/text_functions.h"
 #include "journal/cell_file.h"
+#include "journal/journal_preload.h"
 #include "journal/journal_store.h"
 #include "support/test_support.h"
 
@@ -204,6 +205,45 @@ TEST(JournalStore, ADamagedFileIsKeptAsideBeforeAnythingReplacesIt) {
     store.SaveJournalFile(name);
     EXPECT_TRUE(ReadWholeFile(name).startsWith("8,2\r\n"));
     EXPECT_EQ(DamagedCopies(folder.path()).size(), 1);
+    EXPECT_EQ(ReadWholeFile(store.DamagedCopyName()), damaged);
+}
+
+TEST(JournalStore, APreloadedJournalIsTheLoadedOneAndItsReadTouchesNoFile) {
+    ScopedProgramFolder folder;
+    ScopedClock clock(QDateTime(QDate(2026, 3, 7), QTime(10, 11, 12)));
+    const QString name = folder.file("tallivo.jnl");
+    WriteWholeFile(name, sampleFile);
+    JournalStore loaded;
+    loaded.LoadJournalFile(name);
+    {
+        JournalPreload preload(name);
+        EXPECT_FALSE(preload.Take(folder.file("other.jnl")));
+        auto journal = preload.Take(name);
+        ASSERT_TRUE(journal);
+        EXPECT_FALSE(preload.Take(name)) << "taken once";
+        JournalStore store;
+        store.TakeJournalFrom(*journal->store);
+        store.FinishJournalRead(name, journal->read);
+        for (int row = 0; row < loaded.jgrid.RowCount(); ++row)
+            EXPECT_EQ(store.jgrid.RowCells(row), loaded.jgrid.RowCells(row));
+        EXPECT_EQ(store.ColumnWidths, loaded.ColumnWidths);
+        EXPECT_EQ(store.PeriodUsedSeconds({2026, 3, 7}, 1, "Tarif local"),
+                  loaded.PeriodUsedSeconds({2026, 3, 7}, 1, "Tarif local"));
+        store.AppendSession(Session("", "Tarif local", {2026, 3, 7}, "00:01:30", 0.33));
+        EXPECT_EQ(store.PeriodUsedSeconds({2026, 3, 7}, 1, "Tarif local"), 3690 + 90);
+    }
+
+    // A damaged journal: the read leaves the file alone; the finish keeps it aside and tells.
+    const QByteArray damaged = "0,12\r\n0,1,Wanadoo\r\n";
+    WriteWholeFile(name, damaged);
+    JournalPreload preload(name);
+    auto journal = preload.Take(name);
+    ASSERT_TRUE(journal);
+    EXPECT_TRUE(DamagedCopies(folder.path()).isEmpty());
+    JournalStore store;
+    store.TakeJournalFrom(*journal->store);
+    EXPECT_EQ(ErrorOf([&] { store.FinishJournalRead(name, journal->read); }),
+              "File contains no data or corrupt file " + name);
     EXPECT_EQ(ReadWholeFile(store.DamagedCopyName()), damaged);
 }
 

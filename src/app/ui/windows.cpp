@@ -33,7 +33,7 @@ void RegisterProgramPictures() {
 }
 
 // Everything the windows need of each other is connected here, once, in this order.
-void CreateWindows() {
+void CreateWindows(JournalPreload* preload) {
     RegisterProgramPictures();
     // The dial-up component opens the providers' entry dialogs through this hook.
     InstallEntryDialogs();
@@ -46,7 +46,7 @@ void CreateWindows() {
     VisualAlert = new TVisualAlert;
     Form1 = new TForm1;
     Form1->FormCreate();
-    Journal = new TJournal(MiniWin->OnlyOne1);
+    Journal = new TJournal(MiniWin->OnlyOne1, preload);
     Journal->SaveSettingsHook = [] { Form1->SaveSettings(); };
     Form1->JournalSums = &Journal->Store;
     QObject::connect(&Form1->Session, &SessionModel::Ticked, MiniWin, &TMiniWin::ShowElapsed);

@@ -8,8 +8,11 @@
 // resources must be registered by name, or the linker leaves them out.
 void RegisterProgramPictures();
 
+class JournalPreload;
+
 // Creates the windows, connects them to each other and starts the session monitor last.
-void CreateWindows();
+// The journal window takes the journal from `preload` when it was read there.
+void CreateWindows(JournalPreload* preload = nullptr);
 // Destroys the windows in reverse order; the journal window appends a session still counted.
 void DestroyWindows();
 

@@ -5,6 +5,7 @@
 #include "base/clock.h"
 #include "base/errors.h"
 #include "base/program_files.h"
+#include "journal/journal_preload.h"
 #include "journal/ui/journal_table_style.h"
 #include "widgets/message_box.h"
 
@@ -16,7 +17,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-TJournal::TJournal(const TOnlyOne* guard, QWidget* parent)
+TJournal::TJournal(const TOnlyOne* guard, JournalPreload* preload, QWidget* parent)
     : QDialog(parent), guard(guard), pending(ProgramFiles::CheckpointFileName()) {
     setObjectName(QStringLiteral("Journal"));
     setWindowTitle(QStringLiteral("Journal"));
@@ -38,15 +39,15 @@ TJournal::TJournal(const TOnlyOne* guard, QWidget* parent)
     jgrid->setObjectName(QStringLiteral("jgrid"));
     BuildPages();
     layout->addWidget(BuildBottomPanel());
-    FormCreate();
+    FormCreate(preload);
 }
 
 TJournal::~TJournal() {
     ReleaseViews();
 }
 
-void TJournal::FormCreate() {
-    LoadJournal();
+void TJournal::FormCreate(JournalPreload* preload) {
+    LoadJournal(preload);
     MergePendingSessions();
     PageControl1->setCurrentWidget(TabSheet1);
 }
@@ -55,9 +56,15 @@ bool TJournal::HandingOver() const {
     return guard && guard->TerminationRequested();
 }
 
-void TJournal::LoadJournal() {
+void TJournal::LoadJournal(JournalPreload* preload) {
+    const QString fileName = ProgramFiles::JournalFileName();
     try {
-        Store.LoadJournalFile(ProgramFiles::JournalFileName());
+        if (auto preloaded = preload ? preload->Take(fileName) : std::nullopt) {
+            Store.TakeJournalFrom(*preloaded->store);
+            Store.FinishJournalRead(fileName, preloaded->read);
+        } else {
+            Store.LoadJournalFile(fileName);
+        }
     } catch (const AppError& error) {
         // The file itself is kept: the store has copied it aside before anything can
         // replace it.

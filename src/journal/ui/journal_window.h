@@ -23,6 +23,7 @@ class QTabWidget;
 class QTableView;
 class TCellGrid;
 class TOnlyOne;
+class JournalPreload;
 
 // The journal window. It exists for the whole run and owns the journal table; its creation
 // loads the journal and turns a session interrupted by a crash into its row.
@@ -30,8 +31,9 @@ class TJournal : public QDialog {
     Q_OBJECT
   public:
     // guard: the single-instance guard; a second copy that hands over to the first one
-    // leaves the files alone.
-    explicit TJournal(const TOnlyOne* guard, QWidget* parent = nullptr);
+    // leaves the files alone. preload: the journal read while the program started, if any.
+    explicit TJournal(const TOnlyOne* guard, JournalPreload* preload = nullptr,
+                      QWidget* parent = nullptr);
     ~TJournal() override;
 
     QTabWidget* PageControl1 = nullptr;
@@ -104,8 +106,8 @@ class TJournal : public QDialog {
     void ShowMonthEstimateAndChart(const QString& currencyUnit);
     bool WriteChartImage(bool svg, const QString& fileName);
     void ExportFinished(bool success, const QString& errorText);
-    void FormCreate();
-    void LoadJournal();
+    void FormCreate(JournalPreload* preload);
+    void LoadJournal(JournalPreload* preload);
     // Sessions left on disk by an earlier run (a crash, a full disk) become their rows, once.
     void MergePendingSessions();
     void TellJournalNotSaved();
