@@ -25,8 +25,7 @@ void PrepareProgramFolder(const QTemporaryDir& folder, int journalRows) {
     IniFile settings(ProgramFiles::SettingsFileName());
     settings.WriteString(QStringLiteral("Dialup"), QStringLiteral("Provider"),
                          QStringLiteral("simulation"));
-    settings.WriteString(QStringLiteral("MainW"), QStringLiteral("HeureAuto"),
-                         QStringLiteral("0"));
+    settings.WriteString(QStringLiteral("MainW"), QStringLiteral("HeureAuto"), QStringLiteral("0"));
     QFile::remove(ProgramFiles::JournalFileName());
     if (journalRows > 0) {
         JournalStore store;

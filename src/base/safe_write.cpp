@@ -7,12 +7,24 @@
 #include <unistd.h>
 
 Result WriteFileSafely(const QString& fileName, const QByteArray& contents) {
+    return WriteFileSafely(fileName, [&contents](const PieceWriter& write) {
+        write(contents.constData(), contents.size());
+    });
+}
+
+Result WriteFileSafely(const QString& fileName,
+                       const std::function<void(const PieceWriter&)>& makeContents) {
     QSaveFile file(fileName);
+    bool written = file.open(QIODevice::WriteOnly);
+    qint64 total = 0;
+    makeContents([&](const char* data, qint64 size) {
+        written = written && file.write(data, size) == size;
+        total += size;
+        return written;
+    });
     // Qt buffers the writes: the buffer is flushed and checked here, since a flush that fails
     // inside commit() (a full disk) would otherwise put a cut file in place of the old one.
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(contents) == contents.size() && file.flush() &&
-                         file.size() == contents.size() && file.commit();
+    written = written && file.flush() && file.size() == total && file.commit();
     if (written)
         return Result::Success();
     const QString reason =

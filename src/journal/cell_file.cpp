@@ -396,25 +396,41 @@ int ReadCellFileText(TCellGrid& grid, QList<int>& columnWidths, const QByteArray
 
 // The file is written straight into one buffer sized for the worst case (every cell in its
 // escaped form), without growing it or building any other copy of the text.
-QByteArray CellFileText(const TCellGrid& grid, const QList<int>& columnWidths) {
-    const int columns = grid.ColCount();
-    const int rowCount = grid.RowCount();
-    const size_t bound = 64 + size_t(columns) * 40 + size_t(rowCount) * 2 +
-                         grid.StoredTextBytes() * 2 + grid.StoredCells() * 32;
-    QByteArray out(qsizetype(bound), Qt::Uninitialized);
-    char* cursor = out.data();
+namespace {
+// The file's text in pieces of about a quarter of a megabyte, each handed to `write`: a
+// large journal is never whole in memory a second time.
+void MakeCellFileText(const TCellGrid& grid, const QList<int>& columnWidths,
+                      const PieceWriter& write) {
+    constexpr size_t pieceSize = 256 * 1024;
+    std::string piece(pieceSize, '\0');
+    char* cursor = piece.data();
+    bool writing = true;
+    // Makes room for `bytes` more at the cursor, writing out the piece made so far first.
+    const auto room = [&](size_t bytes) {
+        if (size_t(cursor - piece.data()) + bytes <= piece.size())
+            return;
+        if (cursor != piece.data())
+            writing = writing && write(piece.data(), cursor - piece.data());
+        if (bytes > piece.size())
+            piece.resize(bytes); // one cell larger than a piece
+        cursor = piece.data();
+    };
     const auto number = [&cursor](qint64 value) {
         cursor = std::to_chars(cursor, cursor + 24, value).ptr;
     };
-    const auto text = [&cursor](std::string_view piece) {
-        std::memcpy(cursor, piece.data(), piece.size());
-        cursor += piece.size();
+    const auto text = [&cursor](std::string_view part) {
+        std::memcpy(cursor, part.data(), part.size());
+        cursor += part.size();
     };
+    const int columns = grid.ColCount();
+    const int rowCount = grid.RowCount();
+    room(64);
     number(columns);
     text(",");
     number(rowCount);
     text("\r\n");
     for (int col = 0; col < columns; ++col) {
+        room(64);
         text("cw ");
         number(col);
         text(",");
@@ -422,14 +438,17 @@ QByteArray CellFileText(const TCellGrid& grid, const QList<int>& columnWidths) {
         text("\r\n");
     }
     qint64 lines = 1 + columns; // one-line forms hold no line feed: one line a cell
-    for (int row = 0; row < rowCount; ++row) {
+    for (int row = 0; row < rowCount && writing; ++row) {
+        char rowPart[16] = {','}; // ",row," written once for the row's cells
+        char* rowEnd = std::to_chars(rowPart + 1, rowPart + sizeof rowPart - 1, row).ptr;
+        *rowEnd++ = ',';
+        const std::string_view rowText(rowPart, size_t(rowEnd - rowPart));
         grid.ForEachStoredCell(row, [&](int col, std::string_view cell) {
             if (cell.empty())
                 return;
+            room(24 + rowText.size() + cell.size() * 2 + 4);
             number(col);
-            *cursor++ = ',';
-            number(row);
-            *cursor++ = ',';
+            text(rowText);
             cursor = WriteOneLineText(cursor, cell);
             text("\r\n");
             ++lines;
@@ -438,14 +457,28 @@ QByteArray CellFileText(const TCellGrid& grid, const QList<int>& columnWidths) {
     // The reader takes no more rows than the file has lines (a damaged count would otherwise
     // make millions of empty rows): a table whose last rows are empty is padded with empty
     // lines, which readers skip, so that it reads back with all its rows.
-    for (qint64 line = lines; line < rowCount; ++line)
+    for (qint64 line = lines; line < rowCount && writing; ++line) {
+        room(2);
         text("\r\n");
-    out.truncate(cursor - out.constData());
+    }
+    if (writing && cursor != piece.data())
+        write(piece.data(), cursor - piece.data());
+}
+} // namespace
+
+QByteArray CellFileText(const TCellGrid& grid, const QList<int>& columnWidths) {
+    QByteArray out;
+    MakeCellFileText(grid, columnWidths, [&out](const char* data, qint64 size) {
+        out.append(data, size);
+        return true;
+    });
     return out;
 }
 
 void SaveToCellFile(const TCellGrid& grid, const QList<int>& columnWidths,
                     const QString& fileName) {
-    if (!WriteFileSafely(fileName, CellFileText(grid, columnWidths)))
+    if (!WriteFileSafely(fileName, [&](const PieceWriter& write) {
+            MakeCellFileText(grid, columnWidths, write);
+        }))
         throw AppError(QStringLiteral("Cannot Create ") + fileName);
 }

@@ -118,10 +118,17 @@ TEST(SafeWrite, AFullDiskKeepsTheOldFileWholeAndLeavesNoTemporaryFile) {
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     const Result written = WriteFileSafely(name, QByteArray(4096, 'x'));
     const QString error = written.Message();
+    // Contents made in pieces: the pieces after the failing one change nothing either.
+    const QByteArray piece(40, 'y');
+    const Result writtenInPieces = WriteFileSafely(name, [&piece](const PieceWriter& write) {
+        for (int i = 0; i < 3; ++i)
+            write(piece.constData(), piece.size());
+    });
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
 
     EXPECT_FALSE(written);
+    EXPECT_FALSE(writtenInPieces);
     EXPECT_TRUE(error.startsWith("Impossible d'écrire dans")) << error.toStdString();
     EXPECT_EQ(ReadWholeFile(name), "8,2\r\nprecious rows\r\n");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"tallivo.jnl"});
