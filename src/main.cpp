@@ -11,6 +11,7 @@
 #include "journal/journal_preload.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTimer>
@@ -28,6 +29,8 @@ void InstallFrenchTranslations(QApplication& application) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    QElapsedTimer startUp;
+    startUp.start();
     InstallLog();
     PreferX11OnWayland();
     QApplication application(argc, argv);
@@ -58,7 +61,10 @@ int main(int argc, char* argv[]) {
     QApplication::processEvents();
     TSleeper sleeper;
     sleeper.Interval = 2000;
+    QElapsedTimer splashWait;
+    splashWait.start();
     sleeper.Sleep();
+    const qint64 splashWaitMs = splashWait.elapsed();
     if (terminationRequested) {
         delete splash;
         return 0;
@@ -74,6 +80,10 @@ int main(int argc, char* argv[]) {
 
     // A second copy has asked the first one to come forward: it ends right after start-up.
     const bool handedOver = MiniWin->OnlyOne1->TerminationRequested();
+    QTimer::singleShot(0, [&startUp, splashWaitMs] {
+        qCDebug(logStartup, "event loop reached after %lld ms, of which %lld ms splash wait",
+                startUp.elapsed(), splashWaitMs);
+    });
     const int result = handedOver ? 0 : application.exec();
     DestroyWindows();
     return result;

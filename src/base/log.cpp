@@ -10,6 +10,7 @@ Q_LOGGING_CATEGORY(logFiles, "tallivo.files")
 Q_LOGGING_CATEGORY(logDialup, "tallivo.dialup")
 Q_LOGGING_CATEGORY(logMonitor, "tallivo.monitor")
 Q_LOGGING_CATEGORY(logSettings, "tallivo.settings")
+Q_LOGGING_CATEGORY(logStartup, "tallivo.startup", QtInfoMsg)
 
 namespace {
 constexpr char journalSocket[] = "/run/systemd/journal/socket";

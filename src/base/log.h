@@ -9,6 +9,8 @@ Q_DECLARE_LOGGING_CATEGORY(logFiles)
 Q_DECLARE_LOGGING_CATEGORY(logDialup)
 Q_DECLARE_LOGGING_CATEGORY(logMonitor)
 Q_DECLARE_LOGGING_CATEGORY(logSettings)
+// Off unless asked for ("tallivo.startup.debug=true"): how long start-up took.
+Q_DECLARE_LOGGING_CATEGORY(logStartup)
 
 // Sends every message to standard error and, when the system journal is running, to it.
 void InstallLog();
