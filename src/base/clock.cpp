@@ -3,6 +3,7 @@
 #include <atomic>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace {
 const SystemClock systemClock;
@@ -52,11 +53,29 @@ double DateTimeToDays(const QDateTime& moment) {
     return wholeDays + moment.time().msecsSinceStartOfDay() / millisecondsPerDay;
 }
 
+namespace {
+// Whole days and the milliseconds into the last one. Values hold the wall clock's date and
+// time, so they are taken apart by arithmetic alone: no time zone is consulted (which reads
+// /etc/localtime), and a moment of a day that changes to or from daylight saving keeps its
+// time of day.
+std::pair<qint64, int> DaysAndMilliseconds(double days) {
+    double wholeDays = std::floor(days);
+    qint64 milliseconds = std::llround((days - wholeDays) * millisecondsPerDay);
+    if (milliseconds >= qint64(millisecondsPerDay)) {
+        wholeDays += 1;
+        milliseconds -= qint64(millisecondsPerDay);
+    }
+    return {static_cast<qint64>(wholeDays), int(milliseconds)};
+}
+} // namespace
+
 QDateTime DaysToDateTime(double days) {
-    const double wholeDays = std::floor(days);
-    const qint64 milliseconds = std::llround((days - wholeDays) * millisecondsPerDay);
-    QDateTime moment(dayZero.addDays(static_cast<qint64>(wholeDays)), QTime(0, 0));
-    return moment.addMSecs(milliseconds);
+    const auto [wholeDays, milliseconds] = DaysAndMilliseconds(days);
+    return QDateTime(dayZero.addDays(wholeDays), QTime::fromMSecsSinceStartOfDay(milliseconds));
+}
+
+QTime DaysToTime(double days) {
+    return QTime::fromMSecsSinceStartOfDay(DaysAndMilliseconds(days).second);
 }
 
 qint32 ElapsedSeconds(double startDays, double nowDays) {

@@ -37,5 +37,7 @@ QDateTime Now();
 double NowDays();
 double DateTimeToDays(const QDateTime& moment);
 QDateTime DaysToDateTime(double days);
+// The time of day alone, without building a local date-time.
+QTime DaysToTime(double days);
 // Whole seconds between two date-time values, rounded to the nearest second (halves to even).
 qint32 ElapsedSeconds(double startDays, double nowDays);

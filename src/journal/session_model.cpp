@@ -48,7 +48,7 @@ SessionRecord SessionModel::Record(const QString& currentConnection, const QDate
     record.connection = active && !connection.isEmpty() ? connection : currentConnection;
     record.tariff = tariff;
     record.date = day;
-    record.startTime = DaysToDateTime(start).time();
+    record.startTime = DaysToTime(start);
     record.durationSeconds = elapsed;
     record.statsAvailable = statsAvailable;
     if (statsAvailable) {

@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFile>
 #include <csignal>
+#include <ctime>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -16,6 +17,19 @@ TEST(Clock, DaysCountFromThe30thOfDecember1899) {
     EXPECT_DOUBLE_EQ(DateTimeToDays(QDateTime(QDate(1900, 1, 1), QTime(12, 0))), 2.5);
     const QDateTime moment(QDate(2026, 12, 25), QTime(18, 59, 59));
     EXPECT_EQ(DaysToDateTime(DateTimeToDays(moment)), moment);
+
+    // Values hold the wall clock: on the day clocks go forward, 10:00 stays 10:00.
+    const QByteArray previousZone = qgetenv("TZ");
+    qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
+    tzset();
+    const QDateTime springForward(QDate(2026, 3, 29), QTime(10, 0));
+    const QDateTime back = DaysToDateTime(DateTimeToDays(springForward));
+    const QTime timeBack = DaysToTime(DateTimeToDays(springForward));
+    previousZone.isNull() ? qunsetenv("TZ") : qputenv("TZ", previousZone);
+    tzset();
+    EXPECT_EQ(back.time(), QTime(10, 0));
+    EXPECT_EQ(timeBack, QTime(10, 0));
+    EXPECT_EQ(DaysToTime(1.0 - 0.1 / 86400000), QTime(0, 0)) << "rounded up to the next day";
 }
 
 TEST(Clock, ElapsedSecondsRoundHalvesToEven) {

@@ -110,7 +110,7 @@ void TForm1::PollConnection() {
             Button2->setEnabled(true);
             Dconnecter1->setEnabled(true);
             GroupBox1->setTitle(QStringLiteral("Connecté à ") + entry + QStringLiteral(" depuis ") +
-                                TimeText(DaysToDateTime(SessionStart).time()));
+                                TimeText(DaysToTime(SessionStart)));
             if (elapsed > 0 && StatsAvailable)
                 ShowStatistics();
         } else {
