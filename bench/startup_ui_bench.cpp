@@ -11,6 +11,7 @@
 #include "base/program_files.h"
 #include "journal/journal_preload.h"
 #include "journal_bench_data.h"
+#include "program_folder.h"
 #include "widgets/tform1.h"
 
 #include <QApplication>
@@ -25,20 +26,6 @@
 #include <optional>
 
 namespace {
-void PrepareProgramFolder(const QTemporaryDir& folder, int journalRows) {
-    ProgramFiles::SetExecutablePathForTests(folder.filePath(QStringLiteral("tallivo")));
-    IniFile settings(ProgramFiles::SettingsFileName());
-    settings.WriteString(QStringLiteral("Dialup"), QStringLiteral("Provider"),
-                         QStringLiteral("simulation"));
-    settings.WriteString(QStringLiteral("MainW"), QStringLiteral("HeureAuto"), QStringLiteral("0"));
-    QFile::remove(ProgramFiles::JournalFileName());
-    if (journalRows > 0) {
-        JournalStore store;
-        FillJournal(store, journalRows);
-        store.SaveJournalFile(ProgramFiles::JournalFileName());
-    }
-}
-
 void BM_StartUpToEventLoop(benchmark::State& state) {
     QTemporaryDir folder;
     qputenv("XDG_CONFIG_HOME", folder.filePath(QStringLiteral("config")).toLocal8Bit());
