@@ -46,12 +46,16 @@ int Digits(std::string_view text) {
 // The cells as the program writes them ("dd/mm/yyyy", "hh:nn:ss", "12,35") are read here
 // without building texts, since a whole journal is read at once; any other form goes to the
 // general readers (which take every form a user may have typed).
-QDate RowDate(std::string_view text) {
+CalendarDay RowDay(std::string_view text) {
     if (text.size() == 10 && text[2] == '/' && text[5] == '/' && AllDigits(text.substr(0, 2)) &&
-        AllDigits(text.substr(3, 2)) && AllDigits(text.substr(6, 4)))
-        return QDate(Digits(text.substr(6, 4)), Digits(text.substr(3, 2)),
-                     Digits(text.substr(0, 2)));
-    return ParseDateText(ToQString(text));
+        AllDigits(text.substr(3, 2)) && AllDigits(text.substr(6, 4))) {
+        const int year = Digits(text.substr(6, 4)), month = Digits(text.substr(3, 2)),
+                  day = Digits(text.substr(0, 2));
+        if (!QDate::isValid(year, month, day))
+            return {};
+        return {year, month, day, true};
+    }
+    return ToCalendarDay(ParseDateText(ToQString(text)));
 }
 
 qint64 RowSeconds(std::string_view text) {
@@ -349,7 +353,7 @@ void JournalStore::AppendRowFacts(int row) {
         lastTariff = tariff;
         lastTariffId = sums.TariffId(ToQString(tariff));
     }
-    sums.Append(ToCalendarDay(RowDate(jgrid.CellUtf8(Date, row))), lastTariffId,
+    sums.Append(RowDay(jgrid.CellUtf8(Date, row)), lastTariffId,
                 RowSeconds(jgrid.CellUtf8(Duree, row)), RowCost(jgrid.CellUtf8(Cout, row)));
 }
 
