@@ -2,9 +2,6 @@
 
 #include "app/ui/mini_window.h"
 #include "app/ui/windows.h"
-#include "base/ini_file.h"
-#include "base/program_files.h"
-#include "dialup/simulation_provider.h"
 #include "dialup/tras.h"
 #include "support/app_fixture.h"
 #include "widgets/cached_group_box.h"
@@ -34,24 +31,8 @@ class PaintCounter : public QObject {
     }
 };
 
-class TickRepaintTest : public AppWindowsTest {
+class TickRepaintTest : public SimulatedModemTest {
   protected:
-    void SetUp() override {
-        AppWindowsTest::SetUp();
-        StopProgram();
-        SimulationProvider::SetTimeScale(0.01);
-        IniFile(ProgramFiles::SettingsFileName())
-            .WriteString(QStringLiteral("Dialup"), QStringLiteral("Provider"),
-                         QStringLiteral("simulation"));
-        StartProgram();
-        Form1->Timer2->stop(); // the test ticks itself
-    }
-    void TearDown() override {
-        if (Form1 && Form1->RAS->RASConn)
-            Form1->RAS->HangUp();
-        AppWindowsTest::TearDown();
-        SimulationProvider::SetTimeScale(1.0);
-    }
     // One tick, its repaints done.
     void Tick() {
         QThread::msleep(20); // two modem seconds: the byte counters move
