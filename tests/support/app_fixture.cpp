@@ -4,8 +4,12 @@
 #include "app/ui/windows.h"
 #include "base/ini_file.h"
 #include "base/program_files.h"
+#include "dialup/simulation_provider.h"
+#include "dialup/tras.h"
+#include "widgets/tform1.h"
 
 #include <QApplication>
+#include <QTimer>
 
 void AppWindowsTest::SetUp() {
     folder = std::make_unique<ScopedProgramFolder>();
@@ -47,4 +51,18 @@ void AppWindowsTest::RestartWithProvider(const QString& provider) {
     IniFile(ProgramFiles::SettingsFileName())
         .WriteString(QStringLiteral("Dialup"), QStringLiteral("Provider"), provider);
     StartProgram();
+}
+
+void SimulatedModemTest::SetUp() {
+    AppWindowsTest::SetUp();
+    SimulationProvider::SetTimeScale(0.01);
+    RestartWithProvider(QStringLiteral("simulation"));
+    Form1->Timer2->stop();
+}
+
+void SimulatedModemTest::TearDown() {
+    if (Form1 && Form1->RAS->RASConn)
+        Form1->RAS->HangUp();
+    AppWindowsTest::TearDown();
+    SimulationProvider::SetTimeScale(1.0);
 }

@@ -27,3 +27,11 @@ class AppWindowsTest : public ::testing::Test {
     std::shared_ptr<AnsweredBox> startWarning;
     int exitRequests = 0;
 };
+
+// The program on the simulated modem, a hundred times faster, its poll stopped: the test ticks
+// itself (Form1->PollConnection()) or starts the poll when it wants it.
+class SimulatedModemTest : public AppWindowsTest {
+  protected:
+    void SetUp() override;
+    void TearDown() override;
+};

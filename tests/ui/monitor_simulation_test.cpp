@@ -21,24 +21,8 @@
 #include <QTimer>
 
 namespace {
-class MonitorSimulationTest : public AppWindowsTest {
+class MonitorSimulationTest : public SimulatedModemTest {
   protected:
-    void SetUp() override {
-        AppWindowsTest::SetUp();
-        StopProgram();
-        SimulationProvider::SetTimeScale(0.01);
-        IniFile settings(ProgramFiles::SettingsFileName());
-        settings.WriteString(QStringLiteral("Dialup"), QStringLiteral("Provider"),
-                             QStringLiteral("simulation"));
-        StartProgram();
-        Form1->Timer2->stop(); // the test ticks itself
-    }
-    void TearDown() override {
-        if (Form1 && Form1->RAS->RASConn)
-            Form1->RAS->HangUp();
-        AppWindowsTest::TearDown();
-        SimulationProvider::SetTimeScale(1.0);
-    }
     void Tick(int seconds = 1) {
         clock->clock.advanceSeconds(seconds);
         Form1->PollConnection();

@@ -1,9 +1,6 @@
 // Quitting while a connection is up: the second question decides whether the line is closed.
 
 #include "app/ui/windows.h"
-#include "base/ini_file.h"
-#include "base/program_files.h"
-#include "dialup/simulation_provider.h"
 #include "dialup/tras.h"
 #include "support/app_fixture.h"
 #include "widgets/tform1.h"
@@ -12,29 +9,16 @@
 #include <QTimer>
 
 namespace {
-class QuitWithConnectionTest : public AppWindowsTest {
+class QuitWithConnectionTest : public SimulatedModemTest {
   protected:
     void SetUp() override {
-        AppWindowsTest::SetUp();
-        StopProgram();
-        SimulationProvider::SetTimeScale(0.01);
-        IniFile(ProgramFiles::SettingsFileName())
-            .WriteString(QStringLiteral("Dialup"), QStringLiteral("Provider"),
-                         QStringLiteral("simulation"));
-        StartProgram();
-        Form1->Timer2->stop();
+        SimulatedModemTest::SetUp();
         Form1->ComboBox1->setCurrentIndex(
             Form1->ComboBox1->findText(QStringLiteral("Simulation 56K")));
         Form1->ChosenFromMenu = true; // no chooser
         Form1->Button1Click();
         Form1->ChosenFromMenu = false;
         Form1->PollConnection();
-    }
-    void TearDown() override {
-        if (Form1 && Form1->RAS->RASConn)
-            Form1->RAS->HangUp();
-        AppWindowsTest::TearDown();
-        SimulationProvider::SetTimeScale(1.0);
     }
     bool LineStillListed() {
         Form1->RAS->EnumConnections();

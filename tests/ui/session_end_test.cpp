@@ -27,20 +27,8 @@
 #include <sys/resource.h>
 
 namespace {
-class SessionEndTest : public AppWindowsTest {
+class SessionEndTest : public SimulatedModemTest {
   protected:
-    void SetUp() override {
-        AppWindowsTest::SetUp();
-        SimulationProvider::SetTimeScale(0.01);
-        RestartWithProvider(QStringLiteral("simulation"));
-        Form1->Timer2->stop(); // the test ticks itself, or starts the poll when it wants it
-    }
-    void TearDown() override {
-        if (Form1 && Form1->RAS->RASConn)
-            Form1->RAS->HangUp();
-        AppWindowsTest::TearDown();
-        SimulationProvider::SetTimeScale(1.0);
-    }
     void Dial(const QString& entry) {
         Form1->ComboBox1->setCurrentIndex(Form1->ComboBox1->findText(entry));
         Form1->ChosenFromMenu = true; // no chooser

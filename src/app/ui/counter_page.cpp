@@ -1,3 +1,4 @@
+#include "widgets/cached_group_box.h"
 #include "widgets/page_builder.h"
 #include "widgets/tform1.h"
 
@@ -14,7 +15,7 @@ void TForm1::BuildCounterPage() {
     TabSheet2 = Named(new QWidget, "TabSheet2");
     auto* page = new QVBoxLayout(TabSheet2);
 
-    GroupBox1 = Named(new QGroupBox(QStringLiteral("Non connecté")), "GroupBox1");
+    GroupBox1 = Named(new CachedGroupBox(QStringLiteral("Non connecté")), "GroupBox1");
     auto* grid = new QGridLayout(GroupBox1);
     grid->addWidget(CaptionLabel(QStringLiteral("Tarification :")), 0, 0);
     Label28 = Named(new QLabel, "Label28");

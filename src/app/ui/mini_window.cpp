@@ -5,6 +5,7 @@
 #include "app/ui/settings_positions.h"
 #include "app/ui/windows.h"
 #include "base/text_functions.h"
+#include "widgets/counter_text.h"
 #include "widgets/label_colour.h"
 #include "widgets/menu_popup.h"
 #include "widgets/tform1.h"
@@ -125,16 +126,16 @@ void TMiniWin::closeEvent(QCloseEvent* event) {
 }
 
 void TMiniWin::ShowElapsed(qint32 elapsed) {
-    Label13->setText(DurationText(elapsed));
+    SetCounterText(Label13, DurationText(elapsed));
 }
 
 void TMiniWin::ShowCost(const CostDisplay& display) {
-    Label13->setToolTip(display.usedHint);
+    SetHint(Label13, display.usedHint);
     if (display.allowanceShown) {
         SetTextColour(restefor, display.remainingPositive ? QColor(0, 255, 255) : QColor(Qt::red));
-        restefor->setText(display.remainingMiniText);
+        SetCounterText(restefor, display.remainingMiniText);
     }
     Label1->setVisible(display.allowanceShown);
     restefor->setVisible(display.allowanceShown);
-    Label29->setToolTip(display.costHint);
+    SetHint(Label29, display.costHint);
 }

@@ -12,6 +12,7 @@
 #include "dialup/ras_records.h"
 #include "dialup/tras.h"
 #include "journal/ui/journal_window.h"
+#include "widgets/counter_text.h"
 #include "widgets/tform1.h"
 
 #include <QCheckBox>
@@ -65,16 +66,20 @@ bool TForm1::InternetConnected() {
 }
 
 void TForm1::PollConnection() {
-    SetTrayToolTip(ApplicationTitle());
-    Button1->setEnabled(ComboBox1->count() > 0 && ComboBox1->currentIndex() >= 0);
-    if (ComboBox1->currentIndex() < 0)
+    // Each control is written once a tick with its final state: a state set and set back
+    // would repaint it every second.
+    if (ComboBox1->currentIndex() < 0) {
+        SetTrayToolTip(ApplicationTitle());
+        Button1->setEnabled(false);
         return;
+    }
     if (!SessionActive || !InternetConnected())
         MiniWin->hide();
 
     qint32 elapsed = 0;
     RAS->EnumConnections();
     if (!FollowFirstConnection(*RAS)) {
+        SetTrayToolTip(ApplicationTitle());
         GroupBox1->setTitle(QStringLiteral("Non connecté"));
         Button1->setEnabled(true);
         Button2->setEnabled(false);
@@ -136,7 +141,7 @@ void TForm1::PollConnection() {
 
 void TForm1::EndSession() {
     for (QLabel* label : {ConnSpeed, mspeed, ips, ipc, MiniWin->mspeed})
-        label->clear();
+        SetCounterText(label, QString());
     AppendSession();
     SessionActive = false;
     RAS->ResetStats();
@@ -147,26 +152,23 @@ void TForm1::EndSession() {
 
 void TForm1::ShowStatistics() {
     RAS->ReadStats();
-    StatXmit->setText(QString::number(RAS->StatsXmit) + QStringLiteral(" octets"));
-    StatRecv->setText(QString::number(RAS->StatsRecv) + QStringLiteral(" octets"));
+    SetCounterText(StatXmit, QString::number(RAS->StatsXmit) + QStringLiteral(" octets"));
+    SetCounterText(StatRecv, QString::number(RAS->StatsRecv) + QStringLiteral(" octets"));
     const LinkSpeeds& speeds = Session.TakeCounters(RAS->StatsXmit, RAS->StatsRecv);
-    ConnSpeed->setText(FixedText(speeds.instant, 2) + QStringLiteral(" Ko/sec"));
-    mspeed->setText(FixedText(speeds.average, 2) + QStringLiteral(" Ko/sec"));
-    if (RAS->GetIPAddresses() == 0) {
-        ips->setText(RAS->ServerIP);
-        ipc->setText(RAS->ClientIP);
-    } else {
-        ips->clear();
-        ipc->clear();
-    }
-    MiniWin->mspeed->setText(mspeed->text());
-    MiniWin->mspeed->setToolTip(QStringLiteral("Vitesse instantanée : ") + ConnSpeed->text());
+    SetCounterText(ConnSpeed, FixedText(speeds.instant, 2) + QStringLiteral(" Ko/sec"));
+    SetCounterText(mspeed, FixedText(speeds.average, 2) + QStringLiteral(" Ko/sec"));
+    const bool addressesKnown = RAS->GetIPAddresses() == 0;
+    SetCounterText(ips, addressesKnown ? RAS->ServerIP : QString());
+    SetCounterText(ipc, addressesKnown ? RAS->ClientIP : QString());
+    SetCounterText(MiniWin->mspeed, mspeed->text());
+    SetHint(MiniWin->mspeed, QStringLiteral("Vitesse instantanée : ") + ConnSpeed->text());
 }
 
 void TForm1::ShowCounters(qint32 elapsed) {
-    Label13->setText(DurationText(elapsed));
-    Label29->setText(ComputeCost(elapsed));
-    MiniWin->Label29->setText(Label29->text());
+    KeepLaidOutSize(GroupBox1);
+    SetCounterText(Label13, DurationText(elapsed));
+    SetCounterText(Label29, ComputeCost(elapsed));
+    SetCounterText(MiniWin->Label29, Label29->text());
     Journal->CheckpointRunningSession(RunningSession());
     SetTrayToolTip(ApplicationTitle() + QStringLiteral(" - ") + Label13->text() +
                    QStringLiteral(" - ") + Label29->text());
@@ -207,8 +209,8 @@ void TForm1::SpeedButton1Click() {
 }
 
 void TForm1::SpeedButton2Click() {
-    StatXmit->clear();
-    StatRecv->clear();
+    SetCounterText(StatXmit, QString());
+    SetCounterText(StatRecv, QString());
     Session.Start(NowDays());
     Timer1->start();
     SpeedButton4->setEnabled(true);

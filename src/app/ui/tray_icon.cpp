@@ -35,7 +35,10 @@ void TTrayIcon::SetActive(bool value) {
 }
 
 void TTrayIcon::SetToolTip(const QString& text) {
-    toolTip = text.left(MaxToolTipLength);
+    const QString shown = text.left(MaxToolTipLength);
+    if (shown == toolTip)
+        return; // each change reaches the notification area's host
+    toolTip = shown;
     if (active)
         trayIcon->setToolTip(toolTip);
 }

@@ -10,6 +10,7 @@
 #include "journal/month_estimate.h"
 #include "tariff/cost.h"
 #include "tariff/holidays.h"
+#include "widgets/counter_text.h"
 #include "widgets/label_colour.h"
 #include "widgets/tform1.h"
 
@@ -33,9 +34,9 @@ void TForm1::LockConsumedTimeOnFirstDay(bool firstDayOfPeriod) {
         if (firstDayOfPeriod)
             edit->setValue(0);
         edit->setEnabled(!firstDayOfPeriod);
-        edit->setToolTip(firstDayOfPeriod
-                             ? QStringLiteral("Ne peut être modifié le premier jour du forfait")
-                             : QString());
+        SetHint(edit, firstDayOfPeriod
+                          ? QStringLiteral("Ne peut être modifié le premier jour du forfait")
+                          : QString());
     }
 }
 
@@ -65,7 +66,7 @@ QString TForm1::ComputeCost(qint32 elapsed) {
                             AllowanceState{AllowanceAlarmArmed, AllowanceExceededAt}});
 
     const QString usedHint = MonthTimeHint(outcome.used);
-    Label13->setToolTip(usedHint);
+    SetHint(Label13, usedHint);
 
     if (outcome.allowanceShown) {
         if (outcome.allowanceExceededNow) {
@@ -79,7 +80,7 @@ QString TForm1::ComputeCost(qint32 elapsed) {
             AllowanceAlarmArmed = false;
         }
         SetTextColour(restefor, outcome.remainingPositive ? QColor(Qt::black) : QColor(Qt::red));
-        restefor->setText(outcome.remainingText);
+        SetCounterText(restefor, outcome.remainingText);
     }
     Label31->setVisible(outcome.allowanceShown);
     restefor->setVisible(outcome.allowanceShown);
@@ -91,8 +92,7 @@ QString TForm1::ComputeCost(qint32 elapsed) {
     // window keeps the total alone.
     const MonthEstimate estimate = EstimateMonthEnd(
         {now, debfor->value(), outcome.used - elapsed, periodCost, elapsed, SessionCost});
-    Label29->setToolTip(costHint + QLatin1Char('\n') +
-                        MonthEstimateText(estimate, CurrEdit->text()));
+    SetHint(Label29, costHint + QLatin1Char('\n') + MonthEstimateText(estimate, CurrEdit->text()));
     emit CostShown({usedHint, costHint, outcome.allowanceShown, outcome.remainingPositive,
                     outcome.remainingMiniText});
     return AmountText(SessionCost, CurrEdit->text());

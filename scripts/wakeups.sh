@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Measures how often the program wakes up and how much CPU it takes, on a private X display
+# (Xvfb, openbox, trayer) with the simulated modem and its main window shown.
+#   scripts/wakeups.sh [BUILD [SECONDS [session|idle]]]    defaults: build 30 session
+# "session" clicks "Connecter", picks the first simulated entry and waits 15 s for the
+# session to settle; "idle" measures the program not connected. Per thread: voluntary context
+# switches (wake-ups) and preemptions a second, CPU from the scheduler's accounting; the X
+# server's CPU too. Screenshots and the program's log stay in the printed folder.
+set -euo pipefail
+build=$(realpath "${1:-build}")
+seconds=${2:-30}
+mode=${3:-session}
+
+work=$(mktemp -d)
+mkdir -p "$work/runtime" "$work/config" "$work/tmp"
+chmod 700 "$work/runtime"
+cp "$build/tallivo" "$build"/*.wav "$work/"
+printf '[Dialup]\nProvider=simulation\n[MainW]\nHeureAuto=0\n' >"$work/tallivo.ini"
+export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" TMPDIR="$work/tmp"
+unset QT_QPA_PLATFORM
+
+while :; do
+    display=$((200 + RANDOM % 700))
+    [[ -e /tmp/.X11-unix/X$display || -e /tmp/.X$display-lock ]] || break
+done
+Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+xvfb=$!
+program='' openbox='' trayer=''
+cleanup() {
+    for pid in $program $trayer $openbox; do kill "$pid" 2>/dev/null || true; done
+    sleep 0.5
+    [[ -n $program ]] && kill -9 "$program" 2>/dev/null || true
+    kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+for _ in $(seq 50); do
+    [[ -e /tmp/.X11-unix/X$display ]] && break
+    sleep 0.1
+done
+export DISPLAY=":$display"
+openbox >"$work/openbox.log" 2>&1 &
+openbox=$!
+trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 \
+    >"$work/trayer.log" 2>&1 &
+trayer=$!
+sleep 1
+(cd "$work" && exec ./tallivo >"$work/program.log" 2>&1) &
+program=$!
+
+main=''
+for _ in $(seq 200); do # the main window: the one at least 550 pixels wide
+    for id in $(xdotool search --onlyvisible --class tallivo 2>/dev/null || true); do
+        width=$(xwininfo -id "$id" 2>/dev/null | awk '/Width:/ {print $2}')
+        [[ -n $width ]] && ((width >= 550)) && main=$id
+    done
+    [[ -n $main ]] && break
+    sleep 0.1
+done
+[[ -z $main ]] && { echo "pas de fenêtre principale" >&2; exit 1; }
+sleep 2
+if [[ $mode == session ]]; then
+    eval "$(xdotool getwindowgeometry --shell "$main")"
+    # "Connecter", the first button under the group box; the chooser's first entry.
+    xdotool mousemove $((X + 78)) $((Y + 261)) click 1
+    sleep 1.5
+    xdotool key Return
+    sleep 15
+fi
+
+threads() { # tid name voluntary nonvoluntary cpu-ns
+    for task in /proc/"$program"/task/*; do
+        echo "${task##*/} $(tr ' ' _ <"$task/comm")" \
+            "$(awk '/^voluntary_ctxt/ {v=$2} /^nonvoluntary_ctxt/ {n=$2} END {print v, n}' \
+                "$task/status")" "$(cut -d' ' -f1 "$task/schedstat")"
+    done | sort
+}
+cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{s += $1} END {print s}'; }
+threads >"$work/before"
+program0=$(cpu_ns "$program") xvfb0=$(cpu_ns "$xvfb") start=$(date +%s.%N)
+sleep "$seconds"
+threads >"$work/after"
+program1=$(cpu_ns "$program") xvfb1=$(cpu_ns "$xvfb") end=$(date +%s.%N)
+import -window root "$work/shot.png" 2>/dev/null || true
+
+elapsed=$(echo "$end - $start" | bc -l)
+printf '%s, %.1f s\n' "$mode" "$elapsed"
+echo "CPU: program $(echo "scale=4; ($program1 - $program0) / 10000000 / $elapsed" | bc -l) %," \
+    "Xvfb $(echo "scale=4; ($xvfb1 - $xvfb0) / 10000000 / $elapsed" | bc -l) %"
+join "$work/before" "$work/after" | awk -v t="$elapsed" '{
+    w = ($7 - $3) / t; p = ($8 - $4) / t; c = ($9 - $5) / 1e7 / t; W += w; P += p
+    printf "  %-8s %-16s %6.2f wake-ups/s  %6.2f preempted/s  %.4f %% CPU\n", $1, $2, w, p, c }
+    END { printf "  all threads      %6.2f wake-ups/s  %6.2f preempted/s\n", W, P }'
+echo "$work"

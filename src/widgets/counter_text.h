@@ -1,0 +1,20 @@
+#pragma once
+
+class QLabel;
+class QString;
+class QWidget;
+
+// What the one-second tick writes into the windows. Each is written only when it differs, so
+// that a tick repaints only what changed.
+
+// A counter's new text (an empty one clears it).
+void SetCounterText(QLabel* label, const QString& text);
+
+// A widget's hint (tooltip).
+void SetHint(QWidget* widget, const QString& hint);
+
+// Keeps a shown box of counters at the size its layout gave it. A new text has the layouts
+// redone from the label up to the first widget of fixed size: without one, up to the tab
+// widget, which then repaints itself whole. The box being the only one to take the room left
+// in its page, holding its size changes nothing that is shown.
+void KeepLaidOutSize(QWidget* box);
