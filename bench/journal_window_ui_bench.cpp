@@ -8,6 +8,8 @@
 #include "journal/ui/journal_window.h"
 #include "journal_bench_data.h"
 
+#include "qt_benchmark_main.h"
+
 #include <QApplication>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -102,12 +104,4 @@ void BM_ChartSeriesFromMonthTotals(benchmark::State& state) {
 BENCHMARK(BM_ChartSeriesFromMonthTotals)->Unit(benchmark::kMicrosecond);
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+TALLIVO_WIDGETS_BENCHMARK_MAIN()

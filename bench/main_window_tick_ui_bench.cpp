@@ -8,6 +8,8 @@
 #include "program_folder.h"
 #include "widgets/tform1.h"
 
+#include "qt_benchmark_main.h"
+
 #include <QApplication>
 #include <QTimer>
 #include <benchmark/benchmark.h>
@@ -55,13 +57,4 @@ void BM_MainWindowTick(benchmark::State& state) {
 BENCHMARK(BM_MainWindowTick)->ArgName("rows")->Arg(10)->Arg(100000)->Unit(benchmark::kMicrosecond);
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+TALLIVO_WIDGETS_BENCHMARK_MAIN()

@@ -14,6 +14,8 @@
 #include "program_folder.h"
 #include "widgets/tform1.h"
 
+#include "qt_benchmark_main.h"
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -108,13 +110,4 @@ BENCHMARK(BM_ProgramStartUpToEventLoop)
     ->Iterations(5);
 } // namespace
 
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+TALLIVO_WIDGETS_BENCHMARK_MAIN()
