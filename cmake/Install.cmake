@@ -48,6 +48,8 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION net)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Loaded when first used, so not found among the linked libraries.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "ppp, qt6-translations-l10n")
 set(CPACK_PACKAGE_DESCRIPTION "Tallivo surveille les connexions par modem (PPP) et montre, pendant
 chaque session, la durée écoulée, le coût selon le tarif de la connexion, les

@@ -1,12 +1,12 @@
 #include "tariff/simple_ftp.h"
 
+#include "tariff/curl_library.h"
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
-#include <curl/curl.h>
 
 namespace {
 // 100-nanosecond ticks between 1 January 1601 and 1 January 1970.
@@ -20,7 +20,7 @@ CURL* Handle(void* session) {
 }
 
 int Perform(CURL* handle) {
-    return static_cast<int>(curl_easy_perform(handle));
+    return static_cast<int>(Curl().easy_perform(handle));
 }
 
 QString Join(const QString& folder, const QString& name) {
@@ -137,8 +137,8 @@ void TSimpleFTP::Prepare(const QByteArray& url) {
     PrepareTransfer(url);
     CURL* handle = Handle(Session());
     if (!Passive)
-        curl_easy_setopt(handle, CURLOPT_FTPPORT, "-");
-    curl_easy_setopt(handle, CURLOPT_TRANSFERTEXT, TransferType == ttAscii ? 1L : 0L);
+        Curl().easy_setopt(handle, CURLOPT_FTPPORT, "-");
+    Curl().easy_setopt(handle, CURLOPT_TRANSFERTEXT, TransferType == ttAscii ? 1L : 0L);
 }
 
 bool TSimpleFTP::Connect() {
@@ -149,7 +149,7 @@ bool TSimpleFTP::Connect() {
     for (int attempt = 0; attempt < std::max(1, ConnectRetries); ++attempt) {
         Prepare(Url(QString(), true));
         CURL* handle = Handle(Session());
-        curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+        Curl().easy_setopt(handle, CURLOPT_NOBODY, 1L);
         result = RunOffThread([handle] { return Perform(handle); });
         if (result != CURLE_COULDNT_CONNECT) // a refused connection is worth another try
             break;
@@ -193,7 +193,7 @@ bool TSimpleFTP::ChangeDir(const QString& folder) {
     // Asking for nothing in the folder makes libcurl enter it, which fails when it is missing.
     Prepare(Url(target, true));
     CURL* handle = Handle(Session());
-    curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+    Curl().easy_setopt(handle, CURLOPT_NOBODY, 1L);
     if (RunOffThread([handle] { return Perform(handle); }) == CURLE_OK) {
         currentDir = target;
         RemoteDir = folder;
@@ -208,9 +208,9 @@ int TSimpleFTP::ListMachineReadable(const QString& folder, QList<FtpDirectoryRec
     QByteArray listing;
     Prepare(Url(folder, true));
     CURL* handle = Handle(Session());
-    curl_easy_setopt(handle, CURLOPT_CUSTOMREQUEST, "MLSD");
-    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, AppendToBuffer);
-    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &listing);
+    Curl().easy_setopt(handle, CURLOPT_CUSTOMREQUEST, "MLSD");
+    Curl().easy_setopt(handle, CURLOPT_WRITEFUNCTION, AppendToBuffer);
+    Curl().easy_setopt(handle, CURLOPT_WRITEDATA, &listing);
     const int result = RunOffThread([handle] { return Perform(handle); });
     if (result != CURLE_OK)
         return result;
@@ -226,9 +226,9 @@ int TSimpleFTP::ListNames(const QString& folder, QList<FtpDirectoryRecord>& entr
     QByteArray listing;
     Prepare(Url(folder, true));
     CURL* handle = Handle(Session());
-    curl_easy_setopt(handle, CURLOPT_DIRLISTONLY, 1L);
-    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, AppendToBuffer);
-    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &listing);
+    Curl().easy_setopt(handle, CURLOPT_DIRLISTONLY, 1L);
+    Curl().easy_setopt(handle, CURLOPT_WRITEFUNCTION, AppendToBuffer);
+    Curl().easy_setopt(handle, CURLOPT_WRITEDATA, &listing);
     const int result = RunOffThread([handle] { return Perform(handle); });
     for (QString line : QString::fromUtf8(listing).split(QLatin1Char('\n'))) {
         line.remove(QLatin1Char('\r'));
@@ -244,17 +244,17 @@ std::optional<FtpDirectoryRecord> TSimpleFTP::FileDetails(const QString& path,
                                                           const QString& name) {
     Prepare(Url(path, false));
     CURL* handle = Handle(Session());
-    curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(handle, CURLOPT_FILETIME, 1L);
+    Curl().easy_setopt(handle, CURLOPT_NOBODY, 1L);
+    Curl().easy_setopt(handle, CURLOPT_FILETIME, 1L);
     QByteArray ignored; // libcurl would print the file's details to stdout otherwise
-    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, AppendToBuffer);
-    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &ignored);
+    Curl().easy_setopt(handle, CURLOPT_WRITEFUNCTION, AppendToBuffer);
+    Curl().easy_setopt(handle, CURLOPT_WRITEDATA, &ignored);
     if (RunOffThread([handle] { return Perform(handle); }) != CURLE_OK)
         return std::nullopt;
     curl_off_t seconds = -1;
     curl_off_t size = -1;
-    curl_easy_getinfo(handle, CURLINFO_FILETIME_T, &seconds);
-    curl_easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size);
+    Curl().easy_getinfo(handle, CURLINFO_FILETIME_T, &seconds);
+    Curl().easy_getinfo(handle, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &size);
     if (seconds < 0)
         return std::nullopt;
     FtpDirectoryRecord record;
@@ -321,8 +321,8 @@ bool TSimpleFTP::GetFile(const QString& name, const QString& localName) {
     FileSink sink{&file, MaxFileSize};
     Prepare(Url(remote, false));
     CURL* handle = Handle(Session());
-    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, WriteToFile);
-    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
+    Curl().easy_setopt(handle, CURLOPT_WRITEFUNCTION, WriteToFile);
+    Curl().easy_setopt(handle, CURLOPT_WRITEDATA, &sink);
     const int result = RunOffThread([handle] { return Perform(handle); });
     const bool flushed = file.flush();
     file.close();

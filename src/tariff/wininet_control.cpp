@@ -1,9 +1,9 @@
 #include "tariff/wininet_control.h"
 
+#include "tariff/curl_library.h"
 #include <QEventLoop>
 #include <QThread>
 #include <chrono>
-#include <curl/curl.h>
 
 namespace {
 CURL* Handle(void* session) {
@@ -42,14 +42,14 @@ int CheckProgress(void* target, curl_off_t, curl_off_t received, curl_off_t, cur
 } // namespace
 
 TWinInetControl::TWinInetControl(QObject* parent) : QObject(parent) {
-    static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
+    static const bool initialised = Curl().global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
     Q_UNUSED(initialised);
 }
 
 TWinInetControl::~TWinInetControl() {
     Abort();
     if (curl)
-        curl_easy_cleanup(Handle(curl));
+        Curl().easy_cleanup(Handle(curl));
 }
 
 void TWinInetControl::SetConnectTimeout(int milliseconds) {
@@ -65,7 +65,7 @@ void TWinInetControl::SetState(int newState) {
 
 void* TWinInetControl::Session() {
     if (!curl)
-        curl = curl_easy_init();
+        curl = Curl().easy_init();
     return curl;
 }
 
@@ -76,28 +76,28 @@ void TWinInetControl::CloseSession() {
     void* closing = curl;
     curl = nullptr;
     RunOffThread([closing] {
-        curl_easy_cleanup(Handle(closing));
+        Curl().easy_cleanup(Handle(closing));
         return 0;
     });
 }
 
 void TWinInetControl::PrepareTransfer(const QByteArray& url) {
     CURL* handle = Handle(Session());
-    curl_easy_reset(handle); // the cached connection survives a reset
-    curl_easy_setopt(handle, CURLOPT_URL, url.constData());
-    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(handle, CURLOPT_USERNAME, UserName.toUtf8().constData());
-    curl_easy_setopt(handle, CURLOPT_PASSWORD, Password.toUtf8().constData());
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connectTimeoutMs));
+    Curl().easy_reset(handle); // the cached connection survives a reset
+    Curl().easy_setopt(handle, CURLOPT_URL, url.constData());
+    Curl().easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);
+    Curl().easy_setopt(handle, CURLOPT_USERNAME, UserName.toUtf8().constData());
+    Curl().easy_setopt(handle, CURLOPT_PASSWORD, Password.toUtf8().constData());
+    Curl().easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(connectTimeoutMs));
     const long stall = std::max(1, StallTimeout);
     watch.stallMs = stall * 1000;
-    curl_easy_setopt(handle, CURLOPT_FTP_RESPONSE_TIMEOUT, stall);
-    curl_easy_setopt(handle, CURLOPT_TIMEOUT, static_cast<long>(std::max(1, OperationTimeout)));
-    curl_easy_setopt(handle, CURLOPT_HEADERFUNCTION, KeepReply);
-    curl_easy_setopt(handle, CURLOPT_HEADERDATA, &lastReply);
-    curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, CheckProgress);
-    curl_easy_setopt(handle, CURLOPT_XFERINFODATA, &watch);
+    Curl().easy_setopt(handle, CURLOPT_FTP_RESPONSE_TIMEOUT, stall);
+    Curl().easy_setopt(handle, CURLOPT_TIMEOUT, static_cast<long>(std::max(1, OperationTimeout)));
+    Curl().easy_setopt(handle, CURLOPT_HEADERFUNCTION, KeepReply);
+    Curl().easy_setopt(handle, CURLOPT_HEADERDATA, &lastReply);
+    Curl().easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+    Curl().easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, CheckProgress);
+    Curl().easy_setopt(handle, CURLOPT_XFERINFODATA, &watch);
 }
 
 int TWinInetControl::RunOffThread(const std::function<int()>& work) {

@@ -14,9 +14,7 @@ namespace {
 constexpr int longestSynchronousWaitMs = 60000;
 } // namespace
 
-TWAVPlayer::TWAVPlayer(QObject* parent) : QObject(parent) {
-    RefreshCapability();
-}
+TWAVPlayer::TWAVPlayer(QObject* parent) : QObject(parent) {}
 
 void TWAVPlayer::RefreshCapability() {
     if (!capable)
@@ -24,7 +22,7 @@ void TWAVPlayer::RefreshCapability() {
 }
 
 bool TWAVPlayer::Play() {
-    if (!capable || FileName.isEmpty() || !QFileInfo::exists(FileName))
+    if (!WAVCapable() || FileName.isEmpty() || !QFileInfo::exists(FileName))
         return false;
     const bool noInterrupt = SoundType == TSoundType::stAsyncNoInt ||
                              SoundType == TSoundType::stSyncNoInt ||

@@ -23,9 +23,13 @@ class TWAVPlayer : public QObject {
     QString FileName; // the WAV file to play; empty when none
     TSoundType SoundType = TSoundType::stAsynchronous;
 
-    // At least one audio output exists. Found when the player is created; looked for again
-    // by RefreshCapability, and then only ever turning true (a sound server started later).
-    bool WAVCapable() const { return capable; }
+    // At least one audio output exists. Looked for when first asked (the sound system and its
+    // libraries are loaded then, not at start-up) and again by RefreshCapability, and then
+    // only ever turning true (a sound server started later).
+    bool WAVCapable() {
+        RefreshCapability();
+        return capable;
+    }
     void RefreshCapability();
 
     // Plays FileName; false when there is no output, no file name or no such file.

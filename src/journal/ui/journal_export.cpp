@@ -64,7 +64,8 @@ void TJournal::ExportBtnClick() {
 }
 
 bool TJournal::WriteChartImage(bool svg, const QString& fileName) {
-    return WriteExport(fileName, svg ? Chart->SvgContents() : Chart->PngContents(), this);
+    return WriteExport(
+        fileName, svg ? MonthChartView()->SvgContents() : MonthChartView()->PngContents(), this);
 }
 
 bool TJournal::ExportRunning() const {

@@ -18,7 +18,7 @@ void TJournal::Button2Click() {
         QPrintDialog dialog(&printer, this);
         dialog.setObjectName(QStringLiteral("PrintDialog1"));
         if (dialog.exec() == QDialog::Accepted)
-            Chart->Print(printer);
+            MonthChartView()->Print(printer);
         return;
     }
     const TCellGrid& grid = PageControl1->currentWidget() == TabSheet2 ? MonthTable : Store.jgrid;

@@ -65,15 +65,23 @@ void TJournal::BuildPages() {
     vgrid = PageTable(TabSheet1, "vgrid", detailModel,
                       QToolTip::palette().color(QPalette::ToolTipBase));
     mgrid = PageTable(TabSheet2, "mgrid", monthModel, QColor(240, 251, 255));
-    Chart = new MonthChart(TabSheet3);
+    // The chart is made when the window first shows it (MonthChartView).
     auto* chartLayout = new QVBoxLayout(TabSheet3);
     chartLayout->setContentsMargins(0, 0, 0, 0);
-    chartLayout->addWidget(Chart);
     // Showing either page rebuilds the views.
     connect(PageControl1, &QTabWidget::currentChanged, this, [this] {
         if (isVisible())
             RefreshJournalViews();
     });
+}
+
+MonthChart* TJournal::MonthChartView() {
+    // Made when first needed: the charts library costs every run memory at its first chart.
+    if (!Chart) {
+        Chart = new MonthChart(TabSheet3);
+        TabSheet3->layout()->addWidget(Chart);
+    }
+    return Chart;
 }
 
 void TJournal::ReleaseViews() {
@@ -186,7 +194,8 @@ void TJournal::ShowMonthEstimateAndChart(const QString& currencyUnit) {
     }
     const MonthEstimate estimate = EstimateMonthEnd(input);
     EstimateLabel->setText(MonthEstimateText(estimate, currencyUnit));
-    Chart->ShowSeries(BuildMonthChartSeries(summary->Groups(), now.date(), estimate), currencyUnit);
+    MonthChartView()->ShowSeries(BuildMonthChartSeries(summary->Groups(), now.date(), estimate),
+                                 currencyUnit);
 }
 
 void TJournal::FitMonthColumns() {

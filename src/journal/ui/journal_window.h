@@ -57,6 +57,7 @@ class TJournal : public QDialog {
     QLabel* Label8 = nullptr;         // total sent
     QLabel* EstimateLabel = nullptr;  // "Estimation fin de mois : 48,20 F (12 h 30 mn)"
     MonthChart* Chart = nullptr;      // "Graphique": the last 24 months
+    MonthChart* MonthChartView();     // the chart, made on first use
     QPushButton* Button2 = nullptr;   // "Imprimer..."
     QPushButton* ExportBtn = nullptr; // "Exporter..."
     QPushButton* Button1 = nullptr;   // "Effacer le journal..."
