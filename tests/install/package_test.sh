@@ -13,6 +13,7 @@ cpack --config "$build/CPackConfig.cmake" -B "$work/package" >"$work/cpack.log" 
 deb=$(echo "$work"/package/tallivo_*.deb)
 [[ -f "$deb" ]] || e2e_fail "pas de paquet tallivo_*.deb"
 dpkg-deb -f "$deb" Depends | grep -q 'libqt6widgets6' || e2e_fail "dépendances non calculées"
+dpkg-deb -f "$deb" Depends | grep -qw 'libcurl4' || e2e_fail "libcurl4, chargée à l'usage, manque aux dépendances"
 dpkg-deb -f "$deb" Recommends | grep -qw 'ppp' || e2e_fail "ppp n'est pas recommandé"
 
 root=$work/root
