@@ -2,12 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
-#include <QLabel>
-
-void SetCounterText(QLabel* label, const QString& text) {
-    if (label->text() != text)
-        label->setText(text);
-}
+#include <QWidget>
 
 void SetHint(QWidget* widget, const QString& hint) {
     if (widget->toolTip() != hint)

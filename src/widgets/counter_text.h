@@ -1,14 +1,11 @@
 #pragma once
 
-class QLabel;
 class QString;
 class QWidget;
 
-// What the one-second tick writes into the windows. Each is written only when it differs, so
-// that a tick repaints only what changed.
-
-// A counter's new text (an empty one clears it).
-void SetCounterText(QLabel* label, const QString& text);
+// What the one-second tick writes into the windows, written only when it differs so that a
+// tick repaints only what changed. (QLabel::setText already skips an unchanged text; a hint
+// is set and announced again even when it is the same.)
 
 // A widget's hint (tooltip).
 void SetHint(QWidget* widget, const QString& hint);

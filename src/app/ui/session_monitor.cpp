@@ -140,8 +140,9 @@ void TForm1::PollConnection() {
 }
 
 void TForm1::EndSession() {
+    // setText, not clear(): clear() repaints a label that is empty already.
     for (QLabel* label : {ConnSpeed, mspeed, ips, ipc, MiniWin->mspeed})
-        SetCounterText(label, QString());
+        label->setText(QString());
     AppendSession();
     SessionActive = false;
     RAS->ResetStats();
@@ -152,23 +153,23 @@ void TForm1::EndSession() {
 
 void TForm1::ShowStatistics() {
     RAS->ReadStats();
-    SetCounterText(StatXmit, QString::number(RAS->StatsXmit) + QStringLiteral(" octets"));
-    SetCounterText(StatRecv, QString::number(RAS->StatsRecv) + QStringLiteral(" octets"));
+    StatXmit->setText(QString::number(RAS->StatsXmit) + QStringLiteral(" octets"));
+    StatRecv->setText(QString::number(RAS->StatsRecv) + QStringLiteral(" octets"));
     const LinkSpeeds& speeds = Session.TakeCounters(RAS->StatsXmit, RAS->StatsRecv);
-    SetCounterText(ConnSpeed, FixedText(speeds.instant, 2) + QStringLiteral(" Ko/sec"));
-    SetCounterText(mspeed, FixedText(speeds.average, 2) + QStringLiteral(" Ko/sec"));
+    ConnSpeed->setText(FixedText(speeds.instant, 2) + QStringLiteral(" Ko/sec"));
+    mspeed->setText(FixedText(speeds.average, 2) + QStringLiteral(" Ko/sec"));
     const bool addressesKnown = RAS->GetIPAddresses() == 0;
-    SetCounterText(ips, addressesKnown ? RAS->ServerIP : QString());
-    SetCounterText(ipc, addressesKnown ? RAS->ClientIP : QString());
-    SetCounterText(MiniWin->mspeed, mspeed->text());
+    ips->setText(addressesKnown ? RAS->ServerIP : QString());
+    ipc->setText(addressesKnown ? RAS->ClientIP : QString());
+    MiniWin->mspeed->setText(mspeed->text());
     SetHint(MiniWin->mspeed, QStringLiteral("Vitesse instantanée : ") + ConnSpeed->text());
 }
 
 void TForm1::ShowCounters(qint32 elapsed) {
     KeepLaidOutSize(GroupBox1);
-    SetCounterText(Label13, DurationText(elapsed));
-    SetCounterText(Label29, ComputeCost(elapsed));
-    SetCounterText(MiniWin->Label29, Label29->text());
+    Label13->setText(DurationText(elapsed));
+    Label29->setText(ComputeCost(elapsed));
+    MiniWin->Label29->setText(Label29->text());
     Journal->CheckpointRunningSession(RunningSession());
     SetTrayToolTip(ApplicationTitle() + QStringLiteral(" - ") + Label13->text() +
                    QStringLiteral(" - ") + Label29->text());
@@ -209,8 +210,8 @@ void TForm1::SpeedButton1Click() {
 }
 
 void TForm1::SpeedButton2Click() {
-    SetCounterText(StatXmit, QString());
-    SetCounterText(StatRecv, QString());
+    StatXmit->setText(QString());
+    StatRecv->setText(QString());
     Session.Start(NowDays());
     Timer1->start();
     SpeedButton4->setEnabled(true);

@@ -80,7 +80,7 @@ QString TForm1::ComputeCost(qint32 elapsed) {
             AllowanceAlarmArmed = false;
         }
         SetTextColour(restefor, outcome.remainingPositive ? QColor(Qt::black) : QColor(Qt::red));
-        SetCounterText(restefor, outcome.remainingText);
+        restefor->setText(outcome.remainingText);
     }
     Label31->setVisible(outcome.allowanceShown);
     restefor->setVisible(outcome.allowanceShown);
