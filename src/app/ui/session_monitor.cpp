@@ -170,7 +170,7 @@ void TForm1::ShowCounters(qint32 elapsed) {
     Label13->setText(DurationText(elapsed));
     Label29->setText(ComputeCost(elapsed));
     MiniWin->Label29->setText(Label29->text());
-    Journal->CheckpointRunningSession(RunningSession());
+    Journal->CheckpointRunningSession(elapsed, [this] { return RunningSession(); });
     SetTrayToolTip(ApplicationTitle() + QStringLiteral(" - ") + Label13->text() +
                    QStringLiteral(" - ") + Label29->text());
 }

@@ -161,9 +161,11 @@ void TJournal::ClearJournal() {
     close();
 }
 
-void TJournal::CheckpointRunningSession(const SessionRecord& running) {
-    if (HandingOver() || !checkpoints.Due(running.durationSeconds))
+void TJournal::CheckpointRunningSession(qint32 elapsed,
+                                        const std::function<SessionRecord()>& runningSession) {
+    if (HandingOver() || !checkpoints.Due(elapsed))
         return;
+    const SessionRecord running = runningSession();
     if (WriteSessionCheckpoint(ProgramFiles::CheckpointFileName(), running))
         checkpoints.Written(running.durationSeconds);
 }

@@ -90,8 +90,9 @@ class TJournal : public QDialog {
 
     // Called at every tick of a counted session or chronometer run: keeps the running
     // session on disk (at its first tick, then every half minute) so that a crash loses at
-    // most that much of it.
-    void CheckpointRunningSession(const SessionRecord& running);
+    // most that much of it. The session's row is made only when a checkpoint is due.
+    void CheckpointRunningSession(qint32 elapsed,
+                                  const std::function<SessionRecord()>& runningSession);
 
   protected:
     void showEvent(QShowEvent* event) override;
