@@ -46,10 +46,6 @@ class TCellGrid : public QAbstractTableModel {
             begin = end;
         }
     }
-    // Bytes of cell text kept, and how many cells: bounds for a writer's buffer (replaced
-    // cells count until the next compaction).
-    size_t StoredTextBytes() const { return text.size(); }
-    size_t StoredCells() const { return ends.size(); }
     // Replaces a row's cells by UTF-8 texts (which may lie in the grid itself); cells beyond
     // ColCount are dropped. Views are not told: for readers filling the grid in an update.
     void SetRowCellsUtf8(int row, const std::string_view* cells, int count);

@@ -34,14 +34,6 @@ std::string_view Trimmed(std::string_view text) {
 
 // A whole number as the reader of counts and indexes takes it: blanks around, a sign.
 std::optional<qint64> WholeNumber(std::string_view text, bool saturate = false) {
-    // The numbers the program writes are digits alone: read at once, two to a line.
-    if (!text.empty() && text.size() <= 18 &&
-        std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; })) {
-        qint64 value = 0;
-        for (const char ch : text)
-            value = value * 10 + (ch - '0');
-        return value;
-    }
     text = Trimmed(text);
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
@@ -402,8 +394,6 @@ int ReadCellFileText(TCellGrid& grid, QList<int>& columnWidths, const QByteArray
                         fileName);
 }
 
-// The file is written straight into one buffer sized for the worst case (every cell in its
-// escaped form), without growing it or building any other copy of the text.
 namespace {
 // The file's text in pieces of about a quarter of a megabyte, each handed to `write`: a
 // large journal is never whole in memory a second time.
