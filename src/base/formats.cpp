@@ -52,11 +52,7 @@ QString DateText(const QDate& date) {
 }
 
 QString DateTimeText(const QDateTime& moment) {
-    QString text = DateText(moment.date());
-    text.reserve(text.size() + 9);
-    text.append(QLatin1Char(' '));
-    text.append(TimeText(moment.time()));
-    return text;
+    return DateText(moment.date()) + QLatin1Char(' ') + TimeText(moment.time());
 }
 
 QDate ParseDateText(const QString& text) {
