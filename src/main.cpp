@@ -33,6 +33,7 @@ int main(int argc, char* argv[]) {
     startUp.start();
     InstallLog();
     PreferX11OnWayland();
+    SendWindowImagesWithoutSharedMemory();
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tallivo"));
     QApplication::setDesktopFileName(QStringLiteral("org.example.tallivo"));

@@ -18,3 +18,8 @@ void PreferX11OnWayland() {
     if (!platform.isEmpty())
         qputenv("QT_QPA_PLATFORM", platform);
 }
+
+void SendWindowImagesWithoutSharedMemory() {
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
+}

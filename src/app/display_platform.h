@@ -11,3 +11,9 @@ QByteArray PreferredQtPlatform(const QByteArray& requestedPlatform,
 
 // Applies the choice to this process's environment; to be called before QApplication exists.
 void PreferX11OnWayland();
+
+// Qt's X11 windows hand their pictures to the X server through shared memory and then wait for
+// the server (a round trip) before painting the same place again: the counters, repainted each
+// second, cost two round trips a second that way. Plain image requests need no answer, and the
+// windows are small. Called before QApplication exists; a user's own choice is kept.
+void SendWindowImagesWithoutSharedMemory();

@@ -9,10 +9,15 @@ void SetHint(QWidget* widget, const QString& hint) {
         widget->setToolTip(hint);
 }
 
-void KeepLaidOutSize(QWidget* box) {
-    if (!box->isVisible() || box->minimumSize() == box->maximumSize())
-        return;
-    // A window shown a moment ago may still have layouts to redo: its final sizes come first.
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
-    box->setFixedSize(box->size());
+void KeepLaidOutSize(std::initializer_list<QWidget*> widgets) {
+    bool layoutsDone = false;
+    for (QWidget* widget : widgets) {
+        if (!widget->isVisible() || widget->minimumSize() == widget->maximumSize())
+            continue;
+        // A window shown a moment ago may still have layouts to redo: its final sizes first.
+        if (!layoutsDone)
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        layoutsDone = true;
+        widget->setFixedSize(widget->size());
+    }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+
 class QString;
 class QWidget;
 
@@ -10,8 +12,10 @@ class QWidget;
 // A widget's hint (tooltip).
 void SetHint(QWidget* widget, const QString& hint);
 
-// Keeps a shown box of counters at the size its layout gave it. A new text has the layouts
-// redone from the label up to the first widget of fixed size: without one, up to the tab
-// widget, which then repaints itself whole. The box being the only one to take the room left
-// in its page, holding its size changes nothing that is shown.
-void KeepLaidOutSize(QWidget* box);
+// Keeps a shown box of counters, and the counters in it, at the sizes their layouts gave them.
+// A new text otherwise has the layouts redone from the label up to the first widget of fixed
+// size, each counter's text measured again on the way: without one, up to the tab widget,
+// which then repaints itself whole. The box being the only one to take the room left in its
+// page, and each counter having the room of its cell, holding the sizes changes nothing that
+// is shown. Widgets not shown yet are kept at their size once they are.
+void KeepLaidOutSize(std::initializer_list<QWidget*> widgets);

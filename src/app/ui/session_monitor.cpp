@@ -166,7 +166,8 @@ void TForm1::ShowStatistics() {
 }
 
 void TForm1::ShowCounters(qint32 elapsed) {
-    KeepLaidOutSize(GroupBox1);
+    KeepLaidOutSize(
+        {GroupBox1, Label13, Label29, StatXmit, StatRecv, ConnSpeed, mspeed, ips, ipc, restefor});
     Label13->setText(DurationText(elapsed));
     Label29->setText(ComputeCost(elapsed));
     MiniWin->Label29->setText(Label29->text());
