@@ -6,6 +6,7 @@
 #include "app/ui/mini_window.h"
 #include "app/ui/splash.h"
 #include "app/ui/windows.h"
+#include "base/freed_memory.h"
 #include "base/log.h"
 #include "base/program_files.h"
 #include "journal/journal_preload.h"
@@ -85,6 +86,9 @@ int main(int argc, char* argv[]) {
         qCDebug(logStartup, "event loop reached after %lld ms, of which %lld ms splash wait",
                 startUp.elapsed(), splashWaitMs);
     });
+    // Start-up frees much at once (the journal's read, the windows' first paints, the work Qt
+    // hands its pool threads): once it has settled, those pages go back to the system.
+    QTimer::singleShot(std::chrono::seconds(3), [] { ReturnFreedMemoryToSystem(); });
     const int result = handedOver ? 0 : application.exec();
     DestroyWindows();
     return result;

@@ -121,7 +121,7 @@ void TCellGrid::SetColCount(int count) {
             beginRemoveColumns(QModelIndex(), count, columns - 1);
         for (RowText& row : rows)
             if (row.count > quint32(count)) {
-                unusedBytes += (row.count - count) * sizeof(quint32);
+                unusedBytes += (row.count - count) * row.endWidth;
                 row.count = count;
             }
         columns = count;
@@ -140,8 +140,8 @@ std::string_view TCellGrid::CellUtf8(int col, int row) const {
     const RowText& cells = rows[row];
     if (quint32(col) >= cells.count)
         return {};
-    const quint32 begin = col == 0 ? 0 : ends[cells.firstEnd + col - 1];
-    const quint32 end = ends[cells.firstEnd + col];
+    const quint32 begin = col == 0 ? 0 : CellEnd(cells, col - 1);
+    const quint32 end = CellEnd(cells, col);
     return std::string_view(text.data() + cells.start + begin, end - begin);
 }
 
@@ -163,8 +163,7 @@ QString TCellGrid::Cells(int col, int row) const {
 
 void TCellGrid::ForgetRowText(int row) {
     const RowText& old = rows[row];
-    if (old.count > 0)
-        unusedBytes += ends[old.firstEnd + old.count - 1] + old.count * sizeof(quint32);
+    unusedBytes += RowLength(old) + old.count * old.endWidth;
     rows[row] = RowText();
 }
 
@@ -180,7 +179,7 @@ void TCellGrid::StoreRow(int row, const std::string_view* cells, int count) {
         inGrid = inGrid || (cells[col].data() >= text.data() &&
                             cells[col].data() < text.data() + text.size());
     }
-    if (text.size() + total > std::numeric_limits<quint32>::max())
+    if (text.size() + total > std::numeric_limits<quint32>::max() || quint32(count) > maxCellsInRow)
         throw std::length_error("cell text beyond 4 GiB");
     std::string copy;
     std::vector<std::string_view> copied;
@@ -197,13 +196,19 @@ void TCellGrid::StoreRow(int row, const std::string_view* cells, int count) {
         return;
     RowText stored;
     stored.start = quint32(text.size());
-    stored.firstEnd = quint32(ends.size());
     stored.count = quint32(count);
+    stored.endWidth = total < 0x100 ? 1 : total < 0x10000 ? 2 : 4;
+    if (endBytes.size() + size_t(count) * stored.endWidth > std::numeric_limits<quint32>::max())
+        throw std::length_error("cell offsets beyond 4 GiB");
+    stored.firstEnd = quint32(endBytes.size());
+    endBytes.resize(endBytes.size() + size_t(count) * stored.endWidth);
+    char* endByte = endBytes.data() + stored.firstEnd;
     quint32 end = 0;
     for (int col = 0; col < count; ++col) {
         text.append(cells[col]);
         end += quint32(cells[col].size());
-        ends.push_back(end);
+        for (quint32 i = 0; i < stored.endWidth; ++i)
+            *endByte++ = char((end >> (8 * i)) & 0xFF);
     }
     rows[row] = stored;
 }
@@ -219,31 +224,29 @@ void TCellGrid::Reserve(size_t bytes, int rowCount) {
     text.reserve(text.size() + bytes);
     if (rowCount > RowCount())
         rows.reserve(rowCount);
-    ends.reserve(ends.size() + size_t(std::max(rowCount, 0)) * columns);
+    endBytes.reserve(endBytes.size() + size_t(std::max(rowCount, 0)) * columns);
 }
 
 // Rewrites the buffer without the cells replaced since, once they fill half of it, so that
 // editing costs amortised O(1) and the memory stays near the live text.
 void TCellGrid::CompactIfWasteful() {
-    if (unusedBytes < 4096 || unusedBytes * 2 < text.size() + ends.size() * sizeof(quint32))
+    if (unusedBytes < 4096 || unusedBytes * 2 < text.size() + endBytes.size())
         return;
     std::string liveText;
-    std::vector<quint32> liveEnds;
+    std::string liveEnds;
     liveText.reserve(text.size() - std::min(unusedBytes, text.size()));
     for (RowText& row : rows) {
         if (row.count == 0)
             continue;
-        const quint32 length = ends[row.firstEnd + row.count - 1];
         const quint32 start = quint32(liveText.size());
-        liveText.append(text, row.start, length);
+        liveText.append(text, row.start, RowLength(row));
         const quint32 firstEnd = quint32(liveEnds.size());
-        liveEnds.insert(liveEnds.end(), ends.begin() + row.firstEnd,
-                        ends.begin() + row.firstEnd + row.count);
+        liveEnds.append(endBytes, row.firstEnd, size_t(row.count) * row.endWidth);
         row.start = start;
         row.firstEnd = firstEnd;
     }
     text = std::move(liveText);
-    ends = std::move(liveEnds);
+    endBytes = std::move(liveEnds);
     unusedBytes = 0;
 }
 
@@ -339,7 +342,7 @@ void TCellGrid::ClearCells() {
     for (RowText& row : rows)
         row = RowText();
     text = std::string();
-    ends = std::vector<quint32>();
+    endBytes = std::string();
     unusedBytes = 0;
     EndUpdate();
 }
@@ -348,7 +351,7 @@ void TCellGrid::Clear() {
     BeginUpdate();
     rows = std::vector<RowText>(1);
     text = std::string();
-    ends = std::vector<quint32>();
+    endBytes = std::string();
     unusedBytes = 0;
     EndUpdate();
 }
@@ -357,7 +360,7 @@ void TCellGrid::TakeCellsFrom(TCellGrid& other) {
     BeginUpdate();
     std::swap(rows, other.rows);
     std::swap(text, other.text);
-    std::swap(ends, other.ends);
+    std::swap(endBytes, other.endBytes);
     std::swap(unusedBytes, other.unusedBytes);
     std::swap(columns, other.columns);
     EndUpdate();

@@ -41,7 +41,7 @@ class TCellGrid : public QAbstractTableModel {
         const RowText& cells = rows[size_t(row)];
         quint32 begin = 0;
         for (quint32 col = 0; col < cells.count && int(col) < columns; ++col) {
-            const quint32 end = ends[cells.firstEnd + col];
+            const quint32 end = CellEnd(cells, col);
             visit(int(col), std::string_view(text.data() + cells.start + begin, end - begin));
             begin = end;
         }
@@ -112,15 +112,35 @@ class TCellGrid : public QAbstractTableModel {
     void ForgetRowText(int row);
     void CompactIfWasteful();
 
-    // A row's cells lie side by side in `text` from `start`; their end offsets (from
-    // `start`) are `ends[firstEnd]` to `ends[firstEnd + count - 1]`.
+    // A row's cells lie side by side in `text` from `start`. Their end offsets (from `start`)
+    // follow each other in `endBytes` from `firstEnd`, each `endWidth` bytes long, little
+    // endian: the narrowest of 1, 2 or 4 bytes that holds the row's length. A journal row is
+    // under 256 bytes, so its offsets take a byte a cell instead of four.
     struct RowText {
         quint32 start = 0;
         quint32 firstEnd = 0;
-        quint32 count = 0;
+        quint32 count : 29 = 0;
+        quint32 endWidth : 3 = 1;
     };
+    static constexpr quint32 maxCellsInRow = (1u << 29) - 1;
+    quint32 CellEnd(const RowText& row, quint32 col) const {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(endBytes.data()) + row.firstEnd +
+                            col * row.endWidth;
+        switch (row.endWidth) {
+        case 1:
+            return bytes[0];
+        case 2:
+            return bytes[0] | quint32(bytes[1]) << 8;
+        default:
+            return bytes[0] | quint32(bytes[1]) << 8 | quint32(bytes[2]) << 16 |
+                   quint32(bytes[3]) << 24;
+        }
+    }
+    quint32 RowLength(const RowText& row) const {
+        return row.count == 0 ? 0 : CellEnd(row, row.count - 1);
+    }
     std::string text;
-    std::vector<quint32> ends;
+    std::string endBytes;
     std::vector<RowText> rows;
     size_t unusedBytes = 0; // text and end offsets of replaced cells, dropped by a compaction
     int columns = 1;

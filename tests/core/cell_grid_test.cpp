@@ -396,3 +396,26 @@ TEST(CellGrid, EditsReadBackLikeAPlainListOfRows) {
             ASSERT_EQ(grid.RowCells(r), plain[r]) << step << " row " << r;
     }
 }
+
+// A row's cell offsets are kept in 1, 2 or 4 bytes depending on its length: rows on either
+// side of each limit, edited across them and compacted, read back whole.
+TEST(CellGrid, RowsOfEveryLengthKeepTheirCells) {
+    TCellGrid grid;
+    grid.SetColCount(3);
+    QList<QStringList> expected;
+    for (const int length : {0, 1, 254, 255, 256, 65534, 65535, 65536, 200000}) {
+        const QStringList cells{QString(length / 2, QLatin1Char('a')), QStringLiteral("é"),
+                                QString(length - length / 2, QLatin1Char('b'))};
+        grid.AppendRow(cells);
+        expected << cells;
+    }
+    for (int round = 0; round < 3; ++round)
+        for (int row = 1; row < grid.RowCount(); ++row) {
+            const QString longer = grid.Cells(2, row) + QString(300 * round, QLatin1Char('c'));
+            grid.SetCells(2, row, round == 1 ? QStringLiteral("x") : longer);
+            expected[row - 1][2] = grid.Cells(2, row);
+            ASSERT_EQ(grid.Cells(2, row), round == 1 ? QStringLiteral("x") : longer);
+        }
+    for (int row = 1; row < grid.RowCount(); ++row)
+        EXPECT_EQ(grid.RowCells(row), expected[row - 1]) << row;
+}
