@@ -6,6 +6,7 @@
 #include "base/program_files.h"
 #include "dialup/simulation_provider.h"
 #include "dialup/tras.h"
+#include "support/ui_support.h"
 #include "widgets/tform1.h"
 
 #include <QApplication>
@@ -27,6 +28,7 @@ void AppWindowsTest::SetUp() {
 
 void AppWindowsTest::TearDown() {
     StopProgram();
+    CancelBoxAnswers();
     SetProgramExitHandler({});
     clock.reset();
     folder.reset();

@@ -34,6 +34,7 @@ std::vector<std::shared_ptr<AnsweredBox>> AnswerBoxes(const QStringList& buttonT
     for (int index = 0; index < buttonTexts.size(); ++index)
         records.push_back(std::make_shared<AnsweredBox>());
     auto* poll = new QTimer(qApp);
+    poll->setObjectName(QStringLiteral("box answer"));
     for (const auto& record : records)
         record->poller = poll;
     auto deadline = std::make_shared<QDeadlineTimer>(timeoutMs);
@@ -57,6 +58,11 @@ std::vector<std::shared_ptr<AnsweredBox>> AnswerBoxes(const QStringList& buttonT
 
 std::shared_ptr<AnsweredBox> AnswerNextBox(const QString& buttonText, int timeoutMs) {
     return AnswerBoxes({buttonText}, timeoutMs).front();
+}
+
+void CancelBoxAnswers() {
+    qDeleteAll(
+        qApp->findChildren<QTimer*>(QStringLiteral("box answer"), Qt::FindDirectChildrenOnly));
 }
 
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {

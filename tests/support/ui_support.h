@@ -30,5 +30,8 @@ std::shared_ptr<AnsweredBox> AnswerNextBox(const QString& buttonText, int timeou
 std::vector<std::shared_ptr<AnsweredBox>> AnswerBoxes(const QStringList& buttonTexts,
                                                       int timeoutMs = 5000);
 
+// Stops every answer still armed, so that one left by a test cannot answer a box of the next.
+void CancelBoxAnswers();
+
 // Processes events until the condition holds or the time runs out.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);

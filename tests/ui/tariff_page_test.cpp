@@ -225,9 +225,13 @@ TEST_F(TariffPageTest, AssociationsAreStoredAndShownForTheSelectedEntry) {
     EXPECT_FALSE(Form1->SelectAssociatedTariff("Unknown"));
     EXPECT_EQ(Form1->ComboTarif->currentIndex(), 2);
 
-    // Deleting the tariff keeps the association in the file.
-    AnswerNextBox("&Oui");
+    // Deleting the tariff keeps the association in the file. The association selected it
+    // without the list's change handler, so the user picks it to have "Supprimer" enabled.
+    ChooseTariff(2);
+    const auto confirmation = AnswerNextBox("&Oui");
     Form1->Button4->click();
+    EXPECT_TRUE(confirmation->seen);
+    EXPECT_EQ(TariffNames(), QStringList({"Tarif par défaut", "A"}));
     EXPECT_EQ(settings.ReadString("Associations", "Orange", ""), "c");
 }
 
