@@ -179,8 +179,10 @@ void TCellGrid::StoreRow(int row, const std::string_view* cells, int count) {
         inGrid = inGrid || (cells[col].data() >= text.data() &&
                             cells[col].data() < text.data() + text.size());
     }
-    if (text.size() + total > std::numeric_limits<quint32>::max() || quint32(count) > maxCellsInRow)
+    if (text.size() + total > std::numeric_limits<quint32>::max())
         throw std::length_error("cell text beyond 4 GiB");
+    if (quint32(count) > maxCellsInRow)
+        throw std::length_error("more cells in a row than a grid holds");
     std::string copy;
     std::vector<std::string_view> copied;
     if (inGrid) { // growing the buffer would move the texts being stored
