@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Measures how often the program wakes up and how much CPU it takes, on a private X display
 # (Xvfb, openbox, trayer) with the simulated modem and its main window shown.
-#   scripts/wakeups.sh [BUILD [SECONDS [session|idle]]]    defaults: build 30 session
+#   scripts/wakeups.sh [BUILD [SECONDS [session|hidden|idle]]]    defaults: build 30 session
 # "session" clicks "Connecter", picks the first simulated entry and waits 15 s for the
-# session to settle; "idle" measures the program not connected. Per thread: voluntary context
+# session to settle; "hidden" then also clicks "Cacher la fenêtre" (the mini window alone);
+# "idle" measures the program not connected. Per thread: voluntary context
 # switches (wake-ups) and preemptions a second, CPU from the scheduler's accounting; the X
 # server's CPU too. Screenshots and the program's log stay in the printed folder.
 set -euo pipefail
@@ -58,12 +59,16 @@ for _ in $(seq 200); do # the main window: the one at least 550 pixels wide
 done
 [[ -z $main ]] && { echo "pas de fenêtre principale" >&2; exit 1; }
 sleep 2
-if [[ $mode == session ]]; then
+if [[ $mode == session || $mode == hidden ]]; then
     eval "$(xdotool getwindowgeometry --shell "$main")"
     # "Connecter", the first button under the group box; the chooser's first entry.
     xdotool mousemove $((X + 78)) $((Y + 261)) click 1
     sleep 1.5
     xdotool key Return
+    if [[ $mode == hidden ]]; then
+        sleep 3
+        xdotool mousemove $((X + 484)) $((Y + 261)) click 1 # "Cacher la fenêtre"
+    fi
     sleep 15
 fi
 
