@@ -16,9 +16,10 @@ constexpr int longestSynchronousWaitMs = 60000;
 
 TWAVPlayer::TWAVPlayer(QObject* parent) : QObject(parent) {}
 
-void TWAVPlayer::RefreshCapability() {
+bool TWAVPlayer::WAVCapable() {
     if (!capable)
         capable = !QMediaDevices::audioOutputs().isEmpty();
+    return capable;
 }
 
 bool TWAVPlayer::Play() {

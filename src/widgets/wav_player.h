@@ -24,13 +24,9 @@ class TWAVPlayer : public QObject {
     TSoundType SoundType = TSoundType::stAsynchronous;
 
     // At least one audio output exists. Looked for when first asked (the sound system and its
-    // libraries are loaded then, not at start-up) and again by RefreshCapability, and then
-    // only ever turning true (a sound server started later).
-    bool WAVCapable() {
-        RefreshCapability();
-        return capable;
-    }
-    void RefreshCapability();
+    // libraries are loaded then, not at start-up) and at each later asking until one is found
+    // (a sound server started after the program counts), then always true.
+    bool WAVCapable();
 
     // Plays FileName; false when there is no output, no file name or no such file.
     bool Play();

@@ -58,8 +58,8 @@ void TForm1::EvaluateAlarms(qint32 elapsed, AlarmMode mode) {
 }
 
 void TForm1::PlayAlarmSound() {
-    // A sound server started after the program (a login that autostarts it late) counts.
-    WAVPlayer1->RefreshCapability();
+    // A sound server started after the program (a login that autostarts it late) counts:
+    // WAVCapable looks again while no output was found.
     if (WAVPlayer1->WAVCapable() && !WAVPlayer1->FileName.isEmpty())
         WAVPlayer1->Play(); // a file deleted since it was chosen plays nothing
     else
