@@ -10,6 +10,7 @@
 #include "widgets/tform1.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QTimer>
 
 void AppWindowsTest::SetUp() {
@@ -60,6 +61,13 @@ void SimulatedModemTest::SetUp() {
     SimulationProvider::SetTimeScale(0.01);
     RestartWithProvider(QStringLiteral("simulation"));
     Form1->Timer2->stop();
+}
+
+void SimulatedModemTest::Dial(const QString& entry) {
+    Form1->ComboBox1->setCurrentIndex(Form1->ComboBox1->findText(entry));
+    Form1->ChosenFromMenu = true;
+    Form1->Button1Click();
+    Form1->ChosenFromMenu = false;
 }
 
 void SimulatedModemTest::TearDown() {

@@ -34,4 +34,6 @@ class SimulatedModemTest : public AppWindowsTest {
   protected:
     void SetUp() override;
     void TearDown() override;
+    // Dials an entry as "Connecter" does, without the chooser.
+    void Dial(const QString& entry);
 };

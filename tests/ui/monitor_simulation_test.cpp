@@ -130,10 +130,7 @@ TEST_F(MonitorSimulationTest, AFailedDialEndsDisconnectedWithABeep) {
 }
 
 TEST_F(MonitorSimulationTest, DisconnectHangsUpAndWaitsForTheLineToDrop) {
-    Form1->ComboBox1->setCurrentIndex(0); // "Simulation 56K"
-    Form1->ChosenFromMenu = true;
-    Form1->Button1Click();
-    Form1->ChosenFromMenu = false;
+    Dial(QStringLiteral("Simulation 56K"));
     ASSERT_EQ(Form1->RAS->ConnectState, 8192);
     Tick(0);
     ASSERT_TRUE(Form1->SessionActive);

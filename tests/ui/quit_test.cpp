@@ -13,11 +13,7 @@ class QuitWithConnectionTest : public SimulatedModemTest {
   protected:
     void SetUp() override {
         SimulatedModemTest::SetUp();
-        Form1->ComboBox1->setCurrentIndex(
-            Form1->ComboBox1->findText(QStringLiteral("Simulation 56K")));
-        Form1->ChosenFromMenu = true; // no chooser
-        Form1->Button1Click();
-        Form1->ChosenFromMenu = false;
+        Dial(QStringLiteral("Simulation 56K"));
         Form1->PollConnection();
     }
     bool LineStillListed() {

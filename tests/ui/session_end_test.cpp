@@ -29,12 +29,6 @@
 namespace {
 class SessionEndTest : public SimulatedModemTest {
   protected:
-    void Dial(const QString& entry) {
-        Form1->ComboBox1->setCurrentIndex(Form1->ComboBox1->findText(entry));
-        Form1->ChosenFromMenu = true; // no chooser
-        Form1->Button1Click();
-        Form1->ChosenFromMenu = false;
-    }
     int ListedConnections() {
         Form1->RAS->EnumConnections();
         return Form1->RAS->Connections.Count();

@@ -49,10 +49,7 @@ QRect InWindow(const QWidget* widget) {
 } // namespace
 
 TEST_F(TickRepaintTest, ATickRepaintsOnlyTheCountersItChanged) {
-    Form1->ComboBox1->setCurrentIndex(0); // "Simulation 56K"
-    Form1->ChosenFromMenu = true;
-    Form1->Button1Click();
-    Form1->ChosenFromMenu = false;
+    Dial(QStringLiteral("Simulation 56K"));
     ASSERT_EQ(Form1->RAS->ConnectState, 8192);
     Form1->show();
     for (int i = 0; i < 3; ++i) // the session starts, its counters get their first texts
