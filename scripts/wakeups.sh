@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Measures how often the program wakes up and how much CPU it takes, on a private X display
 # (Xvfb, openbox, trayer) with the simulated modem and its main window shown.
-#   scripts/wakeups.sh [BUILD [SECONDS [session|hidden|idle]]]    defaults: build 30 session
+#   scripts/wakeups.sh [BUILD [SECONDS [session|hidden|idle|bare|bare-title]]]
+#   defaults: build 30 session
 # "session" clicks "Connecter", picks the first simulated entry and waits 15 s for the
 # session to settle; "hidden" then also clicks "Cacher la fenêtre" (the mini window alone);
-# "idle" measures the program not connected. Per thread: voluntary context
+# "idle" measures the program not connected. "bare" and "bare-title" measure instead the bare
+# Qt window of bench/reference (two labels a second, and its caption with the clock): the
+# floor any Qt program pays for such a second here. Per thread: voluntary context
 # switches (wake-ups) and preemptions a second, CPU from the scheduler's accounting; the X
 # server's CPU too. Screenshots and the program's log stay in the printed folder.
 set -euo pipefail
@@ -45,17 +48,22 @@ trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 \
     >"$work/trayer.log" 2>&1 &
 trayer=$!
 sleep 1
-(cd "$work" && exec ./tallivo >"$work/program.log" 2>&1) &
+case $mode in
+bare) (cd "$work" && exec "$build/bench/bare_window" >"$work/program.log" 2>&1) & ;;
+bare-title) (cd "$work" && exec "$build/bench/bare_window" --title >"$work/program.log" 2>&1) & ;;
+*) (cd "$work" && exec ./tallivo >"$work/program.log" 2>&1) & ;;
+esac
 program=$!
 
-main=''
-for _ in $(seq 200); do # the main window: the one at least 550 pixels wide
+main='' tries=0
+[[ $mode == bare* ]] && sleep 3 && main=bare
+# The main window: the one at least 550 pixels wide.
+while [[ -z $main ]] && ((++tries <= 200)); do
     for id in $(xdotool search --onlyvisible --class tallivo 2>/dev/null || true); do
         width=$(xwininfo -id "$id" 2>/dev/null | awk '/Width:/ {print $2}')
         [[ -n $width ]] && ((width >= 550)) && main=$id
     done
-    [[ -n $main ]] && break
-    sleep 0.1
+    [[ -z $main ]] && sleep 0.1
 done
 [[ -z $main ]] && { echo "pas de fenêtre principale" >&2; exit 1; }
 sleep 2
