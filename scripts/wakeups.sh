@@ -50,7 +50,7 @@ trayer=$!
 sleep 1
 case $mode in
 bare) (cd "$work" && exec "$build/bench/bare_window" >"$work/program.log" 2>&1) & ;;
-bare-title) (cd "$work" && exec "$build/bench/bare_window" --title >"$work/program.log" 2>&1) & ;;
+bare-title) (cd "$work" && exec "$build/bench/bare_window" --clock-caption >"$work/program.log" 2>&1) & ;;
 *) (cd "$work" && exec ./tallivo >"$work/program.log" 2>&1) & ;;
 esac
 program=$!

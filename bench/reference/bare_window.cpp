@@ -1,7 +1,8 @@
 // The floor of a session's second for any Qt widgets program on this machine: a bare window
 // of the main window's size whose two labels get a new text each second (the time, a number),
-// and with --title its caption too, carrying the clock as the main window's does. Run by
-// scripts/wakeups.sh (modes bare and bare-title) in the same X session as the program.
+// and with --clock-caption (Qt takes --title for itself) its caption too, carrying the clock as the
+// main window's does. Run by scripts/wakeups.sh (modes bare and bare-title) in the same X session
+// as the program.
 
 #include <QApplication>
 #include <QDateTime>
@@ -12,7 +13,7 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    const bool withTitle = application.arguments().contains(QStringLiteral("--title"));
+    const bool withTitle = application.arguments().contains(QStringLiteral("--clock-caption"));
     QWidget window;
     auto* layout = new QVBoxLayout(&window);
     auto* clock = new QLabel;
