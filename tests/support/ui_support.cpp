@@ -1,5 +1,9 @@
 #include "support/ui_support.h"
 
+#include "app/application_title.h"
+#include "app/ui/windows.h"
+#include "base/program_files.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -73,4 +77,12 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
         QApplication::processEvents(QEventLoop::AllEvents, 20);
     }
     return true;
+}
+
+void CreateWindowsOfProgramIn(const QString& folder) {
+    ProgramFiles::SetExecutablePathForTests(folder + QStringLiteral("/tallivo"));
+    SetApplicationTitle(QStringLiteral("Tallivo"));
+    auto warning = AnswerNextBox(QStringLiteral("OK"), 3000);
+    CreateWindows();
+    warning->Cancel();
 }

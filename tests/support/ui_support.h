@@ -33,5 +33,9 @@ std::vector<std::shared_ptr<AnsweredBox>> AnswerBoxes(const QStringList& buttonT
 // Stops every answer still armed, so that one left by a test cannot answer a box of the next.
 void CancelBoxAnswers();
 
+// In a helper test run in a fresh test program: creates the windows of the program whose
+// executable is folder/tallivo, titled "Tallivo", the warning that no entry exists answered.
+void CreateWindowsOfProgramIn(const QString& folder);
+
 // Processes events until the condition holds or the time runs out.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000);

@@ -57,11 +57,7 @@ TEST(ChronometerCrashHelper, CountsUntilKilled) {
     const QString folder = qEnvironmentVariable("TALLIVO_CRASH_HELPER_FOLDER");
     if (folder.isEmpty())
         GTEST_SKIP() << "run by ChronometerCrash only";
-    ProgramFiles::SetExecutablePathForTests(folder + QStringLiteral("/tallivo"));
-    SetApplicationTitle(QStringLiteral("Tallivo"));
-    auto warning = AnswerNextBox(QStringLiteral("OK"), 3000);
-    CreateWindows();
-    warning->Cancel();
+    CreateWindowsOfProgramIn(folder);
     Form1->Session.SetTariff(QStringLiteral("Tarif crash"));
     Form1->SpeedButton1->click();
     Form1->SpeedButton2->click();

@@ -28,12 +28,8 @@ TEST(SoundAlarmHelper, PlaysTheTimeAlarm) {
     const QString folder = qEnvironmentVariable("TALLIVO_SOUND_HELPER_FOLDER");
     if (folder.isEmpty())
         GTEST_SKIP() << "run by SoundAlarm only";
-    ProgramFiles::SetExecutablePathForTests(folder + QStringLiteral("/tallivo"));
     ScopedClock clock(QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0)));
-    SetApplicationTitle(QStringLiteral("Tallivo"));
-    auto warning = AnswerNextBox(QStringLiteral("OK"), 3000);
-    CreateWindows();
-    warning->Cancel();
+    CreateWindowsOfProgramIn(folder);
 
     const auto say = [](const QByteArray& line) {
         std::printf("%s\n", line.constData());

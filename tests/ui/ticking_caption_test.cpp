@@ -3,9 +3,7 @@
 // its own property events; it asks again once the caption is the title again. Run in a fresh
 // copy of this test program, on Qt's X11 platform.
 
-#include "app/application_title.h"
 #include "app/ui/windows.h"
-#include "base/program_files.h"
 #include "support/test_support.h"
 #include "support/ui_support.h"
 #include "widgets/tform1.h"
@@ -65,12 +63,8 @@ TEST(TickingCaptionHelper, MainWindowIsDeafToItsPropertiesWhileTheClockTicks) {
     if (folder.isEmpty())
         GTEST_SKIP() << "run by TickingCaption only";
     ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
-    ProgramFiles::SetExecutablePathForTests(folder + QStringLiteral("/tallivo"));
     ScopedClock clock(QDateTime(QDate(2026, 12, 8), QTime(10, 0, 0)));
-    SetApplicationTitle(QStringLiteral("Tallivo"));
-    auto warning = AnswerNextBox(QStringLiteral("OK"), 3000);
-    CreateWindows();
-    warning->Cancel();
+    CreateWindowsOfProgramIn(folder);
     Form1->ShowInFront();
     ASSERT_TRUE(WaitUntil([] { return Form1->windowHandle()->isExposed(); }, 10000));
     EXPECT_TRUE(HearsOwnProperties(Form1));
