@@ -4,7 +4,9 @@
 #include "app/ui/windows.h"
 #include "dialup/tras.h"
 #include "support/app_fixture.h"
+#include "support/ui_support.h"
 #include "widgets/cached_group_box.h"
+#include "widgets/counter_backdrop.h"
 #include "widgets/tform1.h"
 
 #include <QAbstractButton>
@@ -14,9 +16,13 @@
 #include <QImage>
 #include <QLabel>
 #include <QMap>
+#include <QPixmap>
+#include <QScreen>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QThread>
 #include <QTimer>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
@@ -94,6 +100,13 @@ TEST_F(TickRepaintTest, ATickRepaintsOnlyTheCountersItChanged) {
                     << "\" repainted at tick " << tick;
             }
         }
+        // The main window's counters paint over a picture of what lies under them: not the
+        // group box, the page, the tab widget or the window.
+        const QList<QWidget*> beneath = {Form1->GroupBox1, Form1->TabSheet2, Form1->PageControl1,
+                                         Form1};
+        for (QWidget* under : beneath)
+            EXPECT_EQ(counter.paints.value(under), 0)
+                << under->objectName().toStdString() << " repainted at tick " << tick;
         // Nothing else on the page is repainted whole: not the tabs, not a button.
         for (QWidget* widget : watched) {
             if (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QTabBar*>(widget)) {
@@ -127,4 +140,68 @@ TEST(CachedGroupBoxTest, PaintsAsAGroupBoxAlsoInPartsAndAfterItsTitleChanges) {
     for (QGroupBox* box : {static_cast<QGroupBox*>(&cached), &plain})
         box->setEnabled(false);
     EXPECT_EQ(image(cached, QRegion(0, 0, 400, 30)), image(plain, QRegion(0, 0, 400, 30)));
+}
+
+namespace {
+// A counter in a group box on a tab page, as on the main window.
+struct CounterWindow {
+    QWidget window;
+    QGroupBox* box = nullptr;
+    QLabel* counter = nullptr;
+    CounterWindow() {
+        auto* tabs = new QTabWidget(&window);
+        auto* page = new QWidget;
+        tabs->addTab(page, QStringLiteral("Tallivo"));
+        box = new QGroupBox(QStringLiteral("Connecté"), page);
+        box->setGeometry(8, 8, 260, 90);
+        new QLabel(QStringLiteral("Transmis :"), box);
+        counter = new QLabel(box);
+        counter->setGeometry(100, 30, 140, 20);
+        tabs->setGeometry(0, 0, 290, 140);
+        window.resize(290, 140);
+        window.show();
+    }
+    QImage OnScreen() {
+        QApplication::processEvents();
+        QApplication::processEvents();
+        return window.screen()->grabWindow(window.winId()).toImage();
+    }
+};
+} // namespace
+
+TEST(CounterBackdropTest, AKeptCounterLooksAsBeforeWithoutRepaintingWhatLiesUnderIt) {
+    CounterWindow shown;
+    ASSERT_TRUE(WaitUntil([&] { return shown.window.windowHandle()->isExposed(); }));
+    shown.counter->setText(QStringLiteral("38820 octets"));
+    const QImage transparent = shown.OnScreen();
+
+    PaintOverKeptBackdrop({shown.counter});
+    EXPECT_TRUE(shown.counter->testAttribute(Qt::WA_OpaquePaintEvent));
+    PaintCounter counter;
+    shown.box->installEventFilter(&counter);
+    shown.counter->setText(QStringLiteral("1234567 octets"));
+    shown.OnScreen();
+    shown.counter->setText(QStringLiteral("38820 octets"));
+    EXPECT_EQ(shown.OnScreen(), transparent);
+    EXPECT_EQ(counter.paints.value(shown.box), 0);
+
+    // A new palette: Qt paints what lies under the counter until a new picture is taken.
+    QPalette palette = shown.window.palette();
+    palette.setColor(QPalette::Window, QColor(255, 255, 200));
+    shown.window.setPalette(palette);
+    const QImage yellow = shown.OnScreen();
+    EXPECT_NE(yellow, transparent);
+    EXPECT_FALSE(shown.counter->testAttribute(Qt::WA_OpaquePaintEvent));
+    PaintOverKeptBackdrop({shown.counter});
+    shown.counter->setText(QStringLiteral("1234567 octets"));
+    shown.OnScreen();
+    shown.counter->setText(QStringLiteral("38820 octets"));
+    EXPECT_EQ(shown.OnScreen(), yellow);
+
+    // A sibling over part of the counter would be hidden by the picture: no picture then.
+    auto* over = new QLabel(QStringLiteral("x"), shown.box);
+    over->setGeometry(230, 30, 20, 20);
+    over->show();
+    PaintOverKeptBackdrop({shown.counter});
+    EXPECT_FALSE(shown.counter->testAttribute(Qt::WA_OpaquePaintEvent));
 }

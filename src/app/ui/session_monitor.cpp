@@ -12,6 +12,7 @@
 #include "dialup/ras_records.h"
 #include "dialup/tras.h"
 #include "journal/ui/journal_window.h"
+#include "widgets/counter_backdrop.h"
 #include "widgets/counter_text.h"
 #include "widgets/tform1.h"
 
@@ -168,6 +169,9 @@ void TForm1::ShowStatistics() {
 void TForm1::ShowCounters(qint32 elapsed) {
     KeepLaidOutSize(
         {GroupBox1, Label13, Label29, StatXmit, StatRecv, ConnSpeed, mspeed, ips, ipc, restefor});
+    // The mini window's counters overlap one another: they stay transparent.
+    PaintOverKeptBackdrop(
+        {Label13, Label29, StatXmit, StatRecv, ConnSpeed, mspeed, ips, ipc, restefor});
     Label13->setText(DurationText(elapsed));
     Label29->setText(ComputeCost(elapsed));
     MiniWin->Label29->setText(Label29->text());

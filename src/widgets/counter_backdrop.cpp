@@ -1,0 +1,134 @@
+#include "widgets/counter_backdrop.h"
+
+#include <QEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QWidget>
+
+namespace {
+// What the picture under a counter depends on.
+struct BackdropKey {
+    QRect placeInWindow;
+    QSize windowSize;
+    const QStyle* style = nullptr;
+    qint64 palette = 0;
+    bool active = false;
+    bool enabled = false;
+    qreal pixelRatio = 1;
+
+    static BackdropKey Of(const QWidget* counter) {
+        const QWidget* window = counter->window();
+        return {QRect(counter->mapTo(window, QPoint(0, 0)), counter->size()),
+                window->size(),
+                counter->style(),
+                counter->palette().cacheKey(),
+                counter->isActiveWindow(),
+                counter->isEnabled(),
+                counter->devicePixelRatioF()};
+    }
+    bool operator==(const BackdropKey&) const = default;
+};
+
+class KeptBackdrop : public QObject {
+  public:
+    explicit KeptBackdrop(QWidget* counter) : QObject(counter), counter(counter) {
+        counter->installEventFilter(this);
+    }
+
+    static KeptBackdrop* Of(QWidget* counter) {
+        for (QObject* child : counter->children())
+            if (auto* backdrop = dynamic_cast<KeptBackdrop*>(child))
+                return backdrop;
+        return new KeptBackdrop(counter);
+    }
+
+    void Keep() {
+        // The picture would hide the part of a sibling that lies over the counter.
+        if (OverlapsASibling()) {
+            if (opaque)
+                BecomeTransparent();
+            return;
+        }
+        const BackdropKey now = BackdropKey::Of(counter);
+        if (opaque && now == key)
+            return;
+        const qreal ratio = now.pixelRatio;
+        picture = QPixmap(counter->size() * ratio);
+        picture.setDevicePixelRatio(ratio);
+        // The window painted into the picture over the counter's place, all but the counter.
+        SetOpaque(false);
+        takingPicture = true;
+        counter->window()->render(&picture, QPoint(), QRegion(now.placeInWindow),
+                                  QWidget::DrawWindowBackground | QWidget::DrawChildren);
+        takingPicture = false;
+        key = now;
+        SetOpaque(true);
+        counter->update();
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::Paint:
+            if (takingPicture)
+                return true;
+            if (!opaque)
+                return false;
+            if (BackdropKey::Of(counter) != key) {
+                BecomeTransparent(); // painted again at once, over what lies under it
+                return true;
+            }
+            QPainter(counter).drawPixmap(0, 0, picture);
+            return false; // the counter's own painting follows, over the picture
+        case QEvent::Move:
+        case QEvent::Resize:
+        case QEvent::Hide:
+        case QEvent::ParentChange:
+        case QEvent::StyleChange:
+        case QEvent::PaletteChange:
+        case QEvent::EnabledChange:
+        case QEvent::ActivationChange:
+            if (opaque)
+                BecomeTransparent();
+            return false;
+        default:
+            return false;
+        }
+    }
+
+  private:
+    bool OverlapsASibling() const {
+        const QWidget* parent = counter->parentWidget();
+        if (!parent)
+            return false;
+        for (const QObject* child : parent->children()) {
+            const auto* sibling = qobject_cast<const QWidget*>(child);
+            if (sibling && sibling != counter && sibling->isVisible() &&
+                sibling->geometry().intersects(counter->geometry()))
+                return true;
+        }
+        return false;
+    }
+    void SetOpaque(bool value) {
+        opaque = value;
+        counter->setAttribute(Qt::WA_OpaquePaintEvent, value);
+    }
+    void BecomeTransparent() {
+        SetOpaque(false);
+        picture = QPixmap();
+        if (QWidget* parent = counter->parentWidget())
+            parent->update(counter->geometry());
+    }
+
+    static inline bool takingPicture = false;
+    QWidget* counter;
+    QPixmap picture;
+    BackdropKey key;
+    bool opaque = false;
+};
+} // namespace
+
+void PaintOverKeptBackdrop(std::initializer_list<QWidget*> counters) {
+    for (QWidget* counter : counters)
+        if (counter->isVisible() && !counter->size().isEmpty())
+            KeptBackdrop::Of(counter)->Keep();
+}
