@@ -106,37 +106,22 @@ void JournalSummary::WatchJournal() {
 void JournalSummary::Forget() {
     rowsRead = 1; // the totals stay readable until a whole read replaces them
     groups.clear();
-    rowHashes.clear();
 }
 
-bool JournalSummary::NewRowsMayRepeat() {
-    // Rows already read hold no repeats; a new row can only repeat one whose hash is known.
-    const TCellGrid& journal = store.jgrid;
-    bool mayRepeat = false;
-    for (int row = rowsRead; row < journal.RowCount(); ++row) {
-        size_t hash = 0;
-        for (int col = 0; col < JournalStore::ColumnCount; ++col)
-            hash = hash * 31 + qHash(journal.Cells(col, row));
-        if (rowHashes.contains(hash))
-            mayRepeat = true;
-        else
-            rowHashes.insert(hash);
-    }
-    return mayRepeat;
+int JournalSummary::RemoveRepeatedRows() {
+    const int removed = store.RemoveDuplicateRows();
+    if (removed > 0)
+        Forget(); // the journal was rewritten: read again whole
+    return removed;
 }
 
 JournalSummary::Outcome JournalSummary::Refresh(const QString& currencyUnit) {
-    int removed = 0;
-    if (NewRowsMayRepeat() && (removed = store.RemoveDuplicateRows()) > 0) {
-        Forget(); // the journal was rewritten: read again whole
-        NewRowsMayRepeat();
-    }
+    const int removed = RemoveRepeatedRows();
     const bool wasIncremental = rowsRead > 1;
     Outcome outcome = ReadNewRows(currencyUnit);
     if (!outcome.complete && wasIncremental) {
         // What a stop leaves on screen is what a whole rebuild stopping there leaves.
         Forget();
-        NewRowsMayRepeat();
         outcome = ReadNewRows(currencyUnit);
     }
     if (!outcome.complete)

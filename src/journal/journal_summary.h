@@ -3,7 +3,6 @@
 #include "base/cell_grid.h"
 
 #include <QObject>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -64,6 +63,9 @@ class JournalSummary : public QObject {
     // number or duration does not read; the month table keeps the months finished before a
     // date that does not read.
     Outcome Refresh(const QString& currencyUnit);
+    // Removes repeated journal rows (the store's index knows at once whether there are any);
+    // the number removed.
+    int RemoveRepeatedRows();
 
     const JournalSums& Totals() const { return totals; }
     const std::vector<MonthGroup>& Groups() const { return groups; }
@@ -73,7 +75,6 @@ class JournalSummary : public QObject {
   private:
     void Forget();
     void WatchJournal();
-    bool NewRowsMayRepeat();
     Outcome ReadNewRows(const QString& currencyUnit);
     void WriteMonthRows(int firstGroup, int groupCount, bool wholeTable);
 
@@ -83,6 +84,5 @@ class JournalSummary : public QObject {
     int rowsReadLastTime = 0;
     JournalSums totals;
     std::vector<MonthGroup> groups;
-    QSet<size_t> rowHashes;
     QString unit;
 };

@@ -408,3 +408,21 @@ TEST_F(JournalViewsTest, TheChartPageDrawsTheMonthsAndExportsItsImages) {
     EXPECT_TRUE(ReadWholeFile(File("journal.svg")).contains("<svg"));
     EXPECT_EQ(Form1->ExportFilterIndex, 3);
 }
+
+TEST_F(JournalViewsTest, ASessionEndedWhileTheWindowIsHiddenShowsWhenItOpens) {
+    Row("Wanadoo", "10/01/2003", "00:10:00", "", "", "1,00");
+    Journal->show();
+    Journal->hide();
+    SessionRecord session;
+    session.date = QDate(2003, 1, 11);
+    session.startTime = QTime(9, 0);
+    session.durationSeconds = 600;
+    session.cost = 2;
+    Journal->AppendSession(session);
+    Journal->AppendSession(session); // a repeat goes at once, before the save
+    EXPECT_EQ(Journal->RowCount(), 3);
+    EXPECT_EQ(Journal->Label4->text(), "1,00 F"); // the views wait for the window
+    Journal->show();
+    EXPECT_EQ(Journal->Label4->text(), "3,00 F");
+    EXPECT_EQ(Journal->vgrid->model()->rowCount(), 2);
+}

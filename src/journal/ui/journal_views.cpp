@@ -157,6 +157,13 @@ void TJournal::BitBtn1Click() {
 }
 
 void TJournal::RefreshJournalViews() {
+    // A hidden window's views are rebuilt when it is shown: only the journal's repeated rows
+    // go now, before the save that follows a session.
+    if (!isVisible()) {
+        if (summary->RemoveRepeatedRows() > 0)
+            widestText.clear();
+        return;
+    }
     {
         WaitCursor hourglass;
         const QString unit = Form1 ? Form1->CurrEdit->text() : QStringLiteral("F");
