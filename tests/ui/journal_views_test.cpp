@@ -27,6 +27,15 @@
 #include <QTimer>
 
 namespace {
+SessionRecord TenMinutesAtNine(const QDate& date, double cost) {
+    SessionRecord session;
+    session.date = date;
+    session.startTime = QTime(9, 0);
+    session.durationSeconds = 600;
+    session.cost = cost;
+    return session;
+}
+
 // Runs `action` on the next modal widget of type T (a file or print dialog) once it shows.
 template <typename T> std::shared_ptr<bool> OnNextModal(std::function<void(T*)> action) {
     auto done = std::make_shared<bool>(false);
@@ -378,12 +387,7 @@ TEST_F(JournalViewsTest, TheChartPageDrawsTheMonthsAndExportsItsImages) {
     EXPECT_DOUBLE_EQ(barSets()[0]->at(22), 6.0);
     EXPECT_NEAR(barSets()[1]->at(23), 31.80, 0.01); // the estimate above the recorded 10 F
     // An appended session shows at once.
-    SessionRecord session;
-    session.date = QDate(2026, 12, 8);
-    session.startTime = QTime(9, 0);
-    session.durationSeconds = 600;
-    session.cost = 2;
-    Journal->AppendSession(session);
+    Journal->AppendSession(TenMinutesAtNine(QDate(2026, 12, 8), 2));
     EXPECT_DOUBLE_EQ(barSets()[0]->at(23), 12.0);
 
     // The images come after the five table types; the remembered table type stays.
@@ -413,11 +417,7 @@ TEST_F(JournalViewsTest, ASessionEndedWhileTheWindowIsHiddenShowsWhenItOpens) {
     Row("Wanadoo", "10/01/2003", "00:10:00", "", "", "1,00");
     Journal->show();
     Journal->hide();
-    SessionRecord session;
-    session.date = QDate(2003, 1, 11);
-    session.startTime = QTime(9, 0);
-    session.durationSeconds = 600;
-    session.cost = 2;
+    const SessionRecord session = TenMinutesAtNine(QDate(2003, 1, 11), 2);
     Journal->AppendSession(session);
     Journal->AppendSession(session); // a repeat goes at once, before the save
     EXPECT_EQ(Journal->RowCount(), 3);
