@@ -167,11 +167,12 @@ void TForm1::ShowStatistics() {
 }
 
 void TForm1::ShowCounters(qint32 elapsed) {
-    KeepLaidOutSize(
-        {GroupBox1, Label13, Label29, StatXmit, StatRecv, ConnSpeed, mspeed, ips, ipc, restefor});
-    // The mini window's counters overlap one another: they stay transparent.
-    PaintOverKeptBackdrop(
-        {Label13, Label29, StatXmit, StatRecv, ConnSpeed, mspeed, ips, ipc, restefor});
+    // The mini window's counters overlap one another: they stay as they are.
+    const std::initializer_list<QWidget*> counters = {
+        Label13, Label29, StatXmit, StatRecv, ConnSpeed, mspeed, ips, ipc, restefor};
+    KeepLaidOutSize({GroupBox1});
+    KeepLaidOutSize(counters);
+    PaintOverKeptBackdrop(counters);
     Label13->setText(DurationText(elapsed));
     Label29->setText(ComputeCost(elapsed));
     MiniWin->Label29->setText(Label29->text());
