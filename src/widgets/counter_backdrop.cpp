@@ -1,6 +1,7 @@
 #include "widgets/counter_backdrop.h"
 
 #include <QEvent>
+#include <QHash>
 #include <QPainter>
 #include <QPixmap>
 #include <QWidget>
@@ -33,25 +34,21 @@ class KeptBackdrop : public QObject {
   public:
     explicit KeptBackdrop(QWidget* counter) : QObject(counter), counter(counter) {
         counter->installEventFilter(this);
+        Kept().insert(counter, this);
     }
+    ~KeptBackdrop() override { Kept().remove(counter); }
 
     static KeptBackdrop* Of(QWidget* counter) {
-        for (QObject* child : counter->children())
-            if (auto* backdrop = dynamic_cast<KeptBackdrop*>(child))
-                return backdrop;
-        return new KeptBackdrop(counter);
+        KeptBackdrop* backdrop = Kept().value(counter);
+        return backdrop ? backdrop : new KeptBackdrop(counter);
     }
 
     void Keep() {
+        // A kept picture is checked when the counter paints, which is the only time it is used.
         // The picture would hide the part of a sibling that lies over the counter.
-        if (OverlapsASibling()) {
-            if (opaque)
-                BecomeTransparent();
+        if (opaque || OverlapsASibling())
             return;
-        }
         const BackdropKey now = BackdropKey::Of(counter);
-        if (opaque && now == key)
-            return;
         const qreal ratio = now.pixelRatio;
         picture = QPixmap(counter->size() * ratio);
         picture.setDevicePixelRatio(ratio);
@@ -73,7 +70,7 @@ class KeptBackdrop : public QObject {
                 return true;
             if (!opaque)
                 return false;
-            if (BackdropKey::Of(counter) != key) {
+            if (BackdropKey::Of(counter) != key || OverlapsASibling()) {
                 BecomeTransparent(); // painted again at once, over what lies under it
                 return true;
             }
@@ -87,6 +84,8 @@ class KeptBackdrop : public QObject {
         case QEvent::PaletteChange:
         case QEvent::EnabledChange:
         case QEvent::ActivationChange:
+        case QEvent::WindowActivate: // what the window's children hear of its activation
+        case QEvent::WindowDeactivate:
             if (opaque)
                 BecomeTransparent();
             return false;
@@ -96,6 +95,10 @@ class KeptBackdrop : public QObject {
     }
 
   private:
+    static QHash<const QWidget*, KeptBackdrop*>& Kept() {
+        static QHash<const QWidget*, KeptBackdrop*> kept;
+        return kept;
+    }
     bool OverlapsASibling() const {
         const QWidget* parent = counter->parentWidget();
         if (!parent)

@@ -202,6 +202,8 @@ TEST(CounterBackdropTest, AKeptCounterLooksAsBeforeWithoutRepaintingWhatLiesUnde
     auto* over = new QLabel(QStringLiteral("x"), shown.box);
     over->setGeometry(230, 30, 20, 20);
     over->show();
+    shown.OnScreen(); // the sibling's paint reaches the counter, which drops its picture
+    EXPECT_FALSE(shown.counter->testAttribute(Qt::WA_OpaquePaintEvent));
     PaintOverKeptBackdrop({shown.counter});
     EXPECT_FALSE(shown.counter->testAttribute(Qt::WA_OpaquePaintEvent));
 }

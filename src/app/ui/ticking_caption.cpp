@@ -57,15 +57,13 @@ class CaptionWatcher : public QObject {
 
   private:
     void Apply() {
-        xcb_connection_t* connection = X11Connection();
         const WId id = window->internalWinId();
-        if (!connection || !id)
-            return;
         const bool ticking = window->windowTitle() != ApplicationTitle();
-        // A caption that ticks asks nothing of the X server once the window is quiet.
-        if (ticking == (quietWindow == id))
+        // A caption that ticks asks nothing of Qt or the X server once the window is quiet.
+        if (!id || ticking == (quietWindow == id))
             return;
-        if (SetPropertyEvents(connection, xcb_window_t(id), !ticking))
+        xcb_connection_t* connection = X11Connection();
+        if (connection && SetPropertyEvents(connection, xcb_window_t(id), !ticking))
             quietWindow = ticking ? id : 0;
     }
 
