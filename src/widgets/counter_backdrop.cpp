@@ -96,8 +96,9 @@ class KeptBackdrop : public QObject {
 
   private:
     static QHash<const QWidget*, KeptBackdrop*>& Kept() {
-        static QHash<const QWidget*, KeptBackdrop*> kept;
-        return kept;
+        // Never destroyed: a counter may outlive the program's own statics.
+        static auto* kept = new QHash<const QWidget*, KeptBackdrop*>;
+        return *kept;
     }
     bool OverlapsASibling() const {
         const QWidget* parent = counter->parentWidget();
