@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFont>
 #include <QWidget>
 
 void SetHint(QWidget* widget, const QString& hint) {
@@ -19,5 +20,13 @@ void KeepLaidOutSize(std::initializer_list<QWidget*> widgets) {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         layoutsDone = true;
         widget->setFixedSize(widget->size());
+    }
+}
+
+void LayOutWithoutShaping(std::initializer_list<QWidget*> counters) {
+    for (QWidget* counter : counters) {
+        QFont font = counter->font();
+        font.setStyleStrategy(QFont::StyleStrategy(font.styleStrategy() | QFont::PreferNoShaping));
+        counter->setFont(font);
     }
 }

@@ -36,6 +36,7 @@ class TRAS;
 class TSimpleFTP;
 class TTimeQuery;
 class TTrayIcon;
+class TickingCaption;
 class TWAVPlayer;
 
 class TForm1 : public QWidget {
@@ -322,6 +323,8 @@ class TForm1 : public QWidget {
   public:
     // ---- Cost (src/tariff/ui/compute_cost.cpp) ----------------------------------------
     QString ComputeCost(qint32 elapsed);
+    // The caption, which carries the clock while a session is counted.
+    TickingCaption* ClockCaption = nullptr;
     // The journal's period sums, which the cost needs (set at start-up).
     JournalStore* JournalSums = nullptr;
   signals:

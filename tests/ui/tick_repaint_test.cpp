@@ -7,6 +7,7 @@
 #include "support/ui_support.h"
 #include "widgets/cached_group_box.h"
 #include "widgets/counter_backdrop.h"
+#include "widgets/counter_text.h"
 #include "widgets/tform1.h"
 
 #include <QAbstractButton>
@@ -16,6 +17,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMap>
+#include <QPainter>
 #include <QPixmap>
 #include <QScreen>
 #include <QTabBar>
@@ -206,4 +208,33 @@ TEST(CounterBackdropTest, AKeptCounterLooksAsBeforeWithoutRepaintingWhatLiesUnde
     EXPECT_FALSE(shown.counter->testAttribute(Qt::WA_OpaquePaintEvent));
     PaintOverKeptBackdrop({shown.counter});
     EXPECT_FALSE(shown.counter->testAttribute(Qt::WA_OpaquePaintEvent));
+}
+
+// The counters laid out without shaping show their figures exactly as shaped text.
+TEST(CounterTextTest, FiguresLookTheSameWithoutShaping) {
+    QLabel large, plain, mini;
+    QFont font = large.font();
+    font.setPointSize(22);
+    font.setBold(true);
+    large.setFont(font);
+    font = mini.font();
+    font.setPixelSize(11);
+    mini.setFont(font);
+    const auto render = [](const QFont& font, const QString& text) {
+        QImage image(360, 44, QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.setFont(font);
+        painter.drawText(image.rect(), Qt::AlignRight | Qt::AlignVCenter, text);
+        return image;
+    };
+    for (QLabel* counter : {&large, &plain, &mini}) {
+        const QFont shaped = counter->font();
+        LayOutWithoutShaping({counter});
+        for (const QString& text :
+             {QStringLiteral("01:23:45"), QStringLiteral("1 234,56 €"), QStringLiteral("-9:07"),
+              QStringLiteral("67890 octets"), QStringLiteral("192.168.100.254"),
+              QStringLiteral("12 h 34 mn")})
+            EXPECT_EQ(render(counter->font(), text), render(shaped, text)) << text.toStdString();
+    }
 }

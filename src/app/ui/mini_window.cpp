@@ -58,6 +58,7 @@ TMiniWin::TMiniWin(QWidget* parent)
     Label1 = MakeLabel(MovePanel1, "Label1", 7, 25, 40, QColor(0, 255, 255));
     Label1->setText(QStringLiteral("Reste :"));
     restefor = MakeLabel(MovePanel1, "restefor", 44, 25, 53, QColor(0, 255, 255), Qt::AlignRight);
+    LayOutWithoutShaping({Label13, Label29, restefor});
     Label1->hide();
     restefor->hide();
     for (QLabel* label : {Label13, Label29, mspeed, Label1, restefor})

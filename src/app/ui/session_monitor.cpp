@@ -15,6 +15,7 @@
 #include "widgets/counter_backdrop.h"
 #include "widgets/counter_text.h"
 #include "widgets/tform1.h"
+#include "widgets/ticking_caption.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -125,7 +126,7 @@ void TForm1::PollConnection() {
             if (MiniWin->isVisible()) {
                 RAS->ResetStats();
                 MiniWin->hide();
-                setWindowTitle(ApplicationTitle());
+                ClockCaption->Show(ApplicationTitle());
             }
             SessionActive = false;
             Button1->setEnabled(true);
@@ -148,7 +149,7 @@ void TForm1::EndSession() {
     SessionActive = false;
     RAS->ResetStats();
     MiniWin->hide();
-    setWindowTitle(ApplicationTitle());
+    ClockCaption->Show(ApplicationTitle());
     UnlockEntryControls();
 }
 
@@ -230,7 +231,7 @@ void TForm1::SpeedButton4Click() {
     SpeedButton4->setEnabled(false);
     SpeedButton2->setEnabled(true);
     MiniWin->hide();
-    setWindowTitle(ApplicationTitle());
+    ClockCaption->Show(ApplicationTitle());
     SetTrayToolTip(ApplicationTitle());
     AppendSession();
 }

@@ -5,7 +5,7 @@
 #include "app/ui/about_box.h"
 #include "app/ui/close_box_only.h"
 #include "app/ui/mini_window.h"
-#include "app/ui/ticking_caption.h"
+#include "widgets/ticking_caption.h"
 #include "app/ui/tray_icon.h"
 #include "app/ui/windows.h"
 #include "dialup/tras.h"
@@ -35,7 +35,7 @@ TForm1::TForm1(QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowIcon(QIcon(QStringLiteral(":/tallivo.png")));
     AskForCloseBoxOnly(this);
-    QuietPropertyEventsWhileCaptionTicks(this);
+    ClockCaption = new TickingCaption(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 0);
     layout->setSpacing(2);

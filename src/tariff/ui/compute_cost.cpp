@@ -11,6 +11,7 @@
 #include "tariff/cost.h"
 #include "tariff/holidays.h"
 #include "widgets/counter_text.h"
+#include "widgets/ticking_caption.h"
 #include "widgets/label_colour.h"
 #include "widgets/tform1.h"
 
@@ -43,7 +44,7 @@ void TForm1::LockConsumedTimeOnFirstDay(bool firstDayOfPeriod) {
 QString TForm1::ComputeCost(qint32 elapsed) {
     const QDateTime now = Now();
     const OffPeakState period = IsOffPeak(now);
-    setWindowTitle(CostCaption(ApplicationTitle(), now, period));
+    ClockCaption->Show(CostCaption(ApplicationTitle(), now, period));
 
     // On the allowance period's first day nothing is consumed yet: dch and dcm are set to 0
     // and locked before they are read.
