@@ -89,6 +89,21 @@ TEST(TickingCaptionHelper, MainWindowIsDeafToItsPropertiesWhileTheClockTicks) {
         Form1->ClockCaption->Shown().startsWith(QStringLiteral("Tallivo - 08/12/2026 10:00:0")));
     EXPECT_EQ(Form1->windowTitle(), QStringLiteral("Tallivo")); // not renamed every second
 
+    // Hidden to the tray, the main window loses its native window; shown again, the new one
+    // carries the clock and is quiet too.
+    Form1->close();
+    clock.clock.advanceSeconds(1);
+    Form1->Timer1Timer();
+    Form1->ShowInFront();
+    ASSERT_TRUE(WaitUntil([] { return Form1->windowHandle()->isExposed(); }, 10000));
+    clock.clock.advanceSeconds(1);
+    Form1->Timer1Timer();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(Form1->ClockCaption->Shown().endsWith(QStringLiteral("10:00:04 (heures pleines)")))
+        << Form1->ClockCaption->Shown().toStdString();
+    EXPECT_EQ(TitleOnServer(Form1), Form1->ClockCaption->Shown());
+    EXPECT_FALSE(HearsOwnProperties(Form1));
+
     Form1->SpeedButton4->click();
     EXPECT_TRUE(HearsOwnProperties(Form1));
     EXPECT_EQ(TitleOnServer(Form1), QStringLiteral("Tallivo"));
