@@ -1,7 +1,5 @@
 #include "widgets/ticking_caption.h"
 
-#include "app/application_title.h"
-
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
@@ -63,18 +61,28 @@ TickingCaption::TickingCaption(QWidget* window) : QObject(window), window(window
     window->installEventFilter(this);
 }
 
-void TickingCaption::Show(const QString& caption) {
-    if (caption != ApplicationTitle() && WriteToXServer(caption)) {
+void TickingCaption::ShowTicking(const QString& caption) {
+    ticking = true;
+    if (WriteToXServer(caption))
         writtenCaption = caption;
-    } else {
-        const bool wasWritten = !std::exchange(writtenCaption, QString()).isEmpty();
-        writtenWindow = 0;
-        if (window->windowTitle() != caption)
-            window->setWindowTitle(caption);
-        else if (wasWritten && window->windowHandle())
-            window->windowHandle()->setTitle(caption); // Qt's title back on the X server
-    }
+    else
+        SetWidgetTitle(caption);
     HearOwnProperties();
+}
+
+void TickingCaption::ShowTitle(const QString& title) {
+    ticking = false;
+    SetWidgetTitle(title);
+    HearOwnProperties();
+}
+
+void TickingCaption::SetWidgetTitle(const QString& title) {
+    const bool wasWritten = !std::exchange(writtenCaption, QString()).isEmpty();
+    writtenWindow = 0;
+    if (window->windowTitle() != title)
+        window->setWindowTitle(title);
+    else if (wasWritten && window->windowHandle())
+        window->windowHandle()->setTitle(title); // Qt's title back on the X server
 }
 
 QString TickingCaption::Shown() const {
@@ -88,9 +96,6 @@ bool TickingCaption::eventFilter(QObject*, QEvent* event) {
         // A new native window holds Qt's title.
         if (!writtenCaption.isEmpty() && !WriteToXServer(writtenCaption))
             window->setWindowTitle(std::exchange(writtenCaption, QString()));
-        HearOwnProperties();
-        break;
-    case QEvent::WindowTitleChange:
         HearOwnProperties();
         break;
     default:
@@ -140,7 +145,6 @@ bool TickingCaption::WriteToXServer(const QString& caption) {
 
 void TickingCaption::HearOwnProperties() {
     const WId id = window->internalWinId();
-    const bool ticking = Shown() != ApplicationTitle();
     // A caption that ticks asks nothing of the X server about events once the window is quiet.
     if (!id || ticking == (quietWindow == id))
         return;

@@ -14,9 +14,8 @@ struct xcb_connection_t;
 // answer, each batch waking Qt's X event thread and then the main thread (eight wake-ups a
 // second where the tick alone needs one). Qt reads a window's own property events only to
 // follow what the window manager does to it (minimised, maximised, frame extents), which it
-// does not offer for this fixed tool window. So while the caption is not the application
-// title, the window does not ask the X server for its property events; it asks again as soon
-// as the caption is the title again.
+// does not offer for this fixed tool window. So while the caption ticks, the window does not
+// ask the X server for its property events; it asks again as soon as it shows its title.
 //
 // Such a caption is also written to the X server directly, as the two title properties Qt
 // writes (the UTF-8 name window managers show, and the legacy Latin-1 one) in one batch: Qt
@@ -30,7 +29,10 @@ class TickingCaption : public QObject {
   public:
     explicit TickingCaption(QWidget* window);
 
-    void Show(const QString& caption);
+    // A caption that carries the clock.
+    void ShowTicking(const QString& caption);
+    // The window's plain title, once the clock stops.
+    void ShowTitle(const QString& title);
     // The caption as the window shows it.
     QString Shown() const;
 
@@ -40,9 +42,11 @@ class TickingCaption : public QObject {
   private:
     xcb_connection_t* Connection();
     bool WriteToXServer(const QString& caption);
+    void SetWidgetTitle(const QString& title);
     void HearOwnProperties();
 
     QWidget* window;
+    bool ticking = false;
     QString writtenCaption; // the caption written past Qt, empty when Qt's is shown
     quintptr writtenWindow = 0;
     quintptr quietWindow = 0; // the native window whose property events are not asked for

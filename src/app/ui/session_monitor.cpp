@@ -126,7 +126,7 @@ void TForm1::PollConnection() {
             if (MiniWin->isVisible()) {
                 RAS->ResetStats();
                 MiniWin->hide();
-                ClockCaption->Show(ApplicationTitle());
+                ClockCaption->ShowTitle(ApplicationTitle());
             }
             SessionActive = false;
             Button1->setEnabled(true);
@@ -149,7 +149,7 @@ void TForm1::EndSession() {
     SessionActive = false;
     RAS->ResetStats();
     MiniWin->hide();
-    ClockCaption->Show(ApplicationTitle());
+    ClockCaption->ShowTitle(ApplicationTitle());
     UnlockEntryControls();
 }
 
@@ -231,7 +231,7 @@ void TForm1::SpeedButton4Click() {
     SpeedButton4->setEnabled(false);
     SpeedButton2->setEnabled(true);
     MiniWin->hide();
-    ClockCaption->Show(ApplicationTitle());
+    ClockCaption->ShowTitle(ApplicationTitle());
     SetTrayToolTip(ApplicationTitle());
     AppendSession();
 }

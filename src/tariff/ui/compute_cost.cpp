@@ -44,7 +44,7 @@ void TForm1::LockConsumedTimeOnFirstDay(bool firstDayOfPeriod) {
 QString TForm1::ComputeCost(qint32 elapsed) {
     const QDateTime now = Now();
     const OffPeakState period = IsOffPeak(now);
-    ClockCaption->Show(CostCaption(ApplicationTitle(), now, period));
+    ClockCaption->ShowTicking(CostCaption(ApplicationTitle(), now, period));
 
     // On the allowance period's first day nothing is consumed yet: dch and dcm are set to 0
     // and locked before they are read.
