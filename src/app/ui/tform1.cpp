@@ -5,11 +5,11 @@
 #include "app/ui/about_box.h"
 #include "app/ui/close_box_only.h"
 #include "app/ui/mini_window.h"
-#include "widgets/ticking_caption.h"
 #include "app/ui/tray_icon.h"
 #include "app/ui/windows.h"
 #include "dialup/tras.h"
 #include "widgets/message_box.h"
+#include "widgets/ticking_caption.h"
 #include "widgets/wav_player.h"
 
 #include <QApplication>

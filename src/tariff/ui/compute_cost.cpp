@@ -11,9 +11,9 @@
 #include "tariff/cost.h"
 #include "tariff/holidays.h"
 #include "widgets/counter_text.h"
-#include "widgets/ticking_caption.h"
 #include "widgets/label_colour.h"
 #include "widgets/tform1.h"
+#include "widgets/ticking_caption.h"
 
 #include <QCheckBox>
 #include <QDoubleSpinBox>
