@@ -130,21 +130,6 @@ void TCellGrid::SetColCount(int count) {
     }
 }
 
-bool TCellGrid::Contains(int col, int row) const {
-    return col >= 0 && col < columns && row >= 0 && row < RowCount();
-}
-
-std::string_view TCellGrid::CellUtf8(int col, int row) const {
-    if (!Contains(col, row))
-        return {};
-    const RowText& cells = rows[row];
-    if (quint32(col) >= cells.count)
-        return {};
-    const quint32 begin = col == 0 ? 0 : CellEnd(cells, col - 1);
-    const quint32 end = CellEnd(cells, col);
-    return std::string_view(text.data() + cells.start + begin, end - begin);
-}
-
 int TCellGrid::StoredCellCount(int row) const {
     return row >= 0 && row < RowCount() ? int(rows[row].count) : 0;
 }

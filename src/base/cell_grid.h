@@ -149,6 +149,22 @@ class TCellGrid : public QAbstractTableModel {
     int updateDepth = 0;
 };
 
+// Inline: the journal's load and indexes read every cell through these.
+inline bool TCellGrid::Contains(int col, int row) const {
+    return col >= 0 && col < columns && row >= 0 && row < RowCount();
+}
+
+inline std::string_view TCellGrid::CellUtf8(int col, int row) const {
+    if (!Contains(col, row))
+        return {};
+    const RowText& cells = rows[size_t(row)];
+    if (quint32(col) >= cells.count)
+        return {};
+    const quint32 begin = col == 0 ? 0 : CellEnd(cells, quint32(col) - 1);
+    const quint32 end = CellEnd(cells, quint32(col));
+    return std::string_view(text.data() + cells.start + begin, end - begin);
+}
+
 // A cell's UTF-8 text as a QString, a leading U+FEFF kept (QString::fromUtf8 drops it).
 QString Utf8CellText(std::string_view text);
 

@@ -58,6 +58,19 @@ std::optional<qint64> WholeNumber(std::string_view text, bool saturate = false) 
 }
 
 std::optional<int> IntNumber(std::string_view text) {
+    // Most are plain digits, as the program writes them: read those at once.
+    if (!text.empty() && text.size() <= 9) {
+        int plain = 0;
+        for (const char ch : text) {
+            if (ch < '0' || ch > '9') {
+                plain = -1;
+                break;
+            }
+            plain = plain * 10 + (ch - '0');
+        }
+        if (plain >= 0)
+            return plain;
+    }
     const std::optional<qint64> value = WholeNumber(text);
     if (!value || *value < std::numeric_limits<int>::min() ||
         *value > std::numeric_limits<int>::max())
@@ -155,6 +168,34 @@ struct TextSurvey {
     bool utf8 = true;
     qint64 lineCount = 0;
 };
+// Line feeds counted eight bytes at a time; whether any byte lies past ASCII on the way.
+struct AsciiCount {
+    qint64 lineFeeds = 0;
+    bool ascii = true;
+};
+AsciiCount CountLineFeeds(std::string_view text) {
+    constexpr quint64 ones = 0x0101010101010101ULL;
+    constexpr quint64 high = 0x8080808080808080ULL;
+    constexpr quint64 low = ~high;
+    AsciiCount count;
+    quint64 highBits = 0;
+    size_t at = 0;
+    for (; at + 8 <= text.size(); at += 8) {
+        quint64 word;
+        std::memcpy(&word, text.data() + at, 8);
+        highBits |= word;
+        const quint64 x = word ^ (ones * '\n');
+        const quint64 zeroBytes = ~(((x & low) + low) | x | low); // 0x80 where x has a 0 byte
+        count.lineFeeds += qint64(((zeroBytes >> 7) * ones) >> 56);
+    }
+    for (; at < text.size(); ++at) {
+        highBits |= quint8(text[at]);
+        count.lineFeeds += text[at] == '\n';
+    }
+    count.ascii = (highBits & high) == 0;
+    return count;
+}
+
 TextSurvey Survey(std::string_view all, ReadPages pages) {
     TextSurvey survey;
     survey.lineCount = all.empty() || all.back() == '\n' ? 0 : 1;
@@ -162,8 +203,9 @@ TextSurvey Survey(std::string_view all, ReadPages pages) {
         size_t end = all.find('\n', std::min(all.size() - 1, size_t(4) << 20));
         end = end == std::string_view::npos ? all.size() : end + 1;
         const std::string_view batch = all.substr(0, end);
-        survey.lineCount += std::count(batch.begin(), batch.end(), '\n');
-        survey.utf8 = survey.utf8 && IsUtf8(batch);
+        const AsciiCount count = CountLineFeeds(batch);
+        survey.lineCount += count.lineFeeds;
+        survey.utf8 = survey.utf8 && (count.ascii || IsUtf8(batch));
         all.remove_prefix(end);
         pages.ReadUpTo(all.data());
     }

@@ -2,16 +2,38 @@
 
 #include "base/cell_grid.h"
 
-#include <QHashFunctions>
 #include <bit>
+#include <cstring>
 
+namespace {
+quint64 Mixed(quint64 value) { // the finaliser of MurmurHash3
+    value ^= value >> 33;
+    value *= 0xff51afd7ed558ccdULL;
+    value ^= value >> 33;
+    value *= 0xc4ceb9fe1a85ec53ULL;
+    return value ^ (value >> 33);
+}
+} // namespace
+
+// Cells past a row's stored ones are empty, as empty stored ones: only the others count, with
+// their column, so that equal rows hash alike however many cells each keeps.
 size_t DuplicateRowIndex::Hash(const TCellGrid& grid, int row) const {
-    size_t seed = 0;
-    for (int col = 0; col < columns; ++col) {
-        const std::string_view cell = grid.CellUtf8(col, row);
-        seed = qHashMulti(seed, qHashBits(cell.data(), cell.size()), cell.size());
-    }
-    return seed;
+    quint64 hash = 0;
+    grid.ForEachStoredCell(row, [&](int col, std::string_view cell) {
+        if (col >= columns || cell.empty())
+            return;
+        hash = Mixed(hash ^ (quint64(col) << 32 | cell.size()));
+        size_t at = 0;
+        for (; at + 8 <= cell.size(); at += 8) {
+            quint64 chunk;
+            std::memcpy(&chunk, cell.data() + at, 8);
+            hash = (hash ^ chunk) * 0x9e3779b97f4a7c15ULL;
+        }
+        quint64 tail = 0;
+        std::memcpy(&tail, cell.data() + at, cell.size() - at);
+        hash = (hash ^ tail) * 0x9e3779b97f4a7c15ULL;
+    });
+    return size_t(Mixed(hash));
 }
 
 bool DuplicateRowIndex::SameRow(const TCellGrid& grid, int a, int b) const {
@@ -23,13 +45,16 @@ bool DuplicateRowIndex::SameRow(const TCellGrid& grid, int a, int b) const {
 
 void DuplicateRowIndex::Insert(const TCellGrid& grid, int row) {
     const size_t mask = table.size() - 1;
-    for (size_t slot = Hash(grid, row) & mask;; slot = (slot + 1) & mask) {
+    const size_t hash = Hash(grid, row);
+    const auto tag = quint8(hash >> 56);
+    for (size_t slot = hash & mask;; slot = (slot + 1) & mask) {
         if (table[slot] == 0) {
             table[slot] = quint32(row + 1);
+            tags[slot] = tag;
             ++used;
             return;
         }
-        if (SameRow(grid, int(table[slot]) - 1, row)) {
+        if (tags[slot] == tag && SameRow(grid, int(table[slot]) - 1, row)) {
             duplicates = true; // the first occurrence stays the one indexed
             return;
         }
@@ -43,6 +68,7 @@ void DuplicateRowIndex::Grow(const TCellGrid& grid, size_t rowCount) {
         return;
     std::vector<quint32> old = std::move(table);
     table.assign(wanted, 0);
+    tags.assign(wanted, 0);
     used = 0;
     for (const quint32 entry : old)
         if (entry != 0)
@@ -51,6 +77,7 @@ void DuplicateRowIndex::Grow(const TCellGrid& grid, size_t rowCount) {
 
 void DuplicateRowIndex::Rebuild(const TCellGrid& grid) {
     table.clear();
+    tags.clear();
     used = 0;
     duplicates = false;
     Grow(grid, size_t(grid.RowCount()));

@@ -7,8 +7,8 @@ class TCellGrid;
 
 // Which journal rows repeat an earlier row in their first `columns` cells, kept up to date as
 // rows are appended, so that asking after each session costs nothing whatever the journal's
-// size. Rows are known by their index only (4 bytes a slot): their cells are compared in the
-// grid itself.
+// size. Rows are known by their index (4 bytes a slot) and a byte of their hash, which spares
+// most comparisons of cells, done in the grid itself.
 class DuplicateRowIndex {
   public:
     explicit DuplicateRowIndex(int columns) : columns(columns) {}
@@ -30,6 +30,7 @@ class DuplicateRowIndex {
 
     int columns;
     std::vector<quint32> table; // row index + 1 in each slot; 0 is a free one
+    std::vector<quint8> tags;   // the top byte of the hash of each slot's row
     size_t used = 0;
     bool valid = false;
     bool duplicates = false;
