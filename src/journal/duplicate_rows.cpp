@@ -13,6 +13,9 @@ quint64 Mixed(quint64 value) { // the finaliser of MurmurHash3
     value *= 0xc4ceb9fe1a85ec53ULL;
     return value ^ (value >> 33);
 }
+quint64 Step(quint64 hash, quint64 value) {
+    return (std::rotl(hash, 29) ^ value) * 0x9e3779b97f4a7c15ULL;
+}
 } // namespace
 
 // Cells past a row's stored ones are empty, as empty stored ones: only the others count, with
@@ -22,16 +25,16 @@ size_t DuplicateRowIndex::Hash(const TCellGrid& grid, int row) const {
     grid.ForEachStoredCell(row, [&](int col, std::string_view cell) {
         if (col >= columns || cell.empty())
             return;
-        hash = Mixed(hash ^ (quint64(col) << 32 | cell.size()));
+        hash = Step(hash, quint64(col) << 32 | cell.size());
         size_t at = 0;
         for (; at + 8 <= cell.size(); at += 8) {
             quint64 chunk;
             std::memcpy(&chunk, cell.data() + at, 8);
-            hash = (hash ^ chunk) * 0x9e3779b97f4a7c15ULL;
+            hash = Step(hash, chunk);
         }
         quint64 tail = 0;
         std::memcpy(&tail, cell.data() + at, cell.size() - at);
-        hash = (hash ^ tail) * 0x9e3779b97f4a7c15ULL;
+        hash = Step(hash, tail);
     });
     return size_t(Mixed(hash));
 }
