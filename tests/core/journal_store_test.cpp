@@ -328,6 +328,13 @@ TEST(JournalStore, DuplicateRemovalKeepsTheFirstOfEqualRowsInOrder) {
     for (int i = 0; i < expected.size(); ++i)
         EXPECT_EQ(store.jgrid.RowCells(i + 1), expected[i]) << i;
     EXPECT_EQ(store.RemoveDuplicateRows(), 0);
+
+    // A cell past the journal's columns does not tell rows apart, nor do empty cells that one
+    // row keeps before it and the other does not.
+    store.jgrid.SetColCount(JournalStore::ColumnCount + 1);
+    store.jgrid.AppendRow({"X", "T", "02/03/2026", "", "", "", "", "", "extra"});
+    store.jgrid.AppendRow({"X", "T", "02/03/2026"});
+    EXPECT_EQ(store.RemoveDuplicateRows(), 1);
 }
 
 TEST(JournalStore, DuplicatesAreGoneFromTheNextSave) {
