@@ -10,6 +10,7 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -537,8 +538,32 @@ void TCellGrid::SetFloatCell(int col, int row, double value) {
     SetCells(col, row, FloatToCellText(value, decimals));
 }
 
+double CellUtf8ToFloat(std::string_view text) {
+    const auto digits = [](std::string_view part) {
+        return !part.empty() && part.size() <= 15 &&
+               std::all_of(part.begin(), part.end(),
+                           [](char ch) { return ch >= '0' && ch <= '9'; });
+    };
+    const size_t comma = text.find(',');
+    const std::string_view whole = text.substr(0, comma);
+    const std::string_view fraction =
+        comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
+    if (digits(whole) && (comma == std::string_view::npos || digits(fraction))) {
+        char number[32];
+        whole.copy(number, whole.size());
+        size_t length = whole.size();
+        number[length++] = '.';
+        fraction.copy(number + length, fraction.size());
+        length += fraction.size();
+        double value = 0;
+        std::from_chars(number, number + length, value); // correctly rounded, as toDouble
+        return value;
+    }
+    return CellTextToFloat(Utf8CellText(text));
+}
+
 double TCellGrid::FloatCell(int col, int row) const {
-    return CellTextToFloat(Cells(col, row));
+    return CellUtf8ToFloat(CellUtf8(col, row));
 }
 
 void TCellGrid::BeginUpdate() {

@@ -171,5 +171,8 @@ QString Utf8CellText(std::string_view text);
 // The number rule of the grid's cells, also used for cells kept elsewhere.
 // Throws AppError "Cell does not contain a float value".
 double CellTextToFloat(const QString& text);
+// The same rule for a cell's UTF-8 text: plain numbers ("123", "123,45"), as the program
+// writes them, are read without building a QString.
+double CellUtf8ToFloat(std::string_view text);
 // The text SetFloatCell stores for a value with that many decimals.
 QString FloatToCellText(double value, int decimals);

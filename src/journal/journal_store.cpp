@@ -13,7 +13,6 @@
 #include <QFileInfo>
 #include <QSet>
 #include <algorithm>
-#include <charconv>
 #include <limits>
 
 namespace {
@@ -69,24 +68,8 @@ qint64 RowSeconds(std::string_view text) {
 }
 
 double RowCost(std::string_view text) {
-    const size_t comma = text.find(',');
-    const std::string_view whole = text.substr(0, comma);
-    const std::string_view fraction =
-        comma == std::string_view::npos ? std::string_view() : text.substr(comma + 1);
-    if (whole.size() <= 15 && AllDigits(whole) &&
-        (comma == std::string_view::npos || (fraction.size() <= 15 && AllDigits(fraction)))) {
-        char number[40];
-        std::string_view(whole).copy(number, whole.size());
-        size_t length = whole.size();
-        number[length++] = '.';
-        fraction.copy(number + length, fraction.size());
-        length += fraction.size();
-        double value = 0;
-        std::from_chars(number, number + length, value);
-        return value;
-    }
     try {
-        return CellTextToFloat(ToQString(text));
+        return CellUtf8ToFloat(text);
     } catch (const AppError&) {
         return 0;
     }

@@ -316,6 +316,27 @@ TEST(CellGridNumbers, FloatCellsFollowTheCellRule) {
     EXPECT_EQ(grid.FloatCell(1, 7), 0.0); // outside the grid: an empty cell
 }
 
+// Plain numbers are read from the UTF-8 text directly: to the same double as the rule's.
+TEST(CellGridNumbers, PlainNumbersReadAsTheRuleReadsThem) {
+    QRandomGenerator random(17);
+    const auto digits = [&random](int count) {
+        QString text;
+        for (int i = 0; i < count; ++i)
+            text += QChar(u'0' + random.bounded(10));
+        return text;
+    };
+    for (int i = 0; i < 2000; ++i) {
+        QString text = digits(1 + int(random.bounded(15)));
+        if (random.bounded(4) != 0)
+            text += QLatin1Char(',') + digits(1 + int(random.bounded(15)));
+        const QByteArray utf8 = text.toUtf8();
+        const double direct = CellUtf8ToFloat(std::string_view(utf8.constData(), utf8.size()));
+        ASSERT_EQ(direct, CellTextToFloat(text)) << text.toStdString();
+    }
+    EXPECT_THROW(CellUtf8ToFloat(","), AppError);
+    EXPECT_EQ(CellUtf8ToFloat("12,"), CellTextToFloat(QStringLiteral("12,")));
+}
+
 TEST(CellGridNumbers, StoredNumbersUseTheGridFormatAndReadBack) {
     TCellGrid grid;
     grid.SetFloatFormat(QStringLiteral("%.5f"));

@@ -1,5 +1,6 @@
 #include "app/application_title.h"
 #include "app/ui/windows.h"
+#include "journal/ui/journal_table_style.h"
 #include "journal/ui/journal_window.h"
 #include "journal/ui/month_chart.h"
 #include "support/app_fixture.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
@@ -168,6 +170,20 @@ TEST_F(JournalViewsTest, BothPagesShowTheSessionsTheMonthsAndTheTotals) {
     EXPECT_EQ(Journal->Label4->text(), "13,50 F");
     EXPECT_EQ(resets.count(), 0);
     EXPECT_EQ(monthResets.count(), 0);
+}
+
+TEST_F(JournalViewsTest, AColumnFitsItsWidestTextAccentedOrNot) {
+    const QString accented = QString(30, QChar(u'é'));
+    Row(accented, "21/02/2003", "00:00:30", "", "", "1,00");
+    Row("Wanadoo", "03/02/2003", "00:10:00", "", "", "2,50");
+    Journal->show();
+    const QFontMetrics metrics(JournalTableFont());
+    // Measured by summed character advances: the text fits, with a few pixels to spare.
+    for (const auto& [col, text] : {std::pair{0, accented}, std::pair{1, QString("Tarif local")}}) {
+        const int fitted = Journal->vgrid->columnWidth(col) - JournalColumnMargin;
+        EXPECT_GE(fitted, metrics.horizontalAdvance(text)) << col;
+        EXPECT_LE(fitted, metrics.horizontalAdvance(text) * 1.05 + 2) << col;
+    }
 }
 
 TEST_F(JournalViewsTest, AnUnreadableDateStopsTheRebuildWithoutAMessage) {

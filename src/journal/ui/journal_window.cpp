@@ -193,6 +193,18 @@ int TJournal::TextWidth(const QString& text) {
     return width;
 }
 
+int TJournal::TextWidth(std::string_view utf8) {
+    if (latin1Widths.isEmpty())
+        TextWidth(QString());
+    int width = 0;
+    for (const char ch : utf8) {
+        if (static_cast<unsigned char>(ch) >= 0x80)
+            return TextWidth(Utf8CellText(utf8));
+        width += latin1Widths[ch];
+    }
+    return width;
+}
+
 void TJournal::FitColumns(int row) {
     const TCellGrid& grid = Store.jgrid;
     const int columns = grid.ColCount();
@@ -200,11 +212,11 @@ void TJournal::FitColumns(int row) {
         widestText = QList<int>(columns, 0);
         for (int r = 0; r < grid.RowCount(); ++r)
             for (int col = 0; col < columns; ++col)
-                widestText[col] = std::max(widestText[col], TextWidth(grid.Cells(col, r)));
+                widestText[col] = std::max(widestText[col], TextWidth(grid.CellUtf8(col, r)));
     } else {
         for (int col = 0; col < columns; ++col) {
-            widestText[col] = std::max(widestText[col], TextWidth(grid.Cells(col, row)));
-            widestText[col] = std::max(widestText[col], TextWidth(grid.Cells(col, 0)));
+            widestText[col] = std::max(widestText[col], TextWidth(grid.CellUtf8(col, row)));
+            widestText[col] = std::max(widestText[col], TextWidth(grid.CellUtf8(col, 0)));
         }
     }
     Store.ColumnWidths = QList<int>(columns);

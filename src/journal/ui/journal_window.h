@@ -117,6 +117,8 @@ class TJournal : public QDialog {
     bool HandingOver() const;
     void FitColumns(int row);
     int TextWidth(const QString& text);
+    // The same for a cell's UTF-8 text, read in place while it is ASCII.
+    int TextWidth(std::string_view utf8);
 
     const TOnlyOne* guard;
     JournalSummary* summary = nullptr;
