@@ -58,13 +58,7 @@ CalendarDay RowDay(std::string_view text) {
 }
 
 qint64 RowSeconds(std::string_view text) {
-    const size_t first = text.find(':');
-    if (first != std::string_view::npos && first <= 9 && text.size() == first + 6 &&
-        text[first + 3] == ':' && AllDigits(text.substr(0, first)) &&
-        AllDigits(text.substr(first + 1, 2)) && AllDigits(text.substr(first + 4, 2)))
-        return qint64(Digits(text.substr(0, first))) * 3600 +
-               Digits(text.substr(first + 1, 2)) * 60 + Digits(text.substr(first + 4, 2));
-    return DurationSeconds(ToQString(text)).value_or(0);
+    return Utf8DurationSeconds(text).value_or(0);
 }
 
 double RowCost(std::string_view text) {

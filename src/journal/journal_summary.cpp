@@ -18,16 +18,17 @@ void JournalSums::Add(const JournalSums& other) {
 }
 
 std::optional<JournalSums> ReadRowSums(const TCellGrid& journal, int row) {
-    const std::optional<qint64> seconds = DurationSeconds(journal.Cells(JournalStore::Duree, row));
+    const std::optional<qint64> seconds =
+        Utf8DurationSeconds(journal.CellUtf8(JournalStore::Duree, row));
     if (!seconds)
         return std::nullopt;
     JournalSums sums;
     sums.seconds = *seconds;
     try {
         sums.cost = journal.FloatCell(JournalStore::Cout, row);
-        if (!journal.Cells(JournalStore::Recu, row).isEmpty())
+        if (!journal.CellUtf8(JournalStore::Recu, row).empty())
             sums.received = journal.FloatCell(JournalStore::Recu, row);
-        if (!journal.Cells(JournalStore::Envoye, row).isEmpty())
+        if (!journal.CellUtf8(JournalStore::Envoye, row).empty())
             sums.sent = journal.FloatCell(JournalStore::Envoye, row);
     } catch (const AppError&) {
         return std::nullopt;

@@ -1,3 +1,4 @@
+#include "base/cell_grid.h"
 #include "base/text_functions.h"
 #include "support/test_support.h"
 
@@ -21,6 +22,13 @@ TEST(DurationSeconds, ReadsHoursMinutesSecondsAndRejectsGarbage) {
     EXPECT_FALSE(DurationSeconds("9223372036854775807:00:00").has_value());
     EXPECT_FALSE(DurationSeconds("00:9223372036854775807:00").has_value());
     EXPECT_FALSE(DurationSeconds("2562047788015215:31:00").has_value());
+    // A cell's UTF-8 text reads as its QString does, the written form read in place.
+    for (const char* text :
+         {"01:02:03", "100:00:00", "123456789:59:59", " 01:02:03", "01:2:03", ":02:03", "01:02", "",
+          "\xEF\xBB\xBF"
+          "01:02:03",
+          "2562047788015215:31:00"})
+        EXPECT_EQ(Utf8DurationSeconds(text), DurationSeconds(Utf8CellText(text))) << text;
 }
 
 TEST(ByteSizeText, ChoosesTheUnitAndUsesTheDecimalComma) {

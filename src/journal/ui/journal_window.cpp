@@ -196,11 +196,18 @@ int TJournal::TextWidth(const QString& text) {
 int TJournal::TextWidth(std::string_view utf8) {
     if (latin1Widths.isEmpty())
         TextWidth(QString());
+    const auto byte = [&utf8](size_t at) { return static_cast<unsigned char>(utf8[at]); };
     int width = 0;
-    for (const char ch : utf8) {
-        if (static_cast<unsigned char>(ch) >= 0x80)
+    for (size_t at = 0; at < utf8.size(); ++at) {
+        if (byte(at) < 0x80) {
+            width += latin1Widths[byte(at)];
+        } else if ((byte(at) == 0xC2 || byte(at) == 0xC3) && at + 1 < utf8.size() &&
+                   (byte(at + 1) & 0xC0) == 0x80) { // U+0080 to U+00FF: "é", "û"...
+            width += latin1Widths[(byte(at) & 0x1F) << 6 | (byte(at + 1) & 0x3F)];
+            ++at;
+        } else {
             return TextWidth(Utf8CellText(utf8));
-        width += latin1Widths[ch];
+        }
     }
     return width;
 }
