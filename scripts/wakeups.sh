@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Measures how often the program wakes up and how much CPU it takes, on a private X display
 # (Xvfb, openbox, trayer) with the simulated modem and its main window shown.
-#   scripts/wakeups.sh [BUILD [SECONDS [session|hidden|idle|bare|bare-title|raster|xcb]]]
+#   scripts/wakeups.sh [BUILD [SECONDS [session|hidden|idle|bare|bare-title|counters|raster|xcb]]]
 #   defaults: build 30 session
 # "session" clicks "Connecter", picks the first simulated entry and waits 15 s for the
 # session to settle; "hidden" then also clicks "Cacher la fenêtre" (the mini window alone);
 # "idle" measures the program not connected. "bare" and "bare-title" measure instead the bare
 # Qt window of bench/reference (two labels a second, and its caption with the clock): the
-# floor any Qt program pays for such a second here; "raster" the same two texts painted by
-# Qt without its widgets, "xcb" drawn by the X server with no toolkit at all. Per thread:
-# voluntary context switches (wake-ups) and preemptions a second, CPU from the scheduler's
-# accounting; the X server's CPU too. Screenshots and the program's log stay in the printed folder.
+# floor any Qt program pays for such a second here; "counters" the nine counters a session's
+# second repaints in the two windows, drawn as the program draws them, and nothing else;
+# "raster" the same two texts painted by Qt without its widgets, "xcb" drawn by the X server
+# with no toolkit at all. Per thread: voluntary context switches (wake-ups) and preemptions a
+# second, CPU from the scheduler's accounting; the X server's CPU too. Screenshots and the
+# program's log stay in the printed folder.
 set -euo pipefail
 build=$(realpath "${1:-build}")
 seconds=${2:-30}
@@ -52,6 +54,7 @@ sleep 1
 case $mode in
 bare) (cd "$work" && exec "$build/bench/bare_window" >"$work/program.log" 2>&1) & ;;
 bare-title) (cd "$work" && exec "$build/bench/bare_window" --clock-caption >"$work/program.log" 2>&1) & ;;
+counters) (cd "$work" && exec "$build/bench/counters_window" >"$work/program.log" 2>&1) & ;;
 raster) (cd "$work" && exec "$build/bench/raster_window" >"$work/program.log" 2>&1) & ;;
 xcb) (cd "$work" && exec "$build/bench/xcb_window" >"$work/program.log" 2>&1) & ;;
 *) (cd "$work" && exec ./tallivo >"$work/program.log" 2>&1) & ;;
@@ -59,7 +62,7 @@ esac
 program=$!
 
 main='' tries=0
-[[ $mode == bare* || $mode == raster || $mode == xcb ]] && sleep 3 && main=bare
+[[ $mode == bare* || $mode == counters || $mode == raster || $mode == xcb ]] && sleep 3 && main=bare
 # The main window: the one at least 550 pixels wide.
 while [[ -z $main ]] && ((++tries <= 200)); do
     for id in $(xdotool search --onlyvisible --class tallivo 2>/dev/null || true); do
