@@ -2,12 +2,18 @@
 
 #include <initializer_list>
 
+class QLabel;
 class QString;
 class QWidget;
 
 // What the one-second tick writes into the windows, written only when it differs so that a
 // tick repaints only what changed. (QLabel::setText already skips an unchanged text; a hint
 // is set and announced again even when it is the same.)
+
+// A counter's new text. QLabel repaints itself whole for a new text; where the text is a
+// single plain line, only the stretch where the new text differs from the old is repainted
+// ("00:01:59" to "00:02:00": the last four figures), with a margin for the glyphs' overhang.
+void SetCounterText(QLabel* counter, const QString& text);
 
 // A widget's hint (tooltip).
 void SetHint(QWidget* widget, const QString& hint);

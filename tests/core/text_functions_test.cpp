@@ -1,4 +1,5 @@
 #include "base/cell_grid.h"
+#include "base/changed_text_stretch.h"
 #include "base/text_functions.h"
 #include "support/test_support.h"
 
@@ -38,4 +39,51 @@ TEST(ByteSizeText, ChoosesTheUnitAndUsesTheDecimalComma) {
     EXPECT_EQ(ByteSizeText(1536), "1,50 Ko");
     EXPECT_EQ(ByteSizeText(1048576), "1,00 Mo");
     EXPECT_EQ(ByteSizeText(1073741824), "1,00 Go");
+}
+
+namespace {
+// Figures 10 wide, a space and letters 5, as in a font with tabular figures.
+QList<double> Advances(const QString& text) {
+    QList<double> advances;
+    for (const QChar c : text)
+        advances.append(c.isDigit() ? 10 : 5);
+    return advances;
+}
+std::optional<TextStretch> Stretch(const QString& before, const QString& after,
+                                   LineAlignment alignment, double boxWidth = 200) {
+    return ChangedTextStretch(before, Advances(before), after, Advances(after), alignment,
+                              boxWidth);
+}
+void ExpectStretch(const std::optional<TextStretch>& stretch, double from, double to) {
+    ASSERT_TRUE(stretch.has_value());
+    EXPECT_DOUBLE_EQ(stretch->from, from);
+    EXPECT_DOUBLE_EQ(stretch->to, to);
+}
+} // namespace
+
+TEST(ChangedTextStretch, CoversTheCharactersDrawnElsewhereOrDifferently) {
+    EXPECT_FALSE(
+        Stretch(QStringLiteral("00:01:59"), QStringLiteral("00:01:59"), LineAlignment::Left));
+    // "00:0" stays: the rest changes ("00:0" is 10+10+5+10).
+    ExpectStretch(
+        Stretch(QStringLiteral("00:01:59"), QStringLiteral("00:02:00"), LineAlignment::Left), 35,
+        70);
+    // Right-aligned, same width: only the middle figures; the unit stays where it was.
+    ExpectStretch(
+        Stretch(QStringLiteral("12,35 F"), QStringLiteral("12,40 F"), LineAlignment::Right, 100),
+        100 - 55 + 25, 100 - 10);
+    // Right-aligned, one figure more: the figures moved, not the unit.
+    ExpectStretch(
+        Stretch(QStringLiteral("9,99 F"), QStringLiteral("10,00 F"), LineAlignment::Right, 100),
+        100 - 55, 100 - 10);
+    // Left-aligned, one figure more: the unit moved, from the first new figure to its end.
+    ExpectStretch(
+        Stretch(QStringLiteral("999 octets"), QStringLiteral("1000 octets"), LineAlignment::Left),
+        0, 75);
+    // Centred, a narrower text: all of both.
+    ExpectStretch(
+        Stretch(QStringLiteral("12 Ko"), QStringLiteral("1 Ko"), LineAlignment::Centre, 100),
+        (100 - 35) / 2.0, (100 + 35) / 2.0);
+    // Emptied: where the old text was.
+    ExpectStretch(Stretch(QStringLiteral("192.0.2.1"), QString(), LineAlignment::Left), 0, 75);
 }

@@ -17,6 +17,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMap>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
@@ -236,5 +237,71 @@ TEST(CounterTextTest, FiguresLookTheSameWithoutShaping) {
               QStringLiteral("67890 octets"), QStringLiteral("192.168.100.254"),
               QStringLiteral("12 h 34 mn")})
             EXPECT_EQ(render(counter->font(), text), render(shaped, text)) << text.toStdString();
+    }
+}
+
+namespace {
+// Records the places its widgets are asked to repaint.
+class PaintPlaces : public QObject {
+  public:
+    QMap<QObject*, QRect> places;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint)
+            places[watched] = static_cast<QPaintEvent*>(event)->rect();
+        return false;
+    }
+};
+} // namespace
+
+TEST(CounterTextTest, ANewTextRepaintsWhereItChangedAndLooksAsAWholeRepaint) {
+    QWidget window;
+    QFont large = window.font();
+    large.setPointSize(22);
+    large.setBold(true);
+    const auto counter = [&](const QRect& place, Qt::Alignment alignment) {
+        auto* label = new QLabel(&window);
+        label->setGeometry(place);
+        label->setAlignment(alignment | Qt::AlignVCenter);
+        return label;
+    };
+    QLabel* time = counter({10, 10, 300, 40}, Qt::AlignLeft);
+    QLabel* cost = counter({320, 10, 200, 40}, Qt::AlignRight);
+    QLabel* speed = counter({10, 60, 200, 20}, Qt::AlignLeft);
+    QLabel* address = counter({220, 60, 200, 20}, Qt::AlignHCenter);
+    for (QLabel* figures : {time, cost})
+        figures->setFont(large);
+    LayOutWithoutShaping({time, cost, address});
+    window.resize(530, 90);
+    window.show();
+    ASSERT_TRUE(WaitUntil([&] { return window.windowHandle()->isExposed(); }));
+    PaintOverKeptBackdrop({time, cost}); // as the main window's, over kept pictures
+    const auto onScreen = [&] {
+        QApplication::processEvents();
+        QApplication::processEvents();
+        return window.screen()->grabWindow(window.winId()).toImage();
+    };
+    PaintPlaces places;
+    for (QLabel* label : {time, cost, speed, address})
+        label->installEventFilter(&places);
+
+    const QList<std::pair<QLabel*, QString>> steps = {
+        {time, QStringLiteral("00:00:59")},     {time, QStringLiteral("00:01:00")},
+        {time, QStringLiteral("00:01:01")},     {time, QStringLiteral("10:00:00")},
+        {cost, QStringLiteral("9,99 F")},       {cost, QStringLiteral("10,00 F")},
+        {cost, QStringLiteral("10,05 F")},      {cost, QStringLiteral("8 F")},
+        {speed, QStringLiteral("5,27 Ko/sec")}, {speed, QStringLiteral("12,30 Ko/sec")},
+        {speed, QStringLiteral("4,1 Ko/sec")},  {speed, QString()},
+        {address, QStringLiteral("192.0.2.1")}, {address, QStringLiteral("192.0.2.11")},
+        {address, QStringLiteral("10.0.0.1")}};
+    for (const auto& [label, text] : steps) {
+        places.places.clear();
+        SetCounterText(label, text);
+        const QImage partly = onScreen();
+        EXPECT_EQ(label->text(), text);
+        if (text == QStringLiteral("00:01:01")) { // the last figure and its margins
+            EXPECT_LT(places.places.value(label).width(), time->width() / 3);
+        }
+        window.update();
+        EXPECT_EQ(partly, onScreen()) << text.toStdString();
     }
 }

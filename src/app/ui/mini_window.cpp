@@ -127,14 +127,14 @@ void TMiniWin::closeEvent(QCloseEvent* event) {
 }
 
 void TMiniWin::ShowElapsed(qint32 elapsed) {
-    Label13->setText(DurationText(elapsed));
+    SetCounterText(Label13, DurationText(elapsed));
 }
 
 void TMiniWin::ShowCost(const CostDisplay& display) {
     SetHint(Label13, display.usedHint);
     if (display.allowanceShown) {
         SetTextColour(restefor, display.remainingPositive ? QColor(0, 255, 255) : QColor(Qt::red));
-        restefor->setText(display.remainingMiniText);
+        SetCounterText(restefor, display.remainingMiniText);
     }
     Label1->setVisible(display.allowanceShown);
     restefor->setVisible(display.allowanceShown);

@@ -155,15 +155,15 @@ void TForm1::EndSession() {
 
 void TForm1::ShowStatistics() {
     RAS->ReadStats();
-    StatXmit->setText(QString::number(RAS->StatsXmit) + QStringLiteral(" octets"));
-    StatRecv->setText(QString::number(RAS->StatsRecv) + QStringLiteral(" octets"));
+    SetCounterText(StatXmit, QString::number(RAS->StatsXmit) + QStringLiteral(" octets"));
+    SetCounterText(StatRecv, QString::number(RAS->StatsRecv) + QStringLiteral(" octets"));
     const LinkSpeeds& speeds = Session.TakeCounters(RAS->StatsXmit, RAS->StatsRecv);
-    ConnSpeed->setText(FixedText(speeds.instant, 2) + QStringLiteral(" Ko/sec"));
-    mspeed->setText(FixedText(speeds.average, 2) + QStringLiteral(" Ko/sec"));
+    SetCounterText(ConnSpeed, FixedText(speeds.instant, 2) + QStringLiteral(" Ko/sec"));
+    SetCounterText(mspeed, FixedText(speeds.average, 2) + QStringLiteral(" Ko/sec"));
     const bool addressesKnown = RAS->GetIPAddresses() == 0;
-    ips->setText(addressesKnown ? RAS->ServerIP : QString());
-    ipc->setText(addressesKnown ? RAS->ClientIP : QString());
-    MiniWin->mspeed->setText(mspeed->text());
+    SetCounterText(ips, addressesKnown ? RAS->ServerIP : QString());
+    SetCounterText(ipc, addressesKnown ? RAS->ClientIP : QString());
+    SetCounterText(MiniWin->mspeed, mspeed->text());
     SetHint(MiniWin->mspeed, QStringLiteral("Vitesse instantanée : ") + ConnSpeed->text());
 }
 
@@ -174,9 +174,9 @@ void TForm1::ShowCounters(qint32 elapsed) {
     KeepLaidOutSize({GroupBox1});
     KeepLaidOutSize(counters);
     PaintOverKeptBackdrop(counters);
-    Label13->setText(DurationText(elapsed));
-    Label29->setText(ComputeCost(elapsed));
-    MiniWin->Label29->setText(Label29->text());
+    SetCounterText(Label13, DurationText(elapsed));
+    SetCounterText(Label29, ComputeCost(elapsed));
+    SetCounterText(MiniWin->Label29, Label29->text());
     Journal->CheckpointRunningSession(elapsed, [this] { return RunningSession(); });
     SetTrayToolTip(ApplicationTitle() + QStringLiteral(" - ") + Label13->text() +
                    QStringLiteral(" - ") + Label29->text());

@@ -81,7 +81,7 @@ QString TForm1::ComputeCost(qint32 elapsed) {
             AllowanceAlarmArmed = false;
         }
         SetTextColour(restefor, outcome.remainingPositive ? QColor(Qt::black) : QColor(Qt::red));
-        restefor->setText(outcome.remainingText);
+        SetCounterText(restefor, outcome.remainingText);
     }
     Label31->setVisible(outcome.allowanceShown);
     restefor->setVisible(outcome.allowanceShown);
