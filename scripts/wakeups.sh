@@ -13,6 +13,9 @@
 # with no toolkit at all. Per thread: voluntary context switches (wake-ups) and preemptions a
 # second, CPU from the scheduler's accounting; the X server's CPU too. Screenshots and the
 # program's log stay in the printed folder.
+# With WAKEUPS_CALLGRIND=1 the program runs under callgrind instead, its waits five times as
+# long, and the count of instructions it ran during the measured seconds is printed: a figure
+# that the machine's load does not blur (cold caches aside).
 set -euo pipefail
 build=$(realpath "${1:-build}")
 seconds=${2:-30}
@@ -25,6 +28,12 @@ cp "$build/tallivo" "$build"/*.wav "$work/"
 printf '[Dialup]\nProvider=simulation\n[MainW]\nHeureAuto=0\n' >"$work/tallivo.ini"
 export XDG_RUNTIME_DIR="$work/runtime" XDG_CONFIG_HOME="$work/config" TMPDIR="$work/tmp"
 unset QT_QPA_PLATFORM
+run=() slow=1
+if [[ -n ${WAKEUPS_CALLGRIND:-} ]]; then
+    run=(valgrind --tool=callgrind "--callgrind-out-file=$work/callgrind.%p")
+    slow=5
+fi
+pause() { sleep "$(echo "$1 * $slow" | bc -l)"; }
 
 while :; do
     display=$((200 + RANDOM % 700))
@@ -52,19 +61,19 @@ trayer --edge bottom --align right --widthtype pixel --width 120 --height 32 \
 trayer=$!
 sleep 1
 case $mode in
-bare) (cd "$work" && exec "$build/bench/bare_window" >"$work/program.log" 2>&1) & ;;
-bare-title) (cd "$work" && exec "$build/bench/bare_window" --clock-caption >"$work/program.log" 2>&1) & ;;
-counters) (cd "$work" && exec "$build/bench/counters_window" >"$work/program.log" 2>&1) & ;;
-raster) (cd "$work" && exec "$build/bench/raster_window" >"$work/program.log" 2>&1) & ;;
-xcb) (cd "$work" && exec "$build/bench/xcb_window" >"$work/program.log" 2>&1) & ;;
-*) (cd "$work" && exec ./tallivo >"$work/program.log" 2>&1) & ;;
+bare) (cd "$work" && exec "${run[@]}" "$build/bench/bare_window" >"$work/program.log" 2>&1) & ;;
+bare-title) (cd "$work" && exec "${run[@]}" "$build/bench/bare_window" --clock-caption >"$work/program.log" 2>&1) & ;;
+counters) (cd "$work" && exec "${run[@]}" "$build/bench/counters_window" >"$work/program.log" 2>&1) & ;;
+raster) (cd "$work" && exec "${run[@]}" "$build/bench/raster_window" >"$work/program.log" 2>&1) & ;;
+xcb) (cd "$work" && exec "${run[@]}" "$build/bench/xcb_window" >"$work/program.log" 2>&1) & ;;
+*) (cd "$work" && exec "${run[@]}" ./tallivo >"$work/program.log" 2>&1) & ;;
 esac
 program=$!
 
 main='' tries=0
-[[ $mode == bare* || $mode == counters || $mode == raster || $mode == xcb ]] && sleep 3 && main=bare
+[[ $mode == bare* || $mode == counters || $mode == raster || $mode == xcb ]] && pause 3 && main=bare
 # The main window: the one at least 550 pixels wide.
-while [[ -z $main ]] && ((++tries <= 200)); do
+while [[ -z $main ]] && ((++tries <= 200 * slow)); do
     for id in $(xdotool search --onlyvisible --class tallivo 2>/dev/null || true); do
         width=$(xwininfo -id "$id" 2>/dev/null | awk '/Width:/ {print $2}')
         [[ -n $width ]] && ((width >= 550)) && main=$id
@@ -72,18 +81,18 @@ while [[ -z $main ]] && ((++tries <= 200)); do
     [[ -z $main ]] && sleep 0.1
 done
 [[ -z $main ]] && { echo "pas de fenêtre principale" >&2; exit 1; }
-sleep 2
+pause 2
 if [[ $mode == session || $mode == hidden ]]; then
     eval "$(xdotool getwindowgeometry --shell "$main")"
     # "Connecter", the first button under the group box; the chooser's first entry.
     xdotool mousemove $((X + 78)) $((Y + 261)) click 1
-    sleep 1.5
+    pause 1.5
     xdotool key Return
     if [[ $mode == hidden ]]; then
-        sleep 3
+        pause 3
         xdotool mousemove $((X + 484)) $((Y + 261)) click 1 # "Cacher la fenêtre"
     fi
-    sleep 15
+    pause 15
 fi
 
 threads() { # tid name voluntary nonvoluntary cpu-ns
@@ -93,11 +102,18 @@ threads() { # tid name voluntary nonvoluntary cpu-ns
                 "$task/status")" "$(cut -d' ' -f1 "$task/schedstat")"
     done | sort
 }
-cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{s += $1} END {print s}'; }
+cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{s += $1} END {printf "%.0f\n", s}'; }
 threads >"$work/before"
+[[ ${#run[@]} -gt 0 ]] && callgrind_control -z "$program" >/dev/null 2>&1
 program0=$(cpu_ns "$program") xvfb0=$(cpu_ns "$xvfb") start=$(date +%s.%N)
 sleep "$seconds"
 threads >"$work/after"
+if [[ ${#run[@]} -gt 0 ]]; then
+    callgrind_control -d "$program" >/dev/null 2>&1
+    sleep 1
+    echo "instructions: $(callgrind_annotate "$work"/callgrind.*.1 2>/dev/null |
+        awk '/PROGRAM TOTALS/ {print $1}')"
+fi
 program1=$(cpu_ns "$program") xvfb1=$(cpu_ns "$xvfb") end=$(date +%s.%N)
 import -window root "$work/shot.png" 2>/dev/null || true
 
