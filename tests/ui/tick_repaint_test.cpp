@@ -29,13 +29,16 @@
 #include <algorithm>
 
 namespace {
-// Counts the paint events of the widgets it watches.
+// Counts the paint events of the widgets it watches, and keeps the place each last repainted.
 class PaintCounter : public QObject {
   public:
     QMap<QObject*, int> paints;
+    QMap<QObject*, QRect> places;
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint) {
             ++paints[watched];
+            places[watched] = static_cast<QPaintEvent*>(event)->rect();
+        }
         return false;
     }
 };
@@ -240,19 +243,6 @@ TEST(CounterTextTest, FiguresLookTheSameWithoutShaping) {
     }
 }
 
-namespace {
-// Records the places its widgets are asked to repaint.
-class PaintPlaces : public QObject {
-  public:
-    QMap<QObject*, QRect> places;
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint)
-            places[watched] = static_cast<QPaintEvent*>(event)->rect();
-        return false;
-    }
-};
-} // namespace
-
 TEST(CounterTextTest, ANewTextRepaintsWhereItChangedAndLooksAsAWholeRepaint) {
     QWidget window;
     QFont large = window.font();
@@ -280,9 +270,9 @@ TEST(CounterTextTest, ANewTextRepaintsWhereItChangedAndLooksAsAWholeRepaint) {
         QApplication::processEvents();
         return window.screen()->grabWindow(window.winId()).toImage();
     };
-    PaintPlaces places;
+    PaintCounter paints;
     for (QLabel* label : {time, cost, speed, address})
-        label->installEventFilter(&places);
+        label->installEventFilter(&paints);
 
     const QList<std::pair<QLabel*, QString>> steps = {
         {time, QStringLiteral("00:00:59")},     {time, QStringLiteral("00:01:00")},
@@ -294,12 +284,12 @@ TEST(CounterTextTest, ANewTextRepaintsWhereItChangedAndLooksAsAWholeRepaint) {
         {address, QStringLiteral("192.0.2.1")}, {address, QStringLiteral("192.0.2.11")},
         {address, QStringLiteral("10.0.0.1")}};
     for (const auto& [label, text] : steps) {
-        places.places.clear();
+        paints.places.clear();
         SetCounterText(label, text);
         const QImage partly = onScreen();
         EXPECT_EQ(label->text(), text);
         if (text == QStringLiteral("00:01:01")) { // the last figure and its margins
-            EXPECT_LT(places.places.value(label).width(), time->width() / 3);
+            EXPECT_LT(paints.places.value(label).width(), time->width() / 3);
         }
         window.update();
         EXPECT_EQ(partly, onScreen()) << text.toStdString();
