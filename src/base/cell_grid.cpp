@@ -4,6 +4,7 @@
 #include "base/formats.h"
 #include "base/safe_write.h"
 #include "base/text_encoding.h"
+#include "base/text_functions.h"
 
 #include <QFile>
 #include <QLocale>
@@ -540,9 +541,7 @@ void TCellGrid::SetFloatCell(int col, int row, double value) {
 
 double CellUtf8ToFloat(std::string_view text) {
     const auto digits = [](std::string_view part) {
-        return !part.empty() && part.size() <= 15 &&
-               std::all_of(part.begin(), part.end(),
-                           [](char ch) { return ch >= '0' && ch <= '9'; });
+        return part.size() <= 15 && AllAsciiDigits(part);
     };
     const size_t comma = text.find(',');
     const std::string_view whole = text.substr(0, comma);

@@ -56,23 +56,26 @@ std::optional<qint64> DurationSeconds(const QString& text) {
     return total;
 }
 
+bool AllAsciiDigits(std::string_view text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+}
+
+qint64 AsciiDigitsValue(std::string_view text) {
+    qint64 value = 0;
+    for (const char ch : text)
+        value = value * 10 + (ch - '0');
+    return value;
+}
+
 std::optional<qint64> Utf8DurationSeconds(std::string_view utf8) {
-    const auto digits = [](std::string_view part) {
-        return !part.empty() && std::all_of(part.begin(), part.end(),
-                                            [](char ch) { return ch >= '0' && ch <= '9'; });
-    };
-    const auto value = [](std::string_view part) {
-        qint64 number = 0;
-        for (const char ch : part)
-            number = number * 10 + (ch - '0');
-        return number;
-    };
     const size_t first = utf8.find(':');
     if (first != std::string_view::npos && first <= 9 && utf8.size() == first + 6 &&
-        utf8[first + 3] == ':' && digits(utf8.substr(0, first)) &&
-        digits(utf8.substr(first + 1, 2)) && digits(utf8.substr(first + 4, 2)))
-        return value(utf8.substr(0, first)) * 3600 + value(utf8.substr(first + 1, 2)) * 60 +
-               value(utf8.substr(first + 4, 2));
+        utf8[first + 3] == ':' && AllAsciiDigits(utf8.substr(0, first)) &&
+        AllAsciiDigits(utf8.substr(first + 1, 2)) && AllAsciiDigits(utf8.substr(first + 4, 2)))
+        return AsciiDigitsValue(utf8.substr(0, first)) * 3600 +
+               AsciiDigitsValue(utf8.substr(first + 1, 2)) * 60 +
+               AsciiDigitsValue(utf8.substr(first + 4, 2));
     return DurationSeconds(Utf8CellText(utf8));
 }
 

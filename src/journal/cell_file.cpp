@@ -4,6 +4,7 @@
 #include "base/errors.h"
 #include "base/safe_write.h"
 #include "base/text_encoding.h"
+#include "base/text_functions.h"
 
 #include <QFile>
 #include <algorithm>
@@ -59,18 +60,8 @@ std::optional<qint64> WholeNumber(std::string_view text, bool saturate = false) 
 
 std::optional<int> IntNumber(std::string_view text) {
     // Most are plain digits, as the program writes them: read those at once.
-    if (!text.empty() && text.size() <= 9) {
-        int plain = 0;
-        for (const char ch : text) {
-            if (ch < '0' || ch > '9') {
-                plain = -1;
-                break;
-            }
-            plain = plain * 10 + (ch - '0');
-        }
-        if (plain >= 0)
-            return plain;
-    }
+    if (text.size() <= 9 && AllAsciiDigits(text))
+        return int(AsciiDigitsValue(text));
     const std::optional<qint64> value = WholeNumber(text);
     if (!value || *value < std::numeric_limits<int>::min() ||
         *value > std::numeric_limits<int>::max())

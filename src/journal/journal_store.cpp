@@ -30,26 +30,16 @@ QString ToQString(std::string_view text) {
     return Utf8CellText(text);
 }
 
-bool AllDigits(std::string_view text) {
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
-}
-
-int Digits(std::string_view text) {
-    int value = 0;
-    for (const char ch : text)
-        value = value * 10 + (ch - '0');
-    return value;
-}
-
 // The cells as the program writes them ("dd/mm/yyyy", "hh:nn:ss", "12,35") are read here
 // without building texts, since a whole journal is read at once; any other form goes to the
 // general readers (which take every form a user may have typed).
 CalendarDay RowDay(std::string_view text) {
-    if (text.size() == 10 && text[2] == '/' && text[5] == '/' && AllDigits(text.substr(0, 2)) &&
-        AllDigits(text.substr(3, 2)) && AllDigits(text.substr(6, 4))) {
-        const int year = Digits(text.substr(6, 4)), month = Digits(text.substr(3, 2)),
-                  day = Digits(text.substr(0, 2));
+    if (text.size() == 10 && text[2] == '/' && text[5] == '/' &&
+        AllAsciiDigits(text.substr(0, 2)) && AllAsciiDigits(text.substr(3, 2)) &&
+        AllAsciiDigits(text.substr(6, 4))) {
+        const int year = int(AsciiDigitsValue(text.substr(6, 4))),
+                  month = int(AsciiDigitsValue(text.substr(3, 2))),
+                  day = int(AsciiDigitsValue(text.substr(0, 2)));
         if (!QDate::isValid(year, month, day))
             return {};
         return {year, month, day, true};
