@@ -1,11 +1,11 @@
 #include "base/text_functions.h"
 
+#include "base/ascii_digits.h"
 #include "base/cell_grid.h"
 #include "base/formats.h"
 
 #include <QStringList>
 #include <QtNumeric>
-#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -54,18 +54,6 @@ std::optional<qint64> DurationSeconds(const QString& text) {
         qAddOverflow(hourSeconds, minuteSeconds, &sum) || qAddOverflow(sum, *seconds, &total))
         return std::nullopt;
     return total;
-}
-
-bool AllAsciiDigits(std::string_view text) {
-    return !text.empty() &&
-           std::all_of(text.begin(), text.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
-}
-
-qint64 AsciiDigitsValue(std::string_view text) {
-    qint64 value = 0;
-    for (const char ch : text)
-        value = value * 10 + (ch - '0');
-    return value;
 }
 
 std::optional<qint64> Utf8DurationSeconds(std::string_view utf8) {

@@ -12,8 +12,5 @@ QString HoursMinutesText(qint64 seconds);
 std::optional<qint64> DurationSeconds(const QString& text);
 // The same for a cell's UTF-8 text; "hh:nn:ss" as the program writes it is read in place.
 std::optional<qint64> Utf8DurationSeconds(std::string_view utf8);
-// Whether a text is one or more ASCII figures; their value (up to 18 figures).
-bool AllAsciiDigits(std::string_view text);
-qint64 AsciiDigitsValue(std::string_view text);
 // A byte count as "512 octets", "1,50 Ko", "1,00 Mo" or "1,00 Go".
 QString ByteSizeText(double bytes);

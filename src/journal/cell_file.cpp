@@ -1,10 +1,10 @@
 #include "journal/cell_file.h"
 
+#include "base/ascii_digits.h"
 #include "base/cell_grid.h"
 #include "base/errors.h"
 #include "base/safe_write.h"
 #include "base/text_encoding.h"
-#include "base/text_functions.h"
 
 #include <QFile>
 #include <algorithm>

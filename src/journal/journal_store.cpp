@@ -2,6 +2,7 @@
 
 #include "base/damaged_files.h"
 
+#include "base/ascii_digits.h"
 #include "base/clock.h"
 #include "base/errors.h"
 #include "base/formats.h"
