@@ -1,7 +1,10 @@
 #include "widgets/counter_backdrop.h"
 
+#include "widgets/counter_glyphs.h"
+
 #include <QEvent>
 #include <QHash>
+#include <QLabel>
 #include <QPainter>
 #include <QPixmap>
 #include <QWidget>
@@ -74,8 +77,7 @@ class KeptBackdrop : public QObject {
                 BecomeTransparent(); // painted again at once, over what lies under it
                 return true;
             }
-            QPainter(counter).drawPixmap(0, 0, picture);
-            return false; // the counter's own painting follows, over the picture
+            return PaintPictureAndText();
         case QEvent::Move:
         case QEvent::Resize:
         case QEvent::Hide:
@@ -111,6 +113,14 @@ class KeptBackdrop : public QObject {
                 return true;
         }
         return false;
+    }
+    // The text follows over the picture, drawn from its glyphs with the same painter where
+    // it can be, by the counter's own painting otherwise.
+    bool PaintPictureAndText() {
+        QPainter painter(counter);
+        painter.drawPixmap(0, 0, picture);
+        const auto* label = qobject_cast<const QLabel*>(counter);
+        return label && DrawCounterGlyphs(painter, *label);
     }
     void SetOpaque(bool value) {
         opaque = value;

@@ -20,7 +20,16 @@ for _ in $(seq 100); do
     sleep 0.1
 done
 
-actions() { xprop -id "$1" _NET_WM_ALLOWED_ACTIONS; }
+# What the window manager allows, once it has said it: it may map a window before.
+actions() {
+    local said=''
+    for _ in $(seq 50); do
+        said=$(xprop -id "$1" _NET_WM_ALLOWED_ACTIONS 2>/dev/null || true)
+        [[ $said == *_NET_WM_ACTION_* ]] && break
+        sleep 0.1
+    done
+    echo "$said"
+}
 viewable() { xwininfo -id "$1" 2>/dev/null | grep -q 'Map State: IsViewable'; }
 wait_viewable() {
     for _ in $(seq 50); do

@@ -7,6 +7,7 @@
 #include "support/ui_support.h"
 #include "widgets/cached_group_box.h"
 #include "widgets/counter_backdrop.h"
+#include "widgets/counter_glyphs.h"
 #include "widgets/counter_text.h"
 #include "widgets/tform1.h"
 
@@ -241,6 +242,54 @@ TEST(CounterTextTest, FiguresLookTheSameWithoutShaping) {
               QStringLiteral("12 h 34 mn")})
             EXPECT_EQ(render(counter->font(), text), render(shaped, text)) << text.toStdString();
     }
+}
+
+// Counters drawn from their glyphs show the same pixels as QLabel's own text layout, figures
+// laid out without shaping, and speeds with their shaped unit.
+TEST(CounterTextTest, CountersDrawnFromGlyphsLookAsTheLabelDrawsThem) {
+    QLabel probe;
+    QFont large = probe.font();
+    large.setPointSize(22);
+    large.setBold(true);
+    QFont mini = probe.font();
+    mini.setPixelSize(11);
+    const QList<QString> figures = {QStringLiteral("01:23:45"),
+                                    QStringLiteral("1 234,56 €"),
+                                    QStringLiteral("-9:07"),
+                                    QStringLiteral("67890 octets"),
+                                    QStringLiteral("192.168.100.254"),
+                                    QStringLiteral("12 h 34 mn"),
+                                    QString()};
+    const QList<QString> speeds = {QStringLiteral("5,27 Ko/sec"), QStringLiteral("0,00 Ko/sec"),
+                                   QStringLiteral("12,30 Ko/sec")};
+    int drawnFromGlyphs = 0;
+    for (const bool shaped : {false, true})
+        for (const QFont& font : {probe.font(), large, mini})
+            for (const QSize size : {QSize(190, 40), QSize(171, 13), QSize(53, 12), QSize(120, 27)})
+                for (const Qt::Alignment alignment :
+                     {Qt::AlignLeft | Qt::AlignVCenter, Qt::AlignRight | Qt::AlignVCenter,
+                      Qt::AlignHCenter | Qt::AlignVCenter, Qt::AlignLeft | Qt::AlignTop,
+                      Qt::AlignRight | Qt::AlignBottom}) {
+                    QLabel label, drawn; // QLabel's own painting; drawn from its glyphs
+                    for (QLabel* counter : {&label, &drawn}) {
+                        counter->setFont(font);
+                        counter->setAlignment(alignment);
+                        counter->resize(size);
+                        if (!shaped)
+                            LayOutWithoutShaping({counter});
+                    }
+                    DrawFromGlyphs({&drawn});
+                    for (const QString& text : shaped ? speeds : figures) {
+                        label.setText(text);
+                        drawn.setText(text);
+                        QImage image(size, QImage::Format_ARGB32_Premultiplied);
+                        QPainter painter(&image);
+                        drawnFromGlyphs += DrawCounterGlyphs(painter, drawn);
+                        EXPECT_EQ(drawn.grab().toImage(), label.grab().toImage())
+                            << text.toStdString() << " in " << size.width() << "x" << size.height();
+                    }
+                }
+    EXPECT_GT(drawnFromGlyphs, 3 * 4 * 5 * 10 / 2); // the others overflow their box
 }
 
 TEST(CounterTextTest, ANewTextRepaintsWhereItChangedAndLooksAsAWholeRepaint) {

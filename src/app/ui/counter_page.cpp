@@ -1,4 +1,5 @@
 #include "widgets/cached_group_box.h"
+#include "widgets/counter_glyphs.h"
 #include "widgets/counter_text.h"
 #include "widgets/page_builder.h"
 #include "widgets/tform1.h"
@@ -73,6 +74,7 @@ void TForm1::BuildCounterPage() {
     Label31->hide();
     restefor->hide();
     LayOutWithoutShaping({Label13, Label29, StatXmit, StatRecv, ips, ipc, restefor});
+    DrawFromGlyphs({Label13, Label29, StatXmit, StatRecv, ConnSpeed, mspeed, ips, ipc, restefor});
     page->addWidget(GroupBox1);
 
     Image1 = Named(new QLabel(TabSheet2), "Image1");

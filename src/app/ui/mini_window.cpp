@@ -5,6 +5,7 @@
 #include "app/ui/settings_positions.h"
 #include "app/ui/windows.h"
 #include "base/text_functions.h"
+#include "widgets/counter_glyphs.h"
 #include "widgets/counter_text.h"
 #include "widgets/label_colour.h"
 #include "widgets/menu_popup.h"
@@ -59,6 +60,7 @@ TMiniWin::TMiniWin(QWidget* parent)
     Label1->setText(QStringLiteral("Reste :"));
     restefor = MakeLabel(MovePanel1, "restefor", 44, 25, 53, QColor(0, 255, 255), Qt::AlignRight);
     LayOutWithoutShaping({Label13, Label29, restefor});
+    DrawFromGlyphs({Label13, Label29, mspeed, restefor});
     Label1->hide();
     restefor->hide();
     for (QLabel* label : {Label13, Label29, mspeed, Label1, restefor})
