@@ -11,10 +11,13 @@
 #include <optional>
 
 namespace {
-// The plain styles draw a label's text with the label's pen and no decoration of their own.
-bool DrawsPlainText(const QStyle* style) {
+// The plain styles draw a label's text with the label's pen and no decoration of their own;
+// a style sheet may add its own, and a scaled screen has Qt draw its text its own way.
+bool DrawsPlainText(const QLabel& counter) {
+    const QStyle* style = counter.style();
     const QString name = style->name();
-    return name == QLatin1String("fusion") || name == QLatin1String("windows");
+    return (name == QLatin1String("fusion") || name == QLatin1String("windows")) &&
+           !style->inherits("QStyleSheetStyle") && counter.devicePixelRatioF() == 1;
 }
 
 bool HasALetter(QStringView word) {
@@ -32,8 +35,8 @@ struct PlacedGlyphs {
 // with shaping has its words shaped, its figures and spaces placed as they are.
 std::optional<PlacedGlyphs> PlaceCounterGlyphs(const QLabel& counter) {
     const QString text = counter.text();
-    if (!counter.isEnabled() || text.endsWith(QLatin1Char(' ')) ||
-        !DrawsPlainText(counter.style()) || !IsSinglePlainLine(text))
+    if (!counter.isEnabled() || text.endsWith(QLatin1Char(' ')) || !DrawsPlainText(counter) ||
+        !IsSinglePlainLine(text))
         return std::nullopt;
     const std::optional<LineAlignment> alignment = PlainLineAlignment(counter);
     if (!alignment)
