@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QStyle>
+#include <algorithm>
 #include <optional>
 
 namespace {
