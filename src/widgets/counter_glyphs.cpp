@@ -21,6 +21,21 @@ bool DrawsPlainText(const QLabel& counter) {
            !style->inherits("QStyleSheetStyle") && counter.devicePixelRatioF() == 1;
 }
 
+// Controls, format characters (a soft hyphen, a zero-width space) and combining marks are not
+// drawn as a glyph at their place by Qt's text layout.
+bool IsPlacedAlone(QChar c) {
+    switch (c.category()) {
+    case QChar::Other_Control:
+    case QChar::Other_Format:
+    case QChar::Mark_NonSpacing:
+    case QChar::Mark_SpacingCombining:
+    case QChar::Mark_Enclosing:
+        return false;
+    default:
+        return true;
+    }
+}
+
 bool HasALetter(QStringView word) {
     return std::any_of(word.begin(), word.end(), [](QChar c) { return c.isLetter(); });
 }
@@ -59,6 +74,8 @@ std::optional<PlacedGlyphs> PlaceCounterGlyphs(const QLabel& counter) {
     };
     const auto placeUnshaped = [&](QStringView characters) {
         for (const QChar c : characters) {
+            if (!IsPlacedAlone(c))
+                return false;
             const std::optional<CounterFont::Glyph> glyph = font.Unshaped(c);
             if (!glyph)
                 return false;
