@@ -312,6 +312,7 @@ TEST(CounterTextTest, ANewTextRepaintsWhereItChangedAndLooksAsAWholeRepaint) {
     for (QLabel* figures : {time, cost})
         figures->setFont(large);
     LayOutWithoutShaping({time, cost, address});
+    DrawFromGlyphs({time, cost, speed, address});
     window.resize(530, 90);
     window.show();
     ASSERT_TRUE(WaitUntil([&] { return window.windowHandle()->isExposed(); }));

@@ -32,7 +32,10 @@ QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, int widt
     palette.setColor(QPalette::WindowText, colour);
     label->setPalette(palette);
     label->setAlignment(alignment | Qt::AlignVCenter);
-    label->setGeometry(left, top, width, labelHeight);
+    // A fixed size: a label whose size may follow its text asks its parent to lay its
+    // children out again at each new text, every second of a session.
+    label->move(left, top);
+    label->setFixedSize(width, labelHeight);
     return label;
 }
 } // namespace
