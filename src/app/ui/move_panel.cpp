@@ -9,6 +9,14 @@ TMovePanel::TMovePanel(QWidget* parent) : QFrame(parent) {
     resize(25, 25);
 }
 
+// Without a frame there is nothing to draw over the background Qt fills: the mini window's
+// panel is repainted under its counters every second, and QFrame would set up a painter and
+// ask the style for a frame it does not draw.
+void TMovePanel::paintEvent(QPaintEvent* event) {
+    if (frameShape() != QFrame::NoFrame)
+        QFrame::paintEvent(event);
+}
+
 void TMovePanel::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton) {
         QFrame::mousePressEvent(event);
