@@ -11,7 +11,7 @@
 # second repaints in the two windows, drawn as the program draws them, and nothing else;
 # "raster" the same two texts painted by Qt without its widgets, "xcb" drawn by the X server
 # with no toolkit at all. Per thread: voluntary context switches (wake-ups) and preemptions a
-# second, CPU from the scheduler's accounting; the X server's CPU too. Screenshots and the
+# second, CPU from the scheduler's accounting; the X server's CPU and how often it is woken, too. Screenshots and the
 # program's log stay in the printed folder.
 # With WAKEUPS_CALLGRIND=1 the program runs under callgrind instead, its waits five times as
 # long, and the count of instructions it ran during the measured seconds is printed: a figure
@@ -103,9 +103,10 @@ threads() { # tid name voluntary nonvoluntary cpu-ns
     done | sort
 }
 cpu_ns() { cat /proc/"$1"/task/*/schedstat | awk '{s += $1} END {printf "%.0f\n", s}'; }
+switches() { cat /proc/"$1"/task/*/status | awk '/^voluntary_ctxt/ {s += $2} END {print s}'; }
 threads >"$work/before"
 [[ ${#run[@]} -gt 0 ]] && callgrind_control -z "$program" >/dev/null 2>&1
-program0=$(cpu_ns "$program") xvfb0=$(cpu_ns "$xvfb") start=$(date +%s.%N)
+program0=$(cpu_ns "$program") xvfb0=$(cpu_ns "$xvfb") xvfbWakes0=$(switches "$xvfb") start=$(date +%s.%N)
 sleep "$seconds"
 threads >"$work/after"
 if [[ ${#run[@]} -gt 0 ]]; then
@@ -114,13 +115,14 @@ if [[ ${#run[@]} -gt 0 ]]; then
     echo "instructions: $(callgrind_annotate "$work"/callgrind.*.1 2>/dev/null |
         awk '/PROGRAM TOTALS/ {print $1}')"
 fi
-program1=$(cpu_ns "$program") xvfb1=$(cpu_ns "$xvfb") end=$(date +%s.%N)
+program1=$(cpu_ns "$program") xvfb1=$(cpu_ns "$xvfb") xvfbWakes1=$(switches "$xvfb") end=$(date +%s.%N)
 import -window root "$work/shot.png" 2>/dev/null || true
 
 elapsed=$(echo "$end - $start" | bc -l)
 printf '%s, %.1f s\n' "$mode" "$elapsed"
 echo "CPU: program $(echo "scale=4; ($program1 - $program0) / 10000000 / $elapsed" | bc -l) %," \
-    "Xvfb $(echo "scale=4; ($xvfb1 - $xvfb0) / 10000000 / $elapsed" | bc -l) %"
+    "Xvfb $(echo "scale=4; ($xvfb1 - $xvfb0) / 10000000 / $elapsed" | bc -l) %," \
+    "woken $(echo "scale=2; ($xvfbWakes1 - $xvfbWakes0) / $elapsed" | bc -l) times a second"
 join "$work/before" "$work/after" | awk -v t="$elapsed" '{
     w = ($7 - $3) / t; p = ($8 - $4) / t; c = ($9 - $5) / 1e7 / t; W += w; P += p
     printf "  %-8s %-16s %6.2f wake-ups/s  %6.2f preempted/s  %.4f %% CPU\n", $1, $2, w, p, c }
