@@ -11,8 +11,8 @@
 # second repaints in the two windows, drawn as the program draws them, and nothing else;
 # "raster" the same two texts painted by Qt without its widgets, "xcb" drawn by the X server
 # with no toolkit at all. Per thread: voluntary context switches (wake-ups) and preemptions a
-# second, CPU from the scheduler's accounting; the X server's CPU and how often it is woken, too. Screenshots and the
-# program's log stay in the printed folder.
+# second, CPU from the scheduler's accounting; the X server's CPU and how often it is woken,
+# too. Screenshots and the program's log stay in the printed folder.
 # With WAKEUPS_CALLGRIND=1 the program runs under callgrind instead, its waits five times as
 # long, and the count of instructions it ran during the measured seconds is printed: a figure
 # that the machine's load does not blur (cold caches aside).
