@@ -42,6 +42,13 @@ QList<double> CounterFont::Advances(const QString& text) {
     return advances;
 }
 
+double CounterFont::Width(const QString& text) {
+    double width = 0;
+    for (const QChar c : text)
+        width += Advance(c);
+    return width;
+}
+
 std::optional<CounterFont::Glyph> CounterFont::Unshaped(QChar c) {
     const auto glyphOf = [this](QChar c) {
         std::optional<Glyph> glyph;

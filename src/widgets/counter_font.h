@@ -25,6 +25,8 @@ class CounterFont {
     // A character's advance, from whichever font the text layout takes it.
     double Advance(QChar c);
     QList<double> Advances(const QString& text);
+    // The width of a text laid out without shaping.
+    double Width(const QString& text);
     // Glyphs reach past their advances (bearings, bold strokes), and kerning moves them.
     double Overhang() const { return overhang; }
 

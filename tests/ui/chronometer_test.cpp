@@ -82,3 +82,29 @@ TEST_F(ChronometerTest, TheMiniWindowIs16Or28Or40PixelsHigh) {
     MiniWin->FitMiniWindow();
     EXPECT_EQ(MiniWin->height(), 40) << "a hidden window keeps its height";
 }
+
+TEST_F(ChronometerTest, TheMiniWindowWidensSoThatNoCounterIsCutOrOverlapped) {
+    MiniWin->show();
+    MiniWin->mspeed->clear();
+    MiniWin->Label1->hide();
+    MiniWin->restefor->hide();
+    const auto textLeft = [](const QLabel* label) {
+        return label->x() + label->contentsRect().right() + 1 -
+               label->fontMetrics().horizontalAdvance(label->text());
+    };
+    const auto textRight = [](const QLabel* label) {
+        return label->x() + label->fontMetrics().horizontalAdvance(label->text());
+    };
+    for (const char* cost : {"0,24 F", "12,35 F", "373,57 F", "12345,67 F"}) {
+        MiniWin->Label13->setText("00:01:04");
+        MiniWin->Label29->setText(cost);
+        MiniWin->FitMiniWindow();
+        EXPECT_GE(textLeft(MiniWin->Label29), MiniWin->Label29->x()) << cost << " cut";
+        EXPECT_GT(textLeft(MiniWin->Label29), textRight(MiniWin->Label13)) << cost;
+        EXPECT_LE(MiniWin->Label29->geometry().right(), MiniWin->width() - 10) << cost;
+    }
+    MiniWin->Label29->setText("0,24 F");
+    MiniWin->FitMiniWindow();
+    EXPECT_EQ(MiniWin->width(), 104) << "back to its design";
+    MiniWin->hide();
+}

@@ -1,10 +1,12 @@
 #include "app/ui/mini_window.h"
 
+#include "app/mini_window_layout.h"
 #include "app/single_instance.h"
 #include "app/ui/move_panel.h"
 #include "app/ui/settings_positions.h"
 #include "app/ui/windows.h"
 #include "base/text_functions.h"
+#include "widgets/counter_font.h"
 #include "widgets/counter_glyphs.h"
 #include "widgets/counter_text.h"
 #include "widgets/label_colour.h"
@@ -17,6 +19,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
 
 namespace {
 constexpr int labelHeight = 13;
@@ -43,12 +46,13 @@ QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, int widt
 TMiniWin::TMiniWin(QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("MiniWin"));
-    setFixedWidth(104);
-    resize(104, 39);
+    const MiniWindowLayout designed;
+    setFixedWidth(designed.windowWidth);
+    resize(designed.windowWidth, 39);
 
     MovePanel1 = new TMovePanel(this);
     MovePanel1->setObjectName(QStringLiteral("MovePanel1"));
-    MovePanel1->setGeometry(0, 0, 104, 40);
+    MovePanel1->setGeometry(0, 0, designed.windowWidth, 40);
     MovePanel1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(MovePanel1, &TMovePanel::DoubleClicked, this, &TMiniWin::MovePanel1DblClick);
     connect(MovePanel1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
@@ -56,12 +60,15 @@ TMiniWin::TMiniWin(QWidget* parent)
             PopupRightAligned(Form1->PopupMenu1, MovePanel1->mapToGlobal(at));
     });
 
-    Label13 = MakeLabel(MovePanel1, "Label13", 7, 1, 50, Qt::white);
-    Label29 = MakeLabel(MovePanel1, "Label29", 55, 1, 39, Qt::red, Qt::AlignRight);
-    mspeed = MakeLabel(MovePanel1, "mspeed", 7, 13, 90, QColor(0, 255, 0));
-    Label1 = MakeLabel(MovePanel1, "Label1", 7, 25, 40, QColor(0, 255, 255));
+    const int left = miniCounterLeft;
+    Label13 = MakeLabel(MovePanel1, "Label13", left, 1, designed.timeWidth, Qt::white);
+    Label29 = MakeLabel(MovePanel1, "Label29", designed.costLeft, 1, designed.costWidth, Qt::red,
+                        Qt::AlignRight);
+    mspeed = MakeLabel(MovePanel1, "mspeed", left, 13, designed.speedWidth, QColor(0, 255, 0));
+    Label1 = MakeLabel(MovePanel1, "Label1", left, 25, 40, QColor(0, 255, 255));
     Label1->setText(QStringLiteral("Reste :"));
-    restefor = MakeLabel(MovePanel1, "restefor", 44, 25, 53, QColor(0, 255, 255), Qt::AlignRight);
+    restefor = MakeLabel(MovePanel1, "restefor", designed.remainingLeft, 25,
+                         designed.remainingWidth, QColor(0, 255, 255), Qt::AlignRight);
     LayOutWithoutShaping({Label13, Label29, restefor});
     DrawFromGlyphs({Label13, Label29, mspeed, restefor});
     Label1->hide();
@@ -106,6 +113,32 @@ void TMiniWin::FitMiniWindow() {
     if (Label1->isVisibleTo(this))
         height = Label1->y() + Label1->height() + 2;
     setFixedHeight(height);
+    FitWidthToTexts();
+}
+
+void TMiniWin::FitWidthToTexts() {
+    const auto widthOf = [this](QLabel* label) {
+        return label->isVisibleTo(this) ? CounterFont::Of(*label).Width(label->text()) : 0.0;
+    };
+    const MiniWindowLayout layout = FitMiniWindowWidth(
+        {widthOf(Label13), widthOf(Label29), widthOf(mspeed), widthOf(Label1), widthOf(restefor)});
+    if (layout == fittedLayout)
+        return;
+    fittedLayout = layout;
+    setFixedWidth(layout.windowWidth);
+    MovePanel1->resize(layout.windowWidth, MovePanel1->height());
+    Label13->setFixedWidth(layout.timeWidth);
+    Label29->move(layout.costLeft, Label29->y());
+    Label29->setFixedWidth(layout.costWidth);
+    mspeed->setFixedWidth(layout.speedWidth);
+    restefor->move(layout.remainingLeft, restefor->y());
+    restefor->setFixedWidth(layout.remainingWidth);
+    // Widened against the screen's right edge, the window steps back onto the screen.
+    if (const QScreen* shown = screen()) {
+        const int overflow = x() + layout.windowWidth - shown->geometry().right() - 1;
+        if (overflow > 0)
+            move(std::max(shown->geometry().left(), x() - overflow), y());
+    }
 }
 
 void TMiniWin::SetStayOnTop(bool onTop) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/mini_window_layout.h"
 #include "widgets/cost_display.h"
 
 #include <QWidget>
@@ -40,4 +41,8 @@ class TMiniWin : public QWidget {
   private:
     void FormCreate();
     void RunSingleInstanceCheck();
+    // Widens the window and its boxes for texts wider than the design leaves them.
+    void FitWidthToTexts();
+
+    MiniWindowLayout fittedLayout;
 };
