@@ -17,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTest>
@@ -46,6 +47,14 @@ TEST_F(MainWindowTest, FirstStartShowsTheCountersAtZero) {
     EXPECT_FALSE(Form1->Button2->isEnabled());
     EXPECT_FALSE(MiniWin->isVisible());
     EXPECT_TRUE(Form1->Timer2->isActive()) << "the journal window starts the monitor";
+}
+
+TEST_F(MainWindowTest, AStatusMessageCutAtTheWindowsEdgeIsWholeInTheBarsHint) {
+    const QString longMessage = QString("Nom de connexion incorrect : ").repeated(4);
+    Form1->StatusBar1->showMessage(longMessage);
+    EXPECT_EQ(Form1->StatusBar1->toolTip(), longMessage);
+    Form1->StatusBar1->showMessage("Déconnecté");
+    EXPECT_TRUE(Form1->StatusBar1->toolTip().isEmpty());
 }
 
 TEST_F(MainWindowTest, EveryPageAndItsControlsCanBeFoundByName) {

@@ -47,6 +47,13 @@ TForm1::TForm1(QWidget* parent)
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
     StatusBar1->setSizeGripEnabled(false);
     layout->addWidget(StatusBar1);
+    // The window's width is fixed, and a long message (a dial-up error, a server's answer) is
+    // cut at its edge: the whole of it is then the bar's hint.
+    connect(StatusBar1, &QStatusBar::messageChanged, StatusBar1, [this](const QString& message) {
+        const int room = StatusBar1->width() - 18; // the bar's margins around its message
+        const bool cut = StatusBar1->fontMetrics().horizontalAdvance(message) > room;
+        StatusBar1->setToolTip(cut ? message : QString());
+    });
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

@@ -1,6 +1,7 @@
 #include "dialup/ui/pppd_entry_dialog.h"
 
 #include "dialup/entry_names.h"
+#include "dialup/error_texts.h"
 #include "dialup/ras_records.h"
 #include "widgets/dialog_buttons.h"
 #include "widgets/message_box.h"
@@ -62,16 +63,12 @@ void TPppdEntryDialog::accept() {
     entry.Speed = Speed->currentText().trimmed();
     entry.UserName = UserName->text().trimmed();
     if (!IsShellSafeEntryName(entry.Name.toUtf8())) {
-        ShowMessageBox(
-            BoxKind::Error,
-            QStringLiteral("Nom de connexion incorrect : lettres, chiffres et « _-+.,@=%: » "
-                           "seulement, sans point au début."),
-            {BoxButton::Ok}, this);
+        ShowMessageBox(BoxKind::Error, SystemMessageText(Ras::InvalidName), {BoxButton::Ok}, this);
         return;
     }
     if (Creating && Book.Exists(entry.Name)) {
-        ShowMessageBox(BoxKind::Error, QStringLiteral("Une connexion porte déjà ce nom."),
-                       {BoxButton::Ok}, this);
+        ShowMessageBox(BoxKind::Error, SystemMessageText(Ras::AlreadyExists), {BoxButton::Ok},
+                       this);
         return;
     }
     if (entry.PhoneNumber.isEmpty()) {
