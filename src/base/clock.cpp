@@ -1,5 +1,6 @@
 #include "base/clock.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <limits>
@@ -44,10 +45,6 @@ QDateTime Now() {
     return installedClock ? installedClock->now() : SystemNow();
 }
 
-double NowDays() {
-    return DateTimeToDays(Now());
-}
-
 double DateTimeToDays(const QDateTime& moment) {
     const double wholeDays = static_cast<double>(dayZero.daysTo(moment.date()));
     return wholeDays + moment.time().msecsSinceStartOfDay() / millisecondsPerDay;
@@ -78,7 +75,9 @@ QTime DaysToTime(double days) {
     return QTime::fromMSecsSinceStartOfDay(DaysAndMilliseconds(days).second);
 }
 
-qint32 ElapsedSeconds(double startDays, double nowDays) {
+qint32 ElapsedSeconds(qint64 startMsecs, qint64 nowMsecs) {
     // std::nearbyint follows the default rounding mode, round-half-to-even.
-    return static_cast<qint32>(std::nearbyint((nowDays - startDays) * 86400.0));
+    const double seconds = std::nearbyint(double(nowMsecs - startMsecs) / 1000.0);
+    return static_cast<qint32>(std::clamp<double>(seconds, std::numeric_limits<qint32>::min(),
+                                                  std::numeric_limits<qint32>::max()));
 }

@@ -33,11 +33,12 @@ const Clock& AppClock();
 void SetAppClock(const Clock* clock);
 
 QDateTime Now();
-// Now as a date-time value: days since 30 December 1899, the fraction being the time of day.
-double NowDays();
+// A date-time value: days since 30 December 1899, the fraction being the time of day.
 double DateTimeToDays(const QDateTime& moment);
 QDateTime DaysToDateTime(double days);
 // The time of day alone, without building a local date-time.
 QTime DaysToTime(double days);
-// Whole seconds between two date-time values, rounded to the nearest second (halves to even).
-qint32 ElapsedSeconds(double startDays, double nowDays);
+// Whole seconds between two instants (milliseconds since the epoch), rounded to the nearest
+// second (halves to even). Instants, not wall-clock readings: the hour that daylight saving
+// adds or repeats is counted as it is lived.
+qint32 ElapsedSeconds(qint64 startMsecs, qint64 nowMsecs);

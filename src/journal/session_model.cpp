@@ -13,8 +13,9 @@ LinkSpeeds ComputeLinkSpeeds(qint32 sent, qint32 received, qint32 previousSent,
     return speeds;
 }
 
-void SessionModel::Start(double nowDays, const QString& entry) {
-    start = nowDays;
+void SessionModel::Start(const QDateTime& now, const QString& entry) {
+    start = DateTimeToDays(now);
+    startInstant = now.toMSecsSinceEpoch();
     connection = entry;
     elapsed = 0;
     cost = 0;
@@ -24,8 +25,8 @@ void SessionModel::Start(double nowDays, const QString& entry) {
     emit Started();
 }
 
-qint32 SessionModel::Tick(double nowDays) {
-    elapsed = ElapsedSeconds(start, nowDays);
+qint32 SessionModel::Tick(const QDateTime& now) {
+    elapsed = ElapsedSeconds(startInstant, now.toMSecsSinceEpoch());
     emit Ticked(elapsed);
     return elapsed;
 }

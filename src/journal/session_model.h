@@ -2,6 +2,7 @@
 
 #include "journal/session_record.h"
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -20,9 +21,10 @@ LinkSpeeds ComputeLinkSpeeds(qint32 sent, qint32 received, qint32 previousSent,
 class SessionModel : public QObject {
     Q_OBJECT
   public:
-    bool active = false; // a session found by the poll is being counted
-    double start = 0;    // days since 30 December 1899
-    qint32 elapsed = 0;  // seconds, at the last tick
+    bool active = false;     // a session found by the poll is being counted
+    double start = 0;        // days since 30 December 1899, as the wall clock read them
+    qint64 startInstant = 0; // milliseconds since the epoch
+    qint32 elapsed = 0;      // seconds, at the last tick
     double cost = 0;
     bool allowanceAlarmArmed = true;
     qint32 allowanceExceededAt = 0;
@@ -36,9 +38,9 @@ class SessionModel : public QObject {
 
     // A session or chronometer run starts now: nothing counted yet. `entry`: the dial-up
     // entry followed, empty for a chronometer run.
-    void Start(double nowDays, const QString& entry = {});
+    void Start(const QDateTime& now, const QString& entry = {});
     // Elapsed seconds afresh from the start; never accumulated.
-    qint32 Tick(double nowDays);
+    qint32 Tick(const QDateTime& now);
     // A statistics reading: the speeds, then the reading becomes the base of the next one.
     const LinkSpeeds& TakeCounters(qint32 sent, qint32 received);
     void SetTariff(const QString& designation);

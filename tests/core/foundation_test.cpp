@@ -8,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <csignal>
-#include <ctime>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
@@ -19,25 +18,25 @@ TEST(Clock, DaysCountFromThe30thOfDecember1899) {
     EXPECT_EQ(DaysToDateTime(DateTimeToDays(moment)), moment);
 
     // Values hold the wall clock: on the day clocks go forward, 10:00 stays 10:00.
-    const QByteArray previousZone = qgetenv("TZ");
-    qputenv("TZ", "CET-1CEST,M3.5.0,M10.5.0/3");
-    tzset();
-    const QDateTime springForward(QDate(2026, 3, 29), QTime(10, 0));
-    const QDateTime back = DaysToDateTime(DateTimeToDays(springForward));
-    const QTime timeBack = DaysToTime(DateTimeToDays(springForward));
-    previousZone.isNull() ? qunsetenv("TZ") : qputenv("TZ", previousZone);
-    tzset();
+    QDateTime back;
+    QTime timeBack;
+    {
+        const ScopedTimeZone french;
+        const QDateTime springForward(QDate(2026, 3, 29), QTime(10, 0));
+        back = DaysToDateTime(DateTimeToDays(springForward));
+        timeBack = DaysToTime(DateTimeToDays(springForward));
+    }
     EXPECT_EQ(back.time(), QTime(10, 0));
     EXPECT_EQ(timeBack, QTime(10, 0));
     EXPECT_EQ(DaysToTime(1.0 - 0.1 / 86400000), QTime(0, 0)) << "rounded up to the next day";
 }
 
 TEST(Clock, ElapsedSecondsRoundHalvesToEven) {
-    const double start = 0.0;
-    EXPECT_EQ(ElapsedSeconds(start, start + 90.0 / 86400), 90);
-    EXPECT_EQ(ElapsedSeconds(start, start + 2.5 / 86400), 2);
-    EXPECT_EQ(ElapsedSeconds(start, start + 3.5 / 86400), 4);
-    EXPECT_EQ(ElapsedSeconds(start, start + 0.4 / 86400), 0);
+    const qint64 start = 1'796'000'000'000;
+    EXPECT_EQ(ElapsedSeconds(start, start + 90'000), 90);
+    EXPECT_EQ(ElapsedSeconds(start, start + 2'500), 2);
+    EXPECT_EQ(ElapsedSeconds(start, start + 3'500), 4);
+    EXPECT_EQ(ElapsedSeconds(start, start + 400), 0);
 }
 
 TEST(Clock, AnInstalledClockIsWhatTheProgramReads) {

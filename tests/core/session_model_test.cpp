@@ -1,5 +1,6 @@
 #include "base/clock.h"
 #include "journal/session_model.h"
+#include "support/test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -13,12 +14,12 @@ TEST(LinkSpeeds, InstantIsSinceThePreviousReadingAndAverageSinceTheStart) {
 
 TEST(SessionModel, CountersAreRebasedAtEachReadingAndEveryStartBeginsAtZero) {
     SessionModel session;
-    const double start = DateTimeToDays(QDateTime(QDate(2026, 12, 7), QTime(20, 0, 0)));
+    const QDateTime start(QDate(2026, 12, 7), QTime(20, 0, 0));
     session.Start(start);
     session.cost = 3;
-    EXPECT_EQ(session.Tick(start + 2.0 / 86400), 2);
+    EXPECT_EQ(session.Tick(start.addSecs(2)), 2);
     EXPECT_DOUBLE_EQ(session.TakeCounters(1024, 1024).instant, 2.0);
-    EXPECT_EQ(session.Tick(start + 4.0 / 86400), 4);
+    EXPECT_EQ(session.Tick(start.addSecs(4)), 4);
     const LinkSpeeds second = session.TakeCounters(2048, 2048);
     EXPECT_DOUBLE_EQ(second.instant, 2.0);
     EXPECT_DOUBLE_EQ(second.average, 1.0);
@@ -29,10 +30,26 @@ TEST(SessionModel, CountersAreRebasedAtEachReadingAndEveryStartBeginsAtZero) {
     EXPECT_EQ(record.sent, 7);
     EXPECT_DOUBLE_EQ(record.cost, 3);
 
-    session.Start(start + 10.0 / 86400);
+    session.Start(start.addSecs(10));
     EXPECT_EQ(session.cost, 0);
     EXPECT_EQ(session.elapsed, 0);
     EXPECT_TRUE(session.allowanceAlarmArmed);
-    session.Tick(start + 11.0 / 86400);
+    session.Tick(start.addSecs(11));
     EXPECT_DOUBLE_EQ(session.TakeCounters(512, 512).instant, 1.0) << "from zero counters";
+}
+
+TEST(SessionModel, ASessionAcrossADaylightSavingChangeCountsTheTimeLived) {
+    const ScopedTimeZone french;
+    SessionModel session;
+    // Clocks go back at 03:00 summer time: 01:30 to 02:30 winter time is two hours.
+    const QDateTime autumnStart(QDate(2026, 10, 25), QTime(1, 30));
+    session.Start(autumnStart);
+    const QDateTime autumnEnd = autumnStart.addSecs(7200);
+    ASSERT_EQ(autumnEnd.time(), QTime(2, 30));
+    EXPECT_EQ(session.Tick(autumnEnd), 7200);
+    EXPECT_EQ(session.Record(QString(), autumnStart.date(), false, 0, 0).startTime, QTime(1, 30));
+    // They go forward at 02:00 winter time: 01:50 to 03:10 summer time is twenty minutes.
+    const QDateTime springStart(QDate(2026, 3, 29), QTime(1, 50));
+    session.Start(springStart);
+    EXPECT_EQ(session.Tick(QDateTime(QDate(2026, 3, 29), QTime(3, 10))), 1200);
 }

@@ -3,6 +3,17 @@
 #include "base/program_files.h"
 
 #include <QFile>
+#include <ctime>
+
+ScopedTimeZone::ScopedTimeZone(const char* zone) : previous(qgetenv("TZ")) {
+    qputenv("TZ", zone);
+    tzset();
+}
+
+ScopedTimeZone::~ScopedTimeZone() {
+    previous.isNull() ? qunsetenv("TZ") : qputenv("TZ", previous);
+    tzset();
+}
 
 ScopedProgramFolder::ScopedProgramFolder() {
     ProgramFiles::SetExecutablePathForTests(folder.filePath(QStringLiteral("tallivo")));

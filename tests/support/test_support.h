@@ -15,6 +15,17 @@ class ScopedClock {
     ManualClock clock;
 };
 
+// The local time zone as the TZ variable gives it, for the life of the object: French time by
+// default, whose clocks go forward on the last Sunday of March and back on that of October.
+class ScopedTimeZone {
+  public:
+    explicit ScopedTimeZone(const char* zone = "CET-1CEST,M3.5.0,M10.5.0/3");
+    ~ScopedTimeZone();
+
+  private:
+    QByteArray previous;
+};
+
 // A temporary folder holding the program's files: the executable path is pointed at
 // FOLDER/tallivo, so the settings, tariff and journal files are FOLDER/tallivo.*.
 class ScopedProgramFolder {

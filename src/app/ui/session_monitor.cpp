@@ -106,11 +106,11 @@ void TForm1::PollConnection() {
             if (!SessionActive) {
                 SelectEntry(entry);
                 LockEntryControls();
-                Session.Start(NowDays(), CurrentConnection);
+                Session.Start(Now(), CurrentConnection);
                 MiniWin->show();
                 SetClockAtNewSession();
             }
-            elapsed = Session.Tick(NowDays());
+            elapsed = Session.Tick(Now());
             ShowCounters(elapsed);
             SessionActive = true;
             Button1->setEnabled(false);
@@ -183,7 +183,7 @@ void TForm1::ShowCounters(qint32 elapsed) {
 }
 
 void TForm1::Timer1Timer() {
-    const qint32 elapsed = Session.Tick(NowDays());
+    const qint32 elapsed = Session.Tick(Now());
     ShowCounters(elapsed);
     EvaluateAlarms(elapsed, AlarmMode::Chronometer);
     MiniWin->FitMiniWindow();
@@ -219,7 +219,7 @@ void TForm1::SpeedButton1Click() {
 void TForm1::SpeedButton2Click() {
     StatXmit->setText(QString());
     StatRecv->setText(QString());
-    Session.Start(NowDays());
+    Session.Start(Now());
     Timer1->start();
     SpeedButton4->setEnabled(true);
     SpeedButton2->setEnabled(false);
