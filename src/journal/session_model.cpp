@@ -31,6 +31,11 @@ qint32 SessionModel::Tick(const QDateTime& now) {
     return elapsed;
 }
 
+void SessionModel::MoveStart(qint64 msecs) {
+    startInstant += msecs;
+    start += msecs / 86400000.0;
+}
+
 const LinkSpeeds& SessionModel::TakeCounters(qint32 sent, qint32 received) {
     speeds = ComputeLinkSpeeds(sent, received, previousSent, previousReceived, elapsed);
     previousSent = sent;

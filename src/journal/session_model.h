@@ -41,6 +41,9 @@ class SessionModel : public QObject {
     void Start(const QDateTime& now, const QString& entry = {});
     // Elapsed seconds afresh from the start; never accumulated.
     qint32 Tick(const QDateTime& now);
+    // The clock was set forward (or back) by `msecs` while counting: the same start read on
+    // the corrected clock, so that the correction is not counted as time connected.
+    void MoveStart(qint64 msecs);
     // A statistics reading: the speeds, then the reading becomes the base of the next one.
     const LinkSpeeds& TakeCounters(qint32 sent, qint32 received);
     void SetTariff(const QString& designation);

@@ -325,3 +325,19 @@ TEST_F(ClockPageTest, ANewSessionSetsTheClockInModeFour) {
     QTest::qWait(200);
     EXPECT_EQ(server.accepted, 1);
 }
+
+TEST_F(ClockPageTest, TheCorrectionIsNotCountedAsTimeOfTheRunningSession) {
+    Form1->SpeedButton1->click();
+    Form1->SpeedButton2->click();
+    clock->clock.advanceSeconds(5);
+    Form1->Timer1Timer();
+    FakeTimeServer late(FakeTimeServer::Behaviour::Answer, ServerAnswer(300));
+    UseServer(late);
+    SetNow();
+    ASSERT_EQ(MockTimeService::SetTimeCalls().size(), 1);
+    // The PC's clock now reads five minutes later, and a second has passed.
+    clock->clock.advanceSeconds(301);
+    Form1->Timer1Timer();
+    EXPECT_EQ(Form1->Label13->text(), "00:00:06");
+    Form1->SpeedButton4->click();
+}

@@ -105,6 +105,8 @@ void TForm1::SetClock(bool interactive) {
             const Result clockSet = AppClockSetter().SetUtc(newTime);
             if (!alive)
                 return;
+            if (clockSet && (SessionActive || Timer1->isActive()))
+                Session.MoveStart(oldTime.msecsTo(newTime));
             const CorrectionReport report = MakeCorrectionReport(oldTime, newTime, clockSet);
             if (!clockSet)
                 StatusBar1->showMessage(
