@@ -3,9 +3,9 @@
 // Where the mini window's counters go. As designed the window is 104 pixels wide: the time
 // from x 7 in a box 50 wide and the cost right-aligned in a box 39 wide ending at x 94 on the
 // first line, the average speed from x 7 on the second, "Reste :" from x 7 and the time left
-// right-aligned ending at x 97 on the third. Texts wider than the design leaves them (a cost
-// of 100 F and more, a wide font) widen their box and then the window to the right, so that no
-// counter is cut or drawn over its neighbour.
+// right-aligned ending at x 97 on the third. Texts wider than the design leaves them (in the
+// program's font, a cost of 10 F and more beside the time) widen their box and then the window
+// to the right, so that no counter is cut or drawn over its neighbour.
 
 // The widths of the texts shown, in pixels; 0 for a text that is not shown.
 struct MiniWindowTexts {
