@@ -206,6 +206,9 @@ class TForm1 : public QWidget {
     // ---- Start-up and lifecycle (src/app/ui/tform1.cpp) ------------------------------
     void FormCreate();
     void WarnNoEntries();
+    // Hidden at start, the program is reached through its notification-area icon; on a
+    // desktop without a notification area it would be nowhere: the window is shown then.
+    void ShowIfNoNotificationArea();
     // Shows the window and makes it the foreground window.
     void ShowInFront();
     // Makes that page the active one, as the program (not the user) does.

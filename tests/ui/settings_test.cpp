@@ -174,6 +174,9 @@ TEST_F(SettingsTest, SettingsSurviveARestart) {
     EXPECT_FALSE(MiniWin->windowFlags().testFlag(Qt::WindowStaysOnTopHint))
         << "the unchecked box takes the mini window out of the topmost band";
     EXPECT_FALSE(Form1->ShowOnStart->isChecked());
+    Form1->hide();
+    Form1->ShowIfNoNotificationArea();
+    EXPECT_TRUE(Form1->isVisible()) << "no notification area offscreen: nowhere else to be found";
     EXPECT_EQ(Form1->cbHost->currentText(), "time.example.org");
     EXPECT_TRUE(Form1->RadioButton2->isChecked());
     EXPECT_TRUE(Form1->RadioButton8->isChecked());

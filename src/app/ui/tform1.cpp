@@ -22,6 +22,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStatusBar>
+#include <QSystemTrayIcon>
 #include <QTabWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -145,6 +146,8 @@ void TForm1::FormCreate() {
         WarnNoEntries();
         if (ShowOnStart->isChecked())
             ShowInFront();
+        else // a panel started with the desktop session may come a few seconds after
+            QTimer::singleShot(15000, this, &TForm1::ShowIfNoNotificationArea);
     }
     CleanAutostart();
     CreateEntryMenuItems();
@@ -160,6 +163,11 @@ void TForm1::WarnNoEntries() {
     ShowInFront();
     ShowPage(TabSheet1);
     CreateBtn->setFocus();
+}
+
+void TForm1::ShowIfNoNotificationArea() {
+    if (!QSystemTrayIcon::isSystemTrayAvailable() && !isVisible())
+        ShowInFront();
 }
 
 void TForm1::ShowPage(QWidget* page) {
