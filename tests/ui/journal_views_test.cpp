@@ -384,6 +384,7 @@ TEST_F(JournalViewsTest, WithoutAPrinterThePrintButtonIsDisabled) {
     FebruaryAndMarch();
     Journal->show();
     EXPECT_FALSE(Journal->Button2->isEnabled());
+    EXPECT_EQ(Journal->Button2->toolTip(), "Aucune imprimante n'est installée.");
 }
 
 TEST_F(JournalViewsTest, TheChartPageDrawsTheMonthsAndExportsItsImages) {

@@ -187,7 +187,11 @@ void TJournal::RefreshJournalViews() {
             ScrollToLastRows();
         }
     }
-    Button2->setEnabled(!QPrinterInfo::availablePrinterNames().isEmpty());
+    const bool printers = !QPrinterInfo::availablePrinterNames().isEmpty();
+    Button2->setEnabled(printers);
+    // A greyed button does not say why.
+    Button2->setToolTip(printers ? QString()
+                                 : QStringLiteral("Aucune imprimante n'est installée."));
 }
 
 void TJournal::ShowMonthEstimateAndChart(const QString& currencyUnit) {
