@@ -117,8 +117,11 @@ void TMiniWin::FitMiniWindow() {
 }
 
 void TMiniWin::FitWidthToTexts() {
-    const auto widthOf = [this](QLabel* label) {
-        return label->isVisibleTo(this) ? CounterFont::Of(*label).Width(label->text()) : 0.0;
+    // One font for all: the labels differ only in whether their text is shaped, which their
+    // widths here need not follow (the layout leaves a margin for it).
+    CounterFont& font = CounterFont::Of(*Label13);
+    const auto widthOf = [this, &font](QLabel* label) {
+        return label->isVisibleTo(this) ? font.Width(label->text()) : 0.0;
     };
     const MiniWindowLayout layout = FitMiniWindowWidth(
         {widthOf(Label13), widthOf(Label29), widthOf(mspeed), widthOf(Label1), widthOf(restefor)});
