@@ -6,7 +6,9 @@
 #include "dialup/pppd_provider.h"
 #include "dialup/simulation_provider.h"
 #include "dialup/tras.h"
+#include "dialup/ui/choose_connection_dialog.h"
 #include "dialup/ui/entry_dialogs.h"
+#include "dialup/ui/input_box.h"
 #include "dialup/ui/pppd_entry_dialog.h"
 #include "dialup/ui/simulation_entry_dialog.h"
 #include "support/test_support.h"
@@ -15,6 +17,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -180,4 +183,16 @@ TEST(SimulationEntryDialogTest, CreateAddsAnEntryWithTheModemsBehaviour) {
     ras.EntryName = QStringLiteral("Essai");
     ras.GetEntryProperties();
     EXPECT_EQ(ras.PhoneNumber, QStringLiteral("3615"));
+}
+
+TEST(SmallDialogsTest, AreWideEnoughForTheirCaptionUpToALimit) {
+    QFont bold = QApplication::font();
+    bold.setBold(true);
+    const QFontMetrics title(bold);
+    TChoixConn choose;
+    EXPECT_GT(choose.minimumWidth(), title.horizontalAdvance(choose.windowTitle()));
+    // An entry's long name as the caption does not make the dialog a screen wide.
+    TInputBox named(QString(200, QLatin1Char('W')), QStringLiteral("Nom de l'utilisateur :"),
+                    QString());
+    EXPECT_LE(named.minimumWidth(), 600);
 }

@@ -1,5 +1,6 @@
 #include "dialup/ui/choose_connection_dialog.h"
 
+#include "widgets/caption_width.h"
 #include "widgets/dialog_buttons.h"
 
 #include <QListWidget>
@@ -14,4 +15,5 @@ TChoixConn::TChoixConn(QWidget* parent) : QDialog(parent) {
     layout->addWidget(ListBox1);
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     layout->addWidget(OkCancelButtons(this));
+    MakeRoomForCaption(this);
 }

@@ -1,5 +1,6 @@
 #include "dialup/ui/input_box.h"
 
+#include "widgets/caption_width.h"
 #include "widgets/dialog_buttons.h"
 
 #include <QLabel>
@@ -21,6 +22,7 @@ TInputBox::TInputBox(const QString& caption, const QString& prompt, const QStrin
     layout->addWidget(Prompt);
     layout->addWidget(Edit);
     layout->addWidget(OkCancelButtons(this));
+    MakeRoomForCaption(this);
 }
 
 bool InputQuery(const QString& caption, const QString& prompt, QString* value, QWidget* parent) {
