@@ -280,7 +280,8 @@ int TSimpleFTP::FindFiles(const QString& mask, bool folderNames) {
         return 0;
     const QRegularExpression matcher(QRegularExpression::wildcardToRegularExpression(pattern));
     QList<FtpDirectoryRecord> entries;
-    // Servers without MLSD give names only; their date and size are asked one by one.
+    // Servers without MLSD give names only. Their date and size are asked when a record is
+    // read: asking for each listed name in turn would let a long listing hold the update.
     const bool detailed = ListMachineReadable(folder, entries) == CURLE_OK;
     if (!detailed)
         ListNames(folder, entries);
@@ -288,18 +289,24 @@ int TSimpleFTP::FindFiles(const QString& mask, bool folderNames) {
         if (!matcher.match(entry.Name).hasMatch())
             continue;
         names.append(folderNames ? prefix + entry.Name : entry.Name);
-        records.append(detailed ? std::optional(entry)
-                                : FileDetails(Join(folder, entry.Name), entry.Name));
+        records.append(detailed ? ListedRecord{entry, QString()}
+                                : ListedRecord{std::nullopt, Join(folder, entry.Name)});
     }
     return static_cast<int>(names.size());
 }
 
-FtpDirectoryRecord TSimpleFTP::GetFileInfo(int index) const {
+FtpDirectoryRecord TSimpleFTP::GetFileInfo(int index) {
     if (index < 0 || index >= records.size())
         throw EFileListError(QStringLiteral("File index is out of bounds."));
-    if (!records.at(index))
+    ListedRecord& listed = records[index];
+    if (!listed.DetailsPath.isEmpty() && State() == Connected) {
+        listed.Record =
+            FileDetails(listed.DetailsPath, listed.DetailsPath.section(QLatin1Char('/'), -1));
+        listed.DetailsPath.clear();
+    }
+    if (!listed.Record)
         throw EFileListError(QStringLiteral("No file information at this index."));
-    return *records.at(index);
+    return *listed.Record;
 }
 
 bool TSimpleFTP::GetFile(const QString& name, const QString& localName) {

@@ -59,7 +59,8 @@ class TSimpleFTP : public TWinInetControl {
     int FindFiles(const QString& mask, bool folderNames);
     const QStringList& Files() const { return names; }
     // The record of a listed entry; throws EFileListError for a bad index or a missing record.
-    FtpDirectoryRecord GetFileInfo(int index) const;
+    // From a server that lists names only, the entry's date and size are asked for here.
+    FtpDirectoryRecord GetFileInfo(int index);
     // Fetches a remote file into LocalDir (under localName when given, else under the remote
     // file's name), overwriting it. On failure no partial file is left.
     bool GetFile(const QString& name, const QString& localName = QString());
@@ -80,6 +81,10 @@ class TSimpleFTP : public TWinInetControl {
 
     QString currentDir;
     QStringList names;
-    QList<std::optional<FtpDirectoryRecord>> records;
+    struct ListedRecord {
+        std::optional<FtpDirectoryRecord> Record;
+        QString DetailsPath; // where the server is still to be asked for them; empty once asked
+    };
+    QList<ListedRecord> records;
     bool tooLarge = false;
 };

@@ -114,6 +114,23 @@ TEST(SimpleFtpFailures, AServerThatCannotBeReachedFailsSilentlyOrRaises) {
     EXPECT_THROW(ftp.GetFile(QStringLiteral("tallivo.csv")), ESimpleFTPError);
 }
 
+TEST(SimpleFtpFailures, AServerListingNamesOnlyIsAskedOnlyForTheRecordRead) {
+    MisbehavingFtpServer server(MisbehavingFtpServer::NamesOnly, 300, 0);
+    ASSERT_TRUE(server.Started());
+    TSimpleFTP ftp;
+    ftp.HostName = QStringLiteral("127.0.0.1");
+    ftp.Port = server.Port();
+    ftp.Passive = true;
+    ASSERT_TRUE(ftp.Connect());
+    ASSERT_EQ(ftp.FindFiles(QStringLiteral("*.csv"), false), 301);
+    const FtpDirectoryRecord record = ftp.GetFileInfo(300);
+    EXPECT_EQ(record.Name, QStringLiteral("tallivo.csv"));
+    EXPECT_EQ(DateTimeText(DaysToDateTime(FileTimeToDays(record.LastWriteTime))),
+              QStringLiteral("05/11/2026 14:30:15"));
+    EXPECT_EQ(server.Log().count(QStringLiteral("MDTM")), 1);
+    ftp.Disconnect();
+}
+
 TEST(SimpleFtpFailures, ATransferThatStallsEndsAfterTheStallTimeout) {
     MisbehavingFtpServer server(MisbehavingFtpServer::Stall, 4000, 1000);
     ASSERT_TRUE(server.Started());

@@ -104,21 +104,25 @@ class TestFtpServer {
 
 // A server that logs anyone in, lists "tallivo.csv" in any folder and, for RETR, announces
 // `size` bytes, sends `sent` of them and then either stalls (keeps both connections open and
-// silent) or cuts the transfer. Passive mode only.
+// silent) or cuts the transfer. In NamesOnly mode it has no MLSD and lists `size` other names
+// before "tallivo.csv"; its log counts the MDTM requests. Passive mode only.
 class MisbehavingFtpServer {
   public:
-    enum Mode { Stall, Cut };
+    enum Mode { Stall, Cut, NamesOnly };
     MisbehavingFtpServer(Mode mode, int size, int sent) {
         QFile script(directory.filePath(QStringLiteral("server.py")));
         script.open(QIODevice::WriteOnly);
         script.write(Script());
         script.close();
         started = server.Start({script.fileName(), QString::number(server.port),
-                                mode == Stall ? QStringLiteral("stall") : QStringLiteral("cut"),
+                                mode == Stall ? QStringLiteral("stall")
+                                : mode == Cut ? QStringLiteral("cut")
+                                              : QStringLiteral("names"),
                                 QString::number(size), QString::number(sent)});
     }
     bool Started() const { return started; }
     quint16 Port() const { return server.port; }
+    QString Log() { return server.Log(); }
 
   private:
     static QByteArray Script() {
@@ -146,7 +150,10 @@ def session(control):
             elif command == "CWD": reply("250 ok")
             elif command == "TYPE": reply("200 ok")
             elif command == "SIZE": reply("213 %d" % size)
-            elif command == "MDTM": reply("213 20261105143015")
+            elif command == "MDTM":
+                print("MDTM", flush=True)
+                reply("213 20261105143015")
+            elif command == "MLSD" and mode == "names": reply("500 unknown command")
             elif command in ("EPSV", "PASV"):
                 data_server = socket.socket()
                 data_server.bind(("127.0.0.1", 0))
@@ -162,6 +169,8 @@ def session(control):
                 if command == "MLSD":
                     data.sendall(b"type=file;size=%d;modify=20261105143015; tallivo.csv\r\n" % size)
                 elif command in ("NLST", "LIST"):
+                    if mode == "names":
+                        data.sendall(b"".join(b"f%05d.csv\r\n" % i for i in range(size)))
                     data.sendall(b"tallivo.csv\r\n")
                 else:
                     data.sendall(b"Tarif;" + b"1" * (sent - 6))
