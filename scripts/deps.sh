@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
     g++ cmake ninja-build pkg-config
     qt6-base-dev qt6-multimedia-dev qt6-charts-dev libqt6opengl6-dev qt6-svg-dev qt6-translations-l10n
-    libcurl4-openssl-dev libxcb1-dev libgtest-dev libbenchmark-dev
+    libcurl4-openssl-dev libcups2-dev libxcb1-dev libgtest-dev libbenchmark-dev
     ppp xvfb xauth
 )
 if [[ "${1:-}" == "--tests" || "${1:-}" == "--package" ]]; then

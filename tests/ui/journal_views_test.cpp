@@ -16,6 +16,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -378,6 +379,31 @@ TEST_F(JournalPrintTest, TheActiveTableIsPrintedWholeWithItsTitleDateAndHeaderOn
     }
     for (const QString name : {"Session001", "Session060", "Session120"})
         EXPECT_TRUE(text.contains(name)) << name.toStdString();
+}
+
+TEST_F(JournalPrintTest, AQueueRefusingJobsIsReportedAndAStoppedOneNoticed) {
+    Row("Wanadoo", "03/12/2026", "00:10:00", "", "", "1,00");
+    Journal->show();
+    const auto printAndRead = [] {
+        OnNextModal<QPrintDialog>([](QPrintDialog* dialog) { dialog->accept(); });
+        auto text = std::make_shared<QString>();
+        OnNextModal<QMessageBox>([text](QMessageBox* box) {
+            *text = box->text();
+            box->accept();
+        });
+        Journal->Button2->click();
+        WaitUntil([text] { return !text->isEmpty(); }, 10000);
+        return *text;
+    };
+    ASSERT_EQ(QProcess::execute("cupsreject", {"-h", socket, "TESTPDF"}), 0);
+    EXPECT_EQ(printAndRead(), "L'imprimante TESTPDF n'accepte pas de travaux pour le moment. "
+                              "Rien n'a été imprimé.");
+    ASSERT_EQ(QProcess::execute("cupsaccept", {"-h", socket, "TESTPDF"}), 0);
+    ASSERT_EQ(QProcess::execute("cupsdisable", {"-h", socket, "TESTPDF"}), 0);
+    EXPECT_EQ(printAndRead(), "L'imprimante TESTPDF est arrêtée : l'impression attendra dans sa "
+                              "file qu'elle soit remise en marche.");
+    ASSERT_EQ(QProcess::execute("cupsenable", {"-h", socket, "TESTPDF"}), 0);
+    EXPECT_TRUE(WaitUntil([this] { return QFileInfo(pdf).size() > 0; }, 60000));
 }
 
 TEST_F(JournalViewsTest, WithoutAPrinterThePrintButtonIsDisabled) {

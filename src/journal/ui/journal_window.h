@@ -72,6 +72,8 @@ class TJournal : public QDialog {
     void ExportGrid(const TCellGrid& grid, bool chartImages = false);
     // Prints a table whole, after the page-range dialog; false when nothing was printed.
     bool PrintGrid(QPrinter& printer, const TCellGrid& grid);
+    // Tells the user when a job failed, or waits in a stopped queue; returns `printed`.
+    bool ReportPrinting(bool printed, const QPrinter& printer);
     bool ExportRunning() const;
 
     // Rows in the journal table, header included.
