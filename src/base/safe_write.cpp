@@ -1,10 +1,30 @@
 #include "base/safe_write.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+namespace {
+// The system's own reason is in English: the common cases are said in French.
+QString WhyNotWritten(const QSaveFile& file) {
+    const QFileInfo folder(QFileInfo(file.fileName()).absolutePath());
+    if (!folder.isDir())
+        return QStringLiteral("le dossier n'existe pas");
+    switch (file.error()) {
+    case QFileDevice::OpenError:
+    case QFileDevice::PermissionsError:
+        return folder.isWritable() ? QStringLiteral("le fichier ne peut pas être créé")
+                                   : QStringLiteral("accès refusé");
+    case QFileDevice::RenameError:
+        return QStringLiteral("le fichier existant ne peut pas être remplacé");
+    default:
+        return QStringLiteral("le disque est peut-être plein");
+    }
+}
+} // namespace
 
 Result WriteFileSafely(const QString& fileName, const QByteArray& contents) {
     return WriteFileSafely(fileName, [&contents](const PieceWriter& write) {
@@ -28,7 +48,7 @@ Result WriteFileSafely(const QString& fileName,
     if (written)
         return Result::Success();
     const QString reason =
-        QStringLiteral("Impossible d'écrire dans %1 (%2)").arg(fileName, file.errorString());
+        QStringLiteral("Impossible d'écrire dans %1 (%2)").arg(fileName, WhyNotWritten(file));
     file.cancelWriting();
     return Result::Failure(reason);
 }

@@ -95,6 +95,9 @@ TEST(SafeWrite, AFailureKeepsTheOldFileAndSaysWhy) {
     ScopedProgramFolder folder;
     const QString name = folder.file("data.txt");
     WriteWholeFile(name, "precious");
+    EXPECT_EQ(WriteFileSafely(folder.file("absent/data.txt"), "x").Message(),
+              "Impossible d'écrire dans " + folder.file("absent/data.txt") +
+                  " (le dossier n'existe pas)");
     QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner);
     const Result written = WriteFileSafely(name, "lost?");
     const QString error = written.Message();
@@ -102,7 +105,7 @@ TEST(SafeWrite, AFailureKeepsTheOldFileAndSaysWhy) {
     if (geteuid() == 0)
         GTEST_SKIP() << "root writes into read-only folders";
     EXPECT_FALSE(written);
-    EXPECT_TRUE(error.startsWith("Impossible d'écrire dans"));
+    EXPECT_TRUE(error.endsWith("(accès refusé)")) << error.toStdString();
     EXPECT_EQ(ReadWholeFile(name), "precious");
 }
 
@@ -142,7 +145,7 @@ TEST(SafeWrite, AFullDiskKeepsTheOldFileWholeAndLeavesNoTemporaryFile) {
 
     EXPECT_FALSE(written);
     EXPECT_FALSE(writtenInPieces);
-    EXPECT_TRUE(error.startsWith("Impossible d'écrire dans")) << error.toStdString();
+    EXPECT_TRUE(error.endsWith("(le disque est peut-être plein)")) << error.toStdString();
     EXPECT_EQ(ReadWholeFile(name), "8,2\r\nprecious rows\r\n");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files), QStringList{"tallivo.jnl"});
 }
