@@ -1,5 +1,7 @@
 #include "timesync/clock_schedule.h"
 
+#include "base/ascii_digits.h"
+
 #include <QStringList>
 
 namespace {
@@ -120,14 +122,20 @@ bool ClockSetDueAt(const ClockSchedule& schedule, const QDateTime& now) {
 
 QString ValidatedTimeField(const QString& typed, const QString& lastAccepted) {
     QString field = typed.left(5);
-    field.replace(QLatin1Char(' '), QLatin1Char('0'));
+    // The mask's blanks, a space or "_" as the field shows them, are zeros.
+    field.replace(QLatin1Char(' '), QLatin1Char('0')).replace(QLatin1Char('_'), QLatin1Char('0'));
     // A field cut short (a mask not applied) is completed from the last accepted time.
     if (field.size() < 5)
         field += lastAccepted.mid(field.size(), 5 - field.size());
-    if (field.mid(0, 2).toInt() > 23)
-        field.replace(0, 2, lastAccepted.mid(0, 2));
-    if (field.mid(3, 2).toInt() > 59)
-        field.replace(3, 2, lastAccepted.mid(3, 2));
+    // Hours or minutes that are not two figures in range keep the last accepted ones.
+    const auto keepValid = [&field, &lastAccepted](int at, int highest) {
+        const QString part = field.mid(at, 2);
+        if (!AllAsciiDigits(part.toStdString()) || part.toInt() > highest)
+            field.replace(at, 2, lastAccepted.mid(at, 2));
+    };
+    keepValid(0, 23);
+    keepValid(3, 59);
+    field[2] = QLatin1Char(':');
     return field;
 }
 

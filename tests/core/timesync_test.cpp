@@ -199,6 +199,9 @@ TEST(ClockSchedule, TimeFieldsAndSpinSteps) {
     EXPECT_EQ(ValidatedTimeField("09:75", "08:15"), "09:15");
     EXPECT_EQ(ValidatedTimeField(" 9: 5", "08:15"), "09:05");
     EXPECT_EQ(ValidatedTimeField("1", "08:15"), "18:15");
+    // A figure deleted in the masked field, and such a field as an earlier version stored it.
+    EXPECT_EQ(ValidatedTimeField("_9:45", "08:15"), "09:45");
+    EXPECT_EQ(ValidatedTimeField("9:455", "08:15"), "08:55");
     EXPECT_EQ(SteppedTimeField("23:59", TimePart::Hours, +1), "23:59");
     EXPECT_EQ(SteppedTimeField("23:59", TimePart::Minutes, +1), "23:59");
     EXPECT_EQ(SteppedTimeField("00:00", TimePart::Hours, -1), "00:00");

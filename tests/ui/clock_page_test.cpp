@@ -293,6 +293,12 @@ TEST_F(ClockPageTest, ThePageFollowsItsModeAndFields) {
     Form1->Edit->setText(QStringLiteral("09:75"));
     EXPECT_EQ(Form1->Edit->text(), "09:00");
     EXPECT_EQ(Form1->DailyTime, "09:00");
+    // A figure deleted in the field is a zero; the others keep their places.
+    Form1->Edit->setText(QStringLiteral("19:45"));
+    Form1->Edit->setCursorPosition(0);
+    QTest::keyClick(Form1->Edit, Qt::Key_Delete);
+    EXPECT_EQ(Form1->DailyTime, "09:45");
+    EXPECT_EQ(Form1->Edit->displayText(), "09:45");
 
     // The spin buttons stop at their limits.
     Form1->Edit->setText(QStringLiteral("23:00"));

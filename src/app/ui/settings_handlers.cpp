@@ -10,6 +10,7 @@
 #include "base/log.h"
 #include "base/program_files.h"
 #include "journal/ui/journal_window.h"
+#include "timesync/clock_schedule.h"
 #include "widgets/message_box.h"
 #include "widgets/tform1.h"
 
@@ -139,10 +140,14 @@ QHash<QString, TForm1::SettingControl> TForm1::SettingControls() {
         });
     bind(
         last, "HeureQ", [this] { return DailyTime; },
-        [this](const QVariant& value) { DailyTime = value.toString().left(5); });
+        [this](const QVariant& value) {
+            DailyTime = ValidatedTimeField(value.toString(), QStringLiteral("12:00"));
+        });
     bind(
         last, "HeureH", [this] { return WeeklyTime; },
-        [this](const QVariant& value) { WeeklyTime = value.toString().left(5); });
+        [this](const QVariant& value) {
+            WeeklyTime = ValidatedTimeField(value.toString(), QStringLiteral("12:00"));
+        });
     bind(
         last, "Jour", [this] { return ComboBox2->currentIndex(); },
         [this](const QVariant& value) {

@@ -105,21 +105,23 @@ void TForm1::SpinEdit1Change() {
 }
 
 void TForm1::EditChange() {
-    DailyTime = ValidatedTimeField(Edit->text(), DailyTime);
+    DailyTime = ValidatedTimeField(Edit->displayText(), DailyTime);
     WriteField(Edit, DailyTime);
     UpdateNextSetLabel();
 }
 
 void TForm1::EditHChange() {
-    WeeklyTime = ValidatedTimeField(EditH->text(), WeeklyTime);
+    WeeklyTime = ValidatedTimeField(EditH->displayText(), WeeklyTime);
     WriteField(EditH, WeeklyTime);
     UpdateNextSetLabel();
 }
 
 namespace {
 void Step(TForm1& form, QLineEdit* field, QString& stored, TimePart part, int step) {
-    WriteField(field, SteppedTimeField(field->text(), part, step));
-    stored = field->text().left(5);
+    // What the field shows: its text alone drops the mask's blanks and shifts the figures.
+    WriteField(field,
+               SteppedTimeField(ValidatedTimeField(field->displayText(), stored), part, step));
+    stored = field->displayText().left(5);
     form.UpdateNextSetLabel();
 }
 } // namespace
