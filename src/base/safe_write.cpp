@@ -3,9 +3,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 // The system's own reason is in English: the common cases are said in French.
@@ -24,18 +21,15 @@ QString WhyNotWritten(const QSaveFile& file) {
         return QStringLiteral("le disque est peut-être plein");
     }
 }
-} // namespace
 
-Result WriteFileSafely(const QString& fileName, const QByteArray& contents) {
-    return WriteFileSafely(fileName, [&contents](const PieceWriter& write) {
-        write(contents.constData(), contents.size());
-    });
-}
-
-Result WriteFileSafely(const QString& fileName,
-                       const std::function<void(const PieceWriter&)>& makeContents) {
+Result WriteSafely(const QString& fileName,
+                   const std::function<void(const PieceWriter&)>& makeContents, bool privateFile) {
     QSaveFile file(fileName);
     bool written = file.open(QIODevice::WriteOnly);
+    // The temporary file takes the old file's permissions: a private file is made private
+    // before anything is written into it.
+    if (written && privateFile)
+        written = file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     qint64 total = 0;
     makeContents([&](const char* data, qint64 size) {
         written = written && file.write(data, size) == size;
@@ -53,17 +47,21 @@ Result WriteFileSafely(const QString& fileName,
     return Result::Failure(reason);
 }
 
+// A whole buffer as the one piece of a file.
+std::function<void(const PieceWriter&)> Whole(const QByteArray& contents) {
+    return [&contents](const PieceWriter& write) { write(contents.constData(), contents.size()); };
+}
+} // namespace
+
+Result WriteFileSafely(const QString& fileName, const QByteArray& contents) {
+    return WriteSafely(fileName, Whole(contents), false);
+}
+
+Result WriteFileSafely(const QString& fileName,
+                       const std::function<void(const PieceWriter&)>& makeContents) {
+    return WriteSafely(fileName, makeContents, false);
+}
+
 Result WritePrivateFileSafely(const QString& fileName, const QByteArray& contents) {
-    // The rename keeps the permissions of the file it replaces: create it private first.
-    const QByteArray path = QFile::encodeName(fileName);
-    const int fd = ::open(path.constData(), O_CREAT | O_WRONLY | O_EXCL | O_CLOEXEC, 0600);
-    if (fd >= 0)
-        ::close(fd);
-    Result written = WriteFileSafely(fileName, contents);
-    if (!written)
-        return written;
-    struct stat info {};
-    if (::stat(path.constData(), &info) == 0 && (info.st_mode & 077) != 0)
-        ::chmod(path.constData(), 0600);
-    return written;
+    return WriteSafely(fileName, Whole(contents), true);
 }

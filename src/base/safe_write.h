@@ -17,6 +17,6 @@ using PieceWriter = std::function<bool(const char* data, qint64 size)>;
 Result WriteFileSafely(const QString& fileName,
                        const std::function<void(const PieceWriter&)>& makeContents);
 
-// The same for a file that holds passwords: created readable by its owner only (mode 0600)
-// and brought back to that mode if it was opened wider.
+// The same for a file that holds passwords: readable by its owner only (mode 0600) from
+// before its first byte, whatever the mode of the file it replaces.
 Result WritePrivateFileSafely(const QString& fileName, const QByteArray& contents);
