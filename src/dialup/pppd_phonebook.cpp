@@ -361,6 +361,17 @@ QList<PppdEntry> PppdPhonebook::OtherEntries(const QString& name) const {
     return others;
 }
 
+bool PppdPhonebook::OwnsScript(const PppdEntry& entry, const QList<PppdEntry>& others) const {
+    return entry.ChatScript == ChatFile(entry.Name) &&
+           std::none_of(others.begin(), others.end(), [&](const PppdEntry& other) {
+               return other.ChatScript == entry.ChatScript;
+           });
+}
+
+bool PppdPhonebook::NameTaken(const QString& name) const {
+    return Exists(name) || QFileInfo::exists(ChatFile(name));
+}
+
 bool PppdPhonebook::OwnsSecret(const PppdEntry& entry, const QList<PppdEntry>& others,
                                const QStringList& words) {
     if (words.size() < 3)
@@ -475,6 +486,25 @@ Result PppdPhonebook::MoveSecrets(const PppdEntry& entry, const QString& user,
     return edited;
 }
 
+Result PppdPhonebook::ChangeUserWithSecrets(const PppdEntry& entry, const QString& user,
+                                            const QString& password,
+                                            const std::function<Result()>& change, bool* moved) {
+    *moved = false;
+    if (user != entry.UserName)
+        if (Result result = MoveSecrets(entry, user, password, moved); !result)
+            return result;
+    Result changed = change();
+    if (!changed && *moved) {
+        PppdEntry renamed = entry;
+        renamed.UserName = user;
+        bool movedBack = false;
+        if (const Result undone = MoveSecrets(renamed, entry.UserName, {}, &movedBack); !undone)
+            qCWarning(logDialup).noquote() << "secrets not put back:" << undone.Message();
+        *moved = false;
+    }
+    return changed;
+}
+
 Result PppdPhonebook::Delete(const QString& name) {
     PppdEntry entry;
     if (!Read(name, &entry))
@@ -499,7 +529,7 @@ Result PppdPhonebook::Delete(const QString& name) {
         QFile::rename(peersBackup, PeerFile(name));
         return removed;
     }
-    if (entry.ChatScript == ChatFile(name)) {
+    if (OwnsScript(entry, others)) {
         QFile::remove(ChatFile(name) + QStringLiteral(".bak"));
         QFile::rename(ChatFile(name), ChatFile(name) + QStringLiteral(".bak"));
     }
@@ -512,21 +542,25 @@ Result PppdPhonebook::Rename(const QString& oldName, const QString& newName) {
         return Result::Failure(QStringLiteral("Connexion introuvable."));
     if (!IsShellSafeEntryName(newName.toUtf8()))
         return Result::Failure(QStringLiteral("Nom de connexion incorrect."));
-    const bool ownScript =
-        entry.ChatScript == ChatFile(oldName) && QFileInfo::exists(ChatFile(oldName));
+    const QList<PppdEntry> others = OtherEntries(oldName);
+    // A script or a server name that other entries share stays as it is, theirs too.
+    const bool ownScript = OwnsScript(entry, others) && QFileInfo::exists(ChatFile(oldName));
+    const bool ownServer = std::none_of(others.begin(), others.end(), [&](const PppdEntry& other) {
+        return other.RemoteName == oldName;
+    });
     if (Exists(newName) || (ownScript && QFileInfo::exists(ChatFile(newName))))
         return Result::Failure(QStringLiteral("Une connexion porte déjà ce nom."));
     QByteArray peers, script;
     if (!ReadFileChecked(PeerFile(oldName), &peers) ||
         (ownScript && !ReadFileChecked(ChatFile(oldName), &script)))
         return Result::Failure(QStringLiteral("Impossible de lire la connexion %1.").arg(oldName));
-    const QList<PppdEntry> others = OtherEntries(oldName);
     QList<QByteArray> lines = peers.split('\n');
     for (QByteArray& line : lines) {
         const QStringList words = SplitWords(line, false);
         if (words.size() < 2)
             continue;
-        if ((words[0] == QLatin1String("remotename") || words[0] == QLatin1String("ipparam")) &&
+        if (((words[0] == QLatin1String("remotename") && ownServer) ||
+             words[0] == QLatin1String("ipparam")) &&
             words[1] == oldName)
             line = (words[0] + QLatin1Char(' ') + QuotedWord(newName)).toUtf8();
         else if (words[0] == QLatin1String("connect") && ownScript)
@@ -562,7 +596,7 @@ Result PppdPhonebook::Rename(const QString& oldName, const QString& newName) {
             },
             &found);
     };
-    const bool serverMoves = entry.RemoteName == oldName;
+    const bool serverMoves = entry.RemoteName == oldName && ownServer;
     if (serverMoves) {
         if (Result moved = moveServer(oldName, newName); !moved) {
             removeNew();

@@ -40,6 +40,9 @@ class PppdPhonebook {
     // out.
     QStringList EntryNames() const;
     bool Exists(const QString& name) const;
+    // Whether a new entry may not take this name: an entry has it, or a chat script of that
+    // name exists (it may be another entry's, and the new entry's would be written over it).
+    bool NameTaken(const QString& name) const;
     bool Read(const QString& name, PppdEntry* entry) const;
     // The password stored for this user and server; the best match wins (exact server
     // before "*"), PAP before CHAP.
@@ -58,6 +61,11 @@ class PppdPhonebook {
     // whether the entry had such a line; having none is no failure.
     Result MoveSecrets(const PppdEntry& entry, const QString& user, const QString& password,
                        bool* moved);
+    // Moves the entry's own secrets lines to `user` as MoveSecrets does, then runs `change`
+    // (the options file's new user); when that fails the lines go back.
+    Result ChangeUserWithSecrets(const PppdEntry& entry, const QString& user,
+                                 const QString& password, const std::function<Result()>& change,
+                                 bool* moved);
     // pppconfig's removal: the files become NAME.bak, the entry's own secrets lines go.
     Result Delete(const QString& name);
     // Moves the options file, its chat script and the secrets lines of the entry's server
@@ -73,6 +81,8 @@ class PppdPhonebook {
   private:
     QString MapChatPath(const QString& path) const;
     QList<PppdEntry> OtherEntries(const QString& name) const;
+    // Whether the entry's chat script is its own: named after it and used by no other entry.
+    bool OwnsScript(const PppdEntry& entry, const QList<PppdEntry>& others) const;
     // Whether a secrets line belongs to this entry alone: its server name is the entry's own
     // remote name, or it is the entry's user and server and no other entry has both.
     static bool OwnsSecret(const PppdEntry& entry, const QList<PppdEntry>& others,

@@ -503,17 +503,10 @@ quint32 PppdProvider::RasSetEntryDialParamsA(const char* phonebook, RASDIALPARAM
         // The entry's own secrets line follows its user; the options file changes after it,
         // and when it cannot, the line goes back.
         bool moved = false;
-        if (const Result result = book.MoveSecrets(entry, user, changedPassword, &moved); !result)
+        if (const Result result = book.ChangeUserWithSecrets(
+                entry, user, changedPassword, [&] { return book.SetUserName(name, user); }, &moved);
+            !result)
             return PhonebookNotWritten(result);
-        if (const Result result = book.SetUserName(name, user); !result) {
-            if (moved) {
-                PppdEntry renamed = entry;
-                renamed.UserName = user;
-                bool movedBack = false;
-                PhonebookNotWritten(book.MoveSecrets(renamed, entry.UserName, {}, &movedBack));
-            }
-            return PhonebookNotWritten(result);
-        }
         if (moved)
             return Ras::Success;
     } else if (changedPassword.isEmpty()) {
@@ -589,7 +582,5 @@ quint32 PppdProvider::RasValidateEntryNameA(const char* phonebook, const char* e
     // A chat script of that name would be written over by the entry's own.
     const PppdPhonebook book = Phonebook(phonebook);
     const QString entry = QString::fromUtf8(name);
-    return book.Exists(entry) || QFileInfo::exists(book.ChatFile(entry))
-               ? quint32(Ras::AlreadyExists)
-               : quint32(Ras::Success);
+    return book.NameTaken(entry) ? quint32(Ras::AlreadyExists) : quint32(Ras::Success);
 }

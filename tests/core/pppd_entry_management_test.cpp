@@ -159,6 +159,30 @@ TEST_F(PppdEntryManagementTest, DeleteRemovesOnlyTheEntrysSecrets) {
     EXPECT_EQ(ras->Entries, QStringList({"provider"}));
 }
 
+TEST_F(PppdEntryManagementTest, AnEntryCopiedFromAnotherKeepsTheScriptAndPasswordTheyShare) {
+    // A variant made by copying the options file names the same script and server.
+    ASSERT_TRUE(QFile::copy(book.PeerFile(QStringLiteral("monfai")),
+                            book.PeerFile(QStringLiteral("monfai-nuit"))));
+    const QByteArray script = ReadWholeFile(book.ChatFile(QStringLiteral("monfai")));
+    const auto passwordOf = [this](const QString& name) {
+        PppdEntry entry;
+        QString password;
+        return book.Read(name, &entry) &&
+               book.Password(entry.UserName, PppdPhonebook::ServerOf(entry), &password) &&
+               password == QStringLiteral("s3cret");
+    };
+    ras->EntryName = QStringLiteral("monfai");
+    ASSERT_EQ(ras->RenameEntry(QStringLiteral("neu")), 0);
+    EXPECT_TRUE(passwordOf(QStringLiteral("neu")));
+    EXPECT_TRUE(passwordOf(QStringLiteral("monfai-nuit")));
+    ras->EntryName = QStringLiteral("neu");
+    ASSERT_EQ(ras->DeleteEntry(), 0);
+    EXPECT_EQ(ReadWholeFile(book.ChatFile(QStringLiteral("monfai"))), script);
+    EXPECT_TRUE(passwordOf(QStringLiteral("monfai-nuit")));
+    // A new entry may not take the name of a script that exists.
+    EXPECT_TRUE(book.NameTaken(QStringLiteral("monfai")));
+}
+
 TEST_F(PppdEntryManagementTest, AStepThatFailsLeavesTheEntryWhole) {
     // The secrets file cannot be read (a folder in its place): rename and delete stop and
     // undo what they did.

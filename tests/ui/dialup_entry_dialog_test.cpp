@@ -114,17 +114,27 @@ TEST_F(PppdEntryDialogTest, EditChangesTheNumberAndCancelChangesNothing) {
     PppdEntry entry;
     entry.Name = QStringLiteral("monfai");
     entry.PhoneNumber = QStringLiteral("0860123456");
+    entry.UserName = QStringLiteral("jdupont");
     ASSERT_TRUE(Book().Write(entry));
+    PppdPhonebook book = Book();
+    ASSERT_TRUE(book.Read(entry.Name, &entry));
+    const QString server = PppdPhonebook::ServerOf(entry);
+    ASSERT_TRUE(book.StorePassword(QStringLiteral("jdupont"), server, QStringLiteral("s3cret")));
     ras->EntryName = QStringLiteral("monfai");
     WhenShown<TPppdEntryDialog>([](TPppdEntryDialog* dialog) {
         EXPECT_TRUE(dialog->EntryName->isReadOnly());
         EXPECT_EQ(dialog->PhoneNumber->text(), QStringLiteral("0860123456"));
         dialog->PhoneNumber->setText(QStringLiteral("0860999999"));
+        dialog->UserName->setText(QStringLiteral("paul"));
         Click(dialog, "OK");
     });
     EXPECT_EQ(ras->EditEntry(), 0);
     ras->GetEntryProperties();
     EXPECT_EQ(ras->PhoneNumber, QStringLiteral("0860999999"));
+    // The password follows the new user name.
+    QString password;
+    EXPECT_TRUE(Book().Password(QStringLiteral("paul"), server, &password));
+    EXPECT_EQ(password, QStringLiteral("s3cret"));
     WhenShown<TPppdEntryDialog>([](TPppdEntryDialog* dialog) {
         dialog->PhoneNumber->setText(QStringLiteral("1"));
         Click(dialog, "Annuler");

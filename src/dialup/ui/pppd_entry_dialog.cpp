@@ -66,7 +66,7 @@ void TPppdEntryDialog::accept() {
         ShowMessageBox(BoxKind::Error, SystemMessageText(Ras::InvalidName), {BoxButton::Ok}, this);
         return;
     }
-    if (Creating && Book.Exists(entry.Name)) {
+    if (Creating && Book.NameTaken(entry.Name)) {
         ShowMessageBox(BoxKind::Error, SystemMessageText(Ras::AlreadyExists), {BoxButton::Ok},
                        this);
         return;
@@ -76,7 +76,13 @@ void TPppdEntryDialog::accept() {
                        {BoxButton::Ok}, this);
         return;
     }
-    if (const Result written = Book.Write(entry); !written) {
+    // A new user name takes the entry's own password along.
+    bool moved = false;
+    if (const Result written =
+            Creating ? Book.Write(entry)
+                     : Book.ChangeUserWithSecrets(
+                           Entry, entry.UserName, {}, [&] { return Book.Write(entry); }, &moved);
+        !written) {
         ShowMessageBox(BoxKind::Error, written.Message(), {BoxButton::Ok}, this);
         return;
     }
