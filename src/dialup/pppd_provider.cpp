@@ -268,6 +268,11 @@ PppdProvider::Dialled* PppdProvider::FindDialled(HRASCONN handle) const {
 }
 
 QString PppdProvider::EntryOfProcess(qint64 pid) const {
+    // The program the process runs is pppd itself, not one that has "pppd" among its
+    // arguments: a stale pid file may name any process, and a hang-up signals it.
+    QFile program(QStringLiteral("%1/%2/comm").arg(options.ProcFolder).arg(pid));
+    if (!program.open(QIODevice::ReadOnly) || program.readAll().trimmed() != "pppd")
+        return {};
     QFile file(QStringLiteral("%1/%2/cmdline").arg(options.ProcFolder).arg(pid));
     if (!file.open(QIODevice::ReadOnly))
         return {};

@@ -260,6 +260,14 @@ TEST_F(PppdProviderTest, FindsSessionsStartedElsewhereAndSignalsThem) {
     WriteWholeFile(fixture.Path(QStringLiteral("net/ppp0/statistics/tx_bytes")), "100\n");
     WriteWholeFile(fixture.Path(QStringLiteral("net/ppp0/statistics/rx_bytes")), "200\n");
 
+    // A pid file naming a process that only has "pppd" among its arguments is stale too.
+    QProcess impostor;
+    impostor.start(QStringLiteral("sleep"), {QStringLiteral("30"), QStringLiteral("pppd"),
+                                             QStringLiteral("call"), QStringLiteral("monfai")});
+    ASSERT_TRUE(impostor.waitForStarted());
+    WriteWholeFile(fixture.Path(QStringLiteral("run/ppp2.pid")),
+                   QByteArray::number(impostor.processId()) + '\n');
+
     ASSERT_EQ(ras->EnumConnections(), 0);
     ASSERT_EQ(ras->Connections.Count(), 1);
     EXPECT_EQ(ras->CurConnName, QStringLiteral("monfai"));
