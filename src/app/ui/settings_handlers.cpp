@@ -5,6 +5,7 @@
 #include "app/ui/mini_window.h"
 #include "app/ui/settings_positions.h"
 #include "app/ui/windows.h"
+#include "app/window_placement.h"
 #include "base/errors.h"
 #include "base/ini_file.h"
 #include "base/log.h"
@@ -37,14 +38,13 @@ QRect PrimaryScreenGeometry() {
     return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
 }
 
-// A window placed where no screen shows it (a screen since removed, or a copy of the
-// program that hid its counter below the screen) would be lost to the user.
+// A window placed where it cannot be seen or grabbed (a screen since removed or made
+// smaller, a copy of the program that hid its counter above the screen) would be lost.
 QPoint VisiblePosition(const QPoint& stored, const QSize& size, const QPoint& fallback) {
-    const QRect window(stored, size);
+    QList<ScreenAreas> screens;
     for (const QScreen* screen : QGuiApplication::screens())
-        if (screen->geometry().intersects(window))
-            return stored;
-    return fallback;
+        screens.append({screen->geometry(), screen->availableGeometry()});
+    return OnScreenPosition(stored, size, fallback, screens);
 }
 
 QPoint ReadPosition(const IniFile& settings, const QString& section, const QPoint& fallback,
@@ -244,7 +244,9 @@ void TForm1::LoadSettings() {
     const QSize windowSize = frameGeometry().size();
     const QPoint centred(screen.x() + (screen.width() - windowSize.width()) / 2,
                          screen.y() + (screen.height() - windowSize.height()) / 2);
-    move(ReadPosition(settings, mainW, centred, windowSize));
+    // Before the window is first shown its frame is not known: room is kept for a title bar.
+    const int titleBar = windowSize == size() ? 30 : 0;
+    move(ReadPosition(settings, mainW, centred, windowSize + QSize(0, titleBar)));
 
     // The old platform's "c:\" means nothing here: the export starts in the home folder.
     load(last, "CheminExport", QDir::homePath() + QLatin1Char('/'));
