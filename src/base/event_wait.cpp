@@ -3,8 +3,9 @@
 #include <QEventLoop>
 #include <QTimer>
 
-void WaitForEvents() {
+bool WaitForEvents() {
     QEventLoop loop;
     QTimer::singleShot(50, &loop, &QEventLoop::quit);
-    loop.exec();
+    // A loop started after the application was asked to exit returns -1 at once.
+    return loop.exec() != -1;
 }

@@ -584,9 +584,11 @@ int TRAS::Disconnect() {
         // A refused hang-up (a pppd another user started) leaves the line up for good:
         // waiting for it to drop would never end.
         while (result == 0 && GetConnectStatus() == 0) {
-            WaitForEvents();
+            const bool programGoesOn = WaitForEvents();
             if (!alive)
                 return result;
+            if (!programGoesOn)
+                break; // the hang-up is sent; the line drops without the program
             if (ConnectState != lastSeen) {
                 StatusStr = StateText();
                 StateChangeNotification();

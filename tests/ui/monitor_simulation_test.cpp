@@ -12,6 +12,7 @@
 #include "widgets/tform1.h"
 #include "widgets/wav_player.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -127,6 +128,23 @@ TEST_F(MonitorSimulationTest, AFailedDialEndsDisconnectedWithABeep) {
     EXPECT_TRUE(CurrentConnection.isEmpty());
     EXPECT_EQ(Form1->RAS->RASConn, 0u);
     EXPECT_EQ(beeps, 1);
+}
+
+TEST_F(MonitorSimulationTest, TheProgramEndingDuringADialAbandonsItQuietly) {
+    Form1->ComboBox1->setCurrentIndex(Form1->ComboBox1->findText(QStringLiteral("Pas de réponse")));
+    Form1->ChosenFromMenu = true; // no chooser
+    int beeps = 0;
+    QObject::connect(Form1->WAVPlayer1, &TWAVPlayer::Beeped, [&] { ++beeps; });
+    // A termination signal ends the program while the modem still waits for an answer.
+    QTimer::singleShot(300, qApp, [] { QCoreApplication::exit(0); });
+    Form1->Button1Click();
+    Form1->ChosenFromMenu = false;
+    EXPECT_EQ(Form1->RAS->RASConn, 0u);
+    EXPECT_TRUE(CurrentConnection.isEmpty());
+    EXPECT_EQ(beeps, 0);
+    // The application may run its loop again for what follows.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QApplication::exec();
 }
 
 TEST_F(MonitorSimulationTest, DisconnectHangsUpAndWaitsForTheLineToDrop) {

@@ -72,10 +72,17 @@ void TForm1::Button1Click() {
     // The window stays live while the dial goes on: progress reaches the status bar and the
     // poll keeps running. A dial whose handle someone else dropped cannot progress any more.
     QPointer<TForm1> alive(this);
-    while (alive && RAS->ConnectState < Ras::Pending && RAS->RASConn != 0)
-        WaitForEvents();
+    bool programGoesOn = true;
+    while (alive && programGoesOn && RAS->ConnectState < Ras::Pending && RAS->RASConn != 0)
+        programGoesOn = WaitForEvents();
     if (!alive)
         return;
+    if (!programGoesOn) {
+        // The program is ending during the dial: the dial is abandoned, quietly.
+        RAS->Disconnect();
+        CurrentConnection.clear();
+        return;
+    }
     StatusBar1->clearMessage();
     if (RAS->ConnectState == Ras::Connected)
         return;
