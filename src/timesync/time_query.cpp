@@ -88,9 +88,11 @@ bool TTimeQuery::WaitUntil(const std::function<bool()>& done, int milliseconds) 
     QEventLoop* outer = waitLoop;
     waitLoop = &loop;
     woken = false;
-    while (!done() && !expired && !cancelled) {
+    bool programEnding = false;
+    while (!done() && !expired && !cancelled && !programEnding) {
+        // Once the program is ending no event is handled: no answer and no deadline can come.
         if (!woken)
-            loop.exec();
+            programEnding = loop.exec() == -1;
         if (!*living)
             throw Interrupted();
         woken = false;
@@ -98,6 +100,8 @@ bool TTimeQuery::WaitUntil(const std::function<bool()>& done, int milliseconds) 
     waitLoop = outer;
     deadline.stop();
     Status(QStringLiteral("Timer désactivé"));
+    if (programEnding && !done())
+        return false;
     if (expired && !done()) {
         Status(QStringLiteral("Timer déclenché"));
         return false;

@@ -137,6 +137,16 @@ TEST(TimeQuery, FailuresEndWithinTheTimeOutWhileTheProgramRuns) {
     EXPECT_EQ(RunQuery(query).error, "Adresse distante nulle");
 }
 
+TEST(TimeQuery, TheProgramEndingDuringAQueryEndsIt) {
+    FakeTimeServer silent(FakeTimeServer::Behaviour::Silent);
+    // A termination signal while the server keeps silent: the query ends without its answer.
+    QTimer::singleShot(100, qApp, [] { QCoreApplication::exit(0); });
+    EXPECT_EQ(Ask(silent.port(), 60000).time, "");
+    // The application may run its loop again for what follows.
+    QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+}
+
 TEST(TimeQuery, ADottedAddressNeedsNoLookup) {
     SilentLookup lookup;
     FakeTimeServer fixed(FakeTimeServer::Behaviour::Answer, december2006);
