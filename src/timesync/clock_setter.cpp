@@ -70,7 +70,9 @@ Result SystemClockSetter::SetUtc(const QDateTime& utc) {
             QEventLoop loop;
             QObject::connect(&watcher, &QDBusPendingCallWatcher::finished, &loop,
                              &QEventLoop::quit);
-            loop.exec();
+            // Once the program is ending no answer is handled any more.
+            if (loop.exec() == -1)
+                return Result::Failure(QStringLiteral("le programme se termine."));
         }
         if (!watcher.isError())
             return Result::Success();
