@@ -1,11 +1,16 @@
 #include "tariff/wininet_control.h"
 
 #include "tariff/curl_library.h"
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QThread>
+#include <atomic>
 #include <chrono>
 
 namespace {
+// How long an ending program waits for a server operation it could not stop.
+constexpr int QuitWaitMs = 2000;
+
 CURL* Handle(void* session) {
     return static_cast<CURL*>(session);
 }
@@ -107,18 +112,29 @@ int TWinInetControl::RunOffThread(const std::function<int()>& work) {
     watch.abortRequested = false;
     watch.lastBytes = -1;
     watch.lastProgressMs = SteadyMs();
-    int result = CURLE_OK;
-    QThread* worker = QThread::create([&result, &work] { result = work(); });
+    // Held apart from this stack frame: a worker that outlives the program's end keeps it.
+    struct Job {
+        std::function<int()> work;
+        std::atomic<int> result{CURLE_OK};
+    };
+    auto job = std::make_shared<Job>();
+    job->work = work;
+    QThread* worker = QThread::create([job] { job->result = job->work(); });
     QEventLoop loop;
     connect(worker, &QThread::finished, &loop, &QEventLoop::quit);
     worker->start();
     loop.exec();
     if (!worker->isFinished()) {
-        // The application is quitting, which ends every event loop: stop the transfer.
+        // The application is quitting, which ends every event loop: stop the transfer. A
+        // server's goodbye (QUIT) cannot be stopped; the program does not wait long for it,
+        // so that the session's last row is written before the system loses patience.
         Abort();
-        worker->wait();
+        if (!worker->wait(QDeadlineTimer(QuitWaitMs))) {
+            running = false;
+            return lastError = CURLE_ABORTED_BY_CALLBACK; // the worker is left to end alone
+        }
     }
     delete worker;
     running = false;
-    return lastError = result;
+    return lastError = job->result;
 }
