@@ -2,11 +2,15 @@
 
 #include "base/safe_write.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QUrl>
+#include <csignal>
+#include <unistd.h>
 
 namespace {
 // The spreadsheet import: comma, double quote, UTF-8, from line 1, each column standard (1)
@@ -24,16 +28,27 @@ OfficeConversion::OfficeConversion(QObject* parent) : QObject(parent) {
     limit.setSingleShot(true);
     connect(&limit, &QTimer::timeout, this, [this] {
         if (process)
-            process->kill(); // ProcessEnded reports it
+            KillConversion(); // ProcessEnded reports it
     });
 }
 
 OfficeConversion::~OfficeConversion() {
     if (process) {
         process->disconnect(this);
-        process->kill();
-        process->waitForFinished(5000);
+        KillConversion();
     }
+}
+
+void OfficeConversion::KillConversion() {
+    const qint64 group = process->processId();
+    if (group > 0)
+        ::kill(-pid_t(group), SIGKILL);
+    process->kill();
+    process->waitForFinished(5000);
+    // The launcher's children, left to the system, are gone once their group is empty.
+    QDeadlineTimer deadline(2000);
+    while (group > 0 && ::kill(-pid_t(group), 0) == 0 && !deadline.hasExpired())
+        QThread::msleep(10);
 }
 
 QString OfficeConversion::ServerNotFoundText(Target target) {
@@ -91,6 +106,14 @@ bool OfficeConversion::Start(Target target, const QByteArray& source,
 
     process = new QProcess(this);
     process->setProcessChannelMode(QProcess::MergedChannels);
+    // LibreOffice's own temporary files go with the work folder, even when it is stopped.
+    const QString officeTemporary = workFolder->filePath(QStringLiteral("tmp"));
+    QDir().mkpath(officeTemporary);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("TMPDIR"), officeTemporary);
+    process->setProcessEnvironment(environment);
+    // A group of its own, so that the whole of LibreOffice can be stopped at once.
+    process->setChildProcessModifier([] { ::setpgid(0, 0); });
     connect(process, &QProcess::finished, this, &OfficeConversion::ProcessEnded);
     connect(process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
         if (error == QProcess::FailedToStart)
@@ -134,10 +157,8 @@ void OfficeConversion::Cleanup() {
     limit.stop();
     if (process) {
         process->disconnect(this);
-        if (process->state() != QProcess::NotRunning) {
-            process->kill();
-            process->waitForFinished(5000);
-        }
+        if (process->state() != QProcess::NotRunning)
+            KillConversion();
         process->deleteLater();
         process = nullptr;
     }

@@ -43,6 +43,9 @@ class OfficeConversion : public QObject {
     void ProcessEnded(int exitCode, QProcess::ExitStatus status);
     void Fail(const QString& errorText);
     void Cleanup();
+    // Ends LibreOffice and every process it started (its launcher hands the work to a child),
+    // so that none writes into the work folder once it is removed.
+    void KillConversion();
 
     std::unique_ptr<QTemporaryDir> workFolder;
     QProcess* process = nullptr;

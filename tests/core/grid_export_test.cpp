@@ -6,6 +6,7 @@
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QXmlStreamReader>
 #include <gtest/gtest.h>
 
@@ -128,4 +129,34 @@ TEST(GridExport, WordAndSpreadsheetFilesOpenInLibreOfficeWithTheirCells) {
     qputenv("PATH", path);
     EXPECT_EQ(error, "Excel OLE server not found");
     EXPECT_FALSE(QFile::exists(folder.filePath("absent.xls")));
+}
+
+TEST(GridExport, AConversionEndedEarlyLeavesNoLibreOfficeAndNoFolder) {
+    if (QStandardPaths::findExecutable("soffice").isEmpty())
+        GTEST_SKIP() << "LibreOffice is not installed";
+    QTemporaryDir temporary, folder;
+    const QByteArray previousTemporary = qgetenv("TMPDIR");
+    qputenv("TMPDIR", temporary.path().toLocal8Bit());
+    QByteArray csv;
+    for (int row = 0; row < 60000; ++row)
+        csv += "\"Session\",\"Tarif\",\"01/12/2026\",\"10:00:00\",\"00:10:00\"," +
+               QByteArray::number(row) + "," + QByteArray::number(row) + ",1.5\n";
+    {
+        OfficeConversion conversion;
+        ASSERT_TRUE(conversion.Start(OfficeConversion::Target::Spreadsheet, csv,
+                                     {true, true, true, true, true, false, false, false},
+                                     folder.filePath("journal.xls"), nullptr));
+        QThread::msleep(1500); // LibreOffice's launcher has started the office by now
+    }                          // the program ends while LibreOffice converts
+    const auto leftOver = [&temporary] {
+        QProcess pgrep;
+        pgrep.start("pgrep", {"-f", temporary.path()});
+        pgrep.waitForFinished();
+        return QString::fromUtf8(pgrep.readAll()).trimmed() +
+               QDir(temporary.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).join(' ');
+    };
+    EXPECT_EQ(leftOver(), "");
+    QThread::msleep(2000); // what a surviving office would write meanwhile
+    EXPECT_EQ(leftOver(), "");
+    qputenv("TMPDIR", previousTemporary);
 }
