@@ -132,9 +132,11 @@ TEST_F(TariffUpdateTest, TheFileNamedLikeTheTariffFileReplacesItAndTheIndexIsKep
     EXPECT_EQ(Form1->Label28->text(), QStringLiteral("C"));
     EXPECT_EQ(Leftovers(), QStringList());
 
-    // A shorter list: the first tariff.
+    // A shorter list: the first tariff. What an update cut short by a crash left is removed.
+    WriteWholeFile(ProgramFiles::TariffFileName() + QStringLiteral(".recu-ab12CD"), "Tar");
     server.Put(QStringLiteral("tallivo.csv"), Tariffs({"X", "Y"}));
     Update({"&Oui", "OK"});
+    EXPECT_EQ(Leftovers(), QStringList());
     EXPECT_EQ(TariffNames(), QStringList({"X", "Y"}));
     EXPECT_EQ(Form1->ComboTarif->currentIndex(), 0);
     // The other sections of the settings file are left as they were.

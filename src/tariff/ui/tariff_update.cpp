@@ -104,11 +104,15 @@ bool TForm1::FetchTariffFile(const QString& name, const QString& folder) {
         return false;
     ftp->LocalDir = folder;
     // Received under a temporary name beside the tariff file, which it replaces once checked.
-    QTemporaryFile received(QDir(folder).filePath(name + QStringLiteral(".recu-XXXXXX")));
+    // What an update cut short by a crash or a power cut left there goes first.
+    const QDir place(folder);
+    for (const QString& left :
+         place.entryList({name + QStringLiteral(".recu-*")}, QDir::Files | QDir::Hidden))
+        QFile::remove(place.filePath(left));
+    QTemporaryFile received(place.filePath(name + QStringLiteral(".recu-XXXXXX")));
     if (!received.open()) {
         ShowMessageBox(BoxKind::Error,
-                       QStringLiteral("Impossible de créer un fichier dans %1 (%2)")
-                           .arg(folder, received.errorString()),
+                       QStringLiteral("Impossible de créer un fichier dans %1.").arg(folder),
                        {BoxButton::Ok}, this);
         return false;
     }
