@@ -389,6 +389,37 @@ QString RestoredLineText(const QString& line) {
 }
 
 namespace {
+struct LegacyDecoding {
+    QByteArray utf8;
+    bool mixed = false; // lines past ASCII in UTF-8 beside lines that are not
+};
+
+// A file that is not UTF-8 as a whole is read line by line: the lines that are UTF-8 stay as
+// they are and the others are read as Windows-1252, the encoding of journals written on
+// Windows. One damaged line then garbles only itself, not every accent of the file.
+LegacyDecoding DecodeLegacyLines(std::string_view all) {
+    LegacyDecoding decoded;
+    decoded.utf8.reserve(qsizetype(all.size() + all.size() / 8));
+    bool utf8Lines = false, legacyLines = false;
+    while (!all.empty()) {
+        const size_t end = all.find('\n');
+        const std::string_view line = all.substr(0, end == std::string_view::npos ? end : end + 1);
+        all.remove_prefix(line.size());
+        const AsciiCount count = CountLineFeeds(line);
+        if (count.ascii || IsUtf8(line)) {
+            utf8Lines = utf8Lines || !count.ascii;
+            decoded.utf8.append(line.data(), qsizetype(line.size()));
+        } else {
+            legacyLines = true;
+            decoded.utf8.append(
+                DecodeWindows1252(QByteArray::fromRawData(line.data(), qsizetype(line.size())))
+                    .toUtf8());
+        }
+    }
+    decoded.mixed = utf8Lines && legacyLines;
+    return decoded;
+}
+
 int ReadCellText(TCellGrid& grid, QList<int>& columnWidths, std::string_view all,
                  const char* mapped, const QString& fileName) {
     if (all.substr(0, 3) == "\xEF\xBB\xBF")
@@ -397,10 +428,13 @@ int ReadCellText(TCellGrid& grid, QList<int>& columnWidths, std::string_view all
     const TextSurvey survey = Survey(all, ReadPages(mapped));
     if (survey.utf8) // read in place, never decoded
         return reader.Read(all, survey.lineCount, ReadPages(mapped), fileName);
-    const QByteArray utf8 =
-        DecodeWindows1252(QByteArray::fromRawData(all.data(), qsizetype(all.size()))).toUtf8();
-    return reader.Read(std::string_view(utf8.constData(), size_t(utf8.size())), survey.lineCount,
-                       ReadPages(), fileName);
+    const LegacyDecoding decoded = DecodeLegacyLines(all);
+    const int ignored =
+        reader.Read(std::string_view(decoded.utf8.constData(), size_t(decoded.utf8.size())),
+                    survey.lineCount, ReadPages(), fileName);
+    // Lines of both kinds: a UTF-8 file with damaged lines, which the next save writes back
+    // as read, so the file as it was is kept aside first.
+    return ignored + (decoded.mixed ? 1 : 0);
 }
 } // namespace
 

@@ -19,7 +19,8 @@ class TCellGrid;
 constexpr int DefaultColumnWidth = 64;
 
 // Reads the file into the grid (sized from its first line) and the column widths; returns
-// how many cell lines lay outside the table and were ignored.
+// how many cell lines lay outside the table and were ignored, plus one when lines that are
+// not UTF-8 were found in a UTF-8 file (read as Windows-1252): either way the file is damaged.
 // Throws AppError "Cannot open file <name>" or "File contains no data or corrupt file <name>".
 int LoadFromCellFile(TCellGrid& grid, QList<int>& columnWidths, const QString& fileName);
 int ReadCellFileText(TCellGrid& grid, QList<int>& columnWidths, const QByteArray& bytes,

@@ -125,8 +125,19 @@ TEST(JournalCellFile, ErrorsCarryTheFileName) {
 TEST(JournalCellFile, AFileFromTheOldPlatformReadsAsWindows1252) {
     TCellGrid grid;
     QList<int> widths;
-    ReadCellFileText(grid, widths, "8,1\r\n7,0,Co\xfbt\r\n", "f");
+    EXPECT_EQ(ReadCellFileText(grid, widths, "8,1\r\n7,0,Co\xfbt\r\n", "f"), 0);
     EXPECT_EQ(grid.Cells(7, 0), "Coût");
+
+    // A UTF-8 file with one damaged line: only that line is read as Windows-1252, and the
+    // file counts as damaged so that it is kept aside before the next save.
+    EXPECT_EQ(ReadCellFileText(grid, widths,
+                               "8,2\r\n1,0,Tarif par d\xc3\xa9"
+                               "faut\r\n\x9c\xffx\r\n"
+                               "1,1,\xc3\xa9t\xc3\xa9\r\n",
+                               "f"),
+              1);
+    EXPECT_EQ(grid.Cells(1, 0), "Tarif par défaut");
+    EXPECT_EQ(grid.Cells(1, 1), "été");
 }
 
 TEST(JournalStore, AppendsRowsWithHeaderManuelAndEmptyStatistics) {
