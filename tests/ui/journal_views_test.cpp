@@ -432,6 +432,14 @@ TEST_F(JournalViewsTest, TheChartPageDrawsTheMonthsAndExportsItsImages) {
     // An appended session shows at once.
     Journal->AppendSession(TenMinutesAtNine(QDate(2026, 12, 8), 2));
     EXPECT_DOUBLE_EQ(barSets()[0]->at(23), 12.0);
+    // A connection's session ending with the window open counts once in the estimate.
+    Form1->Session.Start(Now().addSecs(-600));
+    Form1->Session.Tick(Now());
+    Form1->SessionCost = 2;
+    Form1->SessionActive = true;
+    Form1->EndSession();
+    EXPECT_DOUBLE_EQ(barSets()[0]->at(23), 14.0);
+    EXPECT_EQ(Journal->EstimateLabel->text(), "Estimation fin de mois : 58,52 F (5 h 34 mn)");
 
     // The images come after the five table types; the remembered table type stays.
     Form1->ExportFolder = exports->path();

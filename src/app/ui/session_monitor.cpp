@@ -145,8 +145,10 @@ void TForm1::EndSession() {
     // setText, not clear(): clear() repaints a label that is empty already.
     for (QLabel* label : {ConnSpeed, mspeed, ips, ipc, MiniWin->mspeed})
         label->setText(QString());
-    AppendSession();
+    // Ended before it is appended: the journal window, refreshed by the append, would
+    // otherwise count it twice in the month's estimate, as a row and as running.
     SessionActive = false;
+    AppendSession();
     RAS->ResetStats();
     MiniWin->hide();
     ClockCaption->ShowTitle(ApplicationTitle());
