@@ -1,5 +1,6 @@
 #include "journal/grid_export.h"
 
+#include "base/formats.h"
 #include "base/text_encoding.h"
 
 #include <QFileInfo>
@@ -167,4 +168,13 @@ QByteArray GridSpreadsheetCsv(const TCellGrid& grid, QList<bool>* textColumns) {
     if (textColumns)
         *textColumns = isText;
     return csv.toUtf8();
+}
+
+QString SpreadsheetTooLongText(int rowCount) {
+    if (rowCount <= SpreadsheetRowLimit)
+        return {};
+    return QStringLiteral("Une feuille Excel (.xls) ne peut contenir que %1 lignes et ce tableau "
+                          "en a %2 : rien n'a été exporté.\nChoisissez le format CSV, que les "
+                          "tableurs ouvrent aussi.")
+        .arg(GroupedFixedText(SpreadsheetRowLimit, 0), GroupedFixedText(rowCount, 0));
 }

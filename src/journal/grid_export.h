@@ -40,3 +40,7 @@ QByteArray GridPlainText(const TCellGrid& grid);
 // point so that they arrive as numbers, every other cell as text. `textColumns` receives, for
 // each column, whether it holds anything but numbers below the header.
 QByteArray GridSpreadsheetCsv(const TCellGrid& grid, QList<bool>* textColumns);
+// A .xls sheet holds 65 536 rows, header included: LibreOffice drops the rest without a word.
+constexpr int SpreadsheetRowLimit = 65536;
+// Why a grid of that many rows cannot go to a .xls file; empty when it can.
+QString SpreadsheetTooLongText(int rowCount);

@@ -46,6 +46,9 @@ TEST(GridExport, NamesTypesAndTheWrittenFileName) {
     EXPECT_EQ(ExportFileName("/tmp/mai.csv", ExportType::Text), "/tmp/mai.txt");
     EXPECT_EQ(ExportFileName("/tmp/mai", ExportType::Text), "/tmp/mai.txt");
     EXPECT_EQ(ExportFileName("/tmp/a.b/mai", ExportType::Html), "/tmp/a.b/mai.htm");
+    EXPECT_EQ(SpreadsheetTooLongText(65536), "");
+    EXPECT_TRUE(SpreadsheetTooLongText(100001).startsWith(
+        "Une feuille Excel (.xls) ne peut contenir que 65 536 lignes et ce tableau en a 100 001"));
 }
 
 TEST(GridExport, PlainTextPadsEveryColumnAndHtmlEscapesEveryCell) {

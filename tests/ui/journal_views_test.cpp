@@ -10,6 +10,7 @@
 #include <QBarSet>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -58,7 +59,7 @@ template <typename T> std::shared_ptr<bool> OnNextModal(std::function<void(T*)> 
 
 // What the export dialog proposed, and the answer given to it.
 struct SaveDialogSeen {
-    QString title, filter, proposedName, folder;
+    QString title, filter, proposedName, folder, folderType;
     QStringList filters;
 };
 std::shared_ptr<SaveDialogSeen> AnswerSaveDialog(int typeIndex, const QString& fileName) {
@@ -68,6 +69,7 @@ std::shared_ptr<SaveDialogSeen> AnswerSaveDialog(int typeIndex, const QString& f
         seen->filters = dialog->nameFilters();
         seen->filter = dialog->selectedNameFilter();
         seen->folder = dialog->directory().absolutePath();
+        seen->folderType = dialog->iconProvider()->type(QFileInfo(seen->folder));
         seen->proposedName = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
         dialog->selectNameFilter(seen->filters.value(typeIndex - 1));
         // Typed into the name field: selectFile() leaves the field alone once it has the focus.
@@ -214,6 +216,7 @@ TEST_F(JournalViewsTest, ExportsWriteTheActivePageInTheChosenType) {
     EXPECT_EQ(seen->filter, "Feuille de calcul Excel (.xls)");
     EXPECT_EQ(seen->proposedName, "journal.xls");
     EXPECT_EQ(seen->folder, exports->path());
+    EXPECT_EQ(seen->folderType, "Dossier"); // types told by name, never read from /proc
     EXPECT_FALSE(QFile::exists(File("mai.csv")));
     const QByteArray text = ReadWholeFile(File("mai.txt"));
     EXPECT_TRUE(text.startsWith("Connexion Tarif       Date       Heure    Durée    Reçu Envoyé "

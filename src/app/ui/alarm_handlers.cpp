@@ -7,6 +7,7 @@
 #include "base/log.h"
 #include "base/program_files.h"
 #include "base/safe_write.h"
+#include "widgets/plain_file_icons.h"
 #include "widgets/tform1.h"
 #include "widgets/wav_player.h"
 
@@ -87,6 +88,7 @@ void TForm1::Button9Click() {
     dialog.setObjectName(QStringLiteral("SoundDialog"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::ReadOnly);
+    UsePlainFileIcons(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setNameFilter(QStringLiteral("Sons (*.wav)"));

@@ -5,7 +5,9 @@
 #include "journal/office_conversion.h"
 #include "journal/ui/journal_window.h"
 #include "journal/ui/month_chart.h"
+#include "widgets/caption_width.h"
 #include "widgets/message_box.h"
+#include "widgets/plain_file_icons.h"
 #include "widgets/tform1.h"
 #include "widgets/window_list.h"
 
@@ -85,6 +87,7 @@ void TJournal::ExportGrid(const TCellGrid& grid, bool chartImages) {
     dialog.setObjectName(QStringLiteral("SaveDialog1"));
     dialog.setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::DontConfirmOverwrite |
                       QFileDialog::HideNameFilterDetails);
+    UsePlainFileIcons(dialog);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setNameFilters(ExportNameFilters(chartImages));
@@ -137,6 +140,11 @@ void TJournal::ExportGrid(const TCellGrid& grid, bool chartImages) {
     case ExportType::Spreadsheet: {
         QApplication::restoreOverrideCursor();
         const bool word = type == ExportType::Word;
+        if (const QString tooLong = SpreadsheetTooLongText(grid.RowCount());
+            !word && !tooLong.isEmpty()) {
+            ShowErrorBox(tooLong, this);
+            return;
+        }
         if (word && ShowMessageBox(BoxKind::Confirmation, wordQuestion,
                                    {BoxButton::Yes, BoxButton::No}, this) != BoxButton::Yes)
             return;
@@ -159,6 +167,7 @@ void TJournal::ExportGrid(const TCellGrid& grid, bool chartImages) {
         exportProgress->setWindowModality(Qt::WindowModal);
         exportProgress->setMinimumDuration(0);
         exportProgress->setAttribute(Qt::WA_DeleteOnClose);
+        MakeRoomForCaption(exportProgress);
         exportProgress->show();
         return;
     }
