@@ -34,6 +34,17 @@ class SessionEndTest : public SimulatedModemTest {
         return Form1->RAS->Connections.Count();
     }
     QStringList LastRow() { return Journal->jgrid->RowCells(Journal->RowCount() - 1); }
+    void ChronometerRun(int seconds) {
+        Form1->SpeedButton1->setChecked(true);
+        Form1->SpeedButton1Click();
+        Form1->SpeedButton2Click();
+        clock->clock.advanceSeconds(seconds);
+        Form1->Timer1Timer();
+        Form1->SpeedButton4Click();
+        Form1->SpeedButton1->setChecked(false);
+        Form1->SpeedButton1Click();
+        Form1->Timer2->stop();
+    }
 };
 
 // A file-size limit for this process: files beyond it cannot be written (like a full disk
@@ -177,27 +188,16 @@ TEST_F(SessionEndTest, SessionsEndedWhileTheJournalCannotBeSavedAreNeitherLostNo
     const int rows = Journal->RowCount();
     const QByteArray before = ReadWholeFile(journal);
 
-    const auto chronometerRun = [this](int seconds) {
-        Form1->SpeedButton1->setChecked(true);
-        Form1->SpeedButton1Click();
-        Form1->SpeedButton2Click();
-        clock->clock.advanceSeconds(seconds);
-        Form1->Timer1Timer();
-        Form1->SpeedButton4Click();
-        Form1->SpeedButton1->setChecked(false);
-        Form1->SpeedButton1Click();
-        Form1->Timer2->stop();
-    };
     FileSizeLimit limit(4096);
     auto box = AnswerNextBox(QStringLiteral("OK"));
-    chronometerRun(61);
+    ChronometerRun(61);
     // Told after the handler has ended; the journal file is as it was, the run kept apart.
     ASSERT_TRUE(WaitUntil([&box] { return box->seen; }));
     EXPECT_EQ(box->title, QStringLiteral("Avertissement"));
     EXPECT_TRUE(box->text.startsWith(QStringLiteral("Le journal n'a pas pu être enregistré")))
         << box->text.toStdString();
     auto second = AnswerNextBox(QStringLiteral("OK"), 300);
-    chronometerRun(62);
+    ChronometerRun(62);
     WaitUntil([&second] { return second->seen; }, 300);
     EXPECT_FALSE(second->seen) << "told once, not at every failed save";
     EXPECT_EQ(ReadWholeFile(journal), before);
@@ -227,6 +227,26 @@ TEST_F(SessionEndTest, SessionsEndedWhileTheJournalCannotBeSavedAreNeitherLostNo
     EXPECT_EQ(PendingFiles(folder->path()), QStringList());
     EXPECT_EQ(Journal->RowCount(), rows + 2);
     EXPECT_EQ(RowsOf(QStringLiteral("Manuel")), 2);
+}
+
+TEST_F(SessionEndTest, ASessionThatCouldNotBeKeptAnywhereHoldsTheProgramUntilItIsSaved) {
+    const QString journal = ProgramFiles::JournalFileName();
+    FileSizeLimit limit(16); // not even a session's file
+    auto box = AnswerNextBox(QStringLiteral("OK"));
+    ChronometerRun(61);
+    ASSERT_TRUE(WaitUntil([&box] { return box->seen; }));
+    EXPECT_TRUE(box->text.contains(QStringLiteral("n'a pas pu être gardée à part non plus")))
+        << box->text.toStdString();
+    EXPECT_EQ(PendingFiles(folder->path()), QStringList());
+    EXPECT_EQ(RowsOf(QStringLiteral("Manuel")), 1);
+
+    auto quit = AnswerNextBox(QStringLiteral("&Non"));
+    EXPECT_FALSE(Journal->MayEndProgram());
+    EXPECT_TRUE(quit->text.contains(QStringLiteral("Une session terminée depuis")))
+        << quit->text.toStdString();
+    limit.Lift(); // room again: the next try saves it, and the program may end
+    EXPECT_TRUE(Journal->MayEndProgram());
+    EXPECT_TRUE(ReadWholeFile(journal).contains("Manuel"));
 }
 
 // The real program, started with a file-size limit, finds the session a crash left behind:

@@ -145,10 +145,11 @@ void TForm1::EndSession() {
     // setText, not clear(): clear() repaints a label that is empty already.
     for (QLabel* label : {ConnSpeed, mspeed, ips, ipc, MiniWin->mspeed})
         label->setText(QString());
-    // Ended before it is appended: the journal window, refreshed by the append, would
+    // Ended before its row is appended: the journal window, refreshed by the append, would
     // otherwise count it twice in the month's estimate, as a row and as running.
+    const SessionRecord ended = RunningSession();
     SessionActive = false;
-    AppendSession();
+    Journal->AppendSession(ended);
     RAS->ResetStats();
     MiniWin->hide();
     ClockCaption->ShowTitle(ApplicationTitle());

@@ -8,6 +8,7 @@
 #include "app/ui/tray_icon.h"
 #include "app/ui/windows.h"
 #include "dialup/tras.h"
+#include "journal/ui/journal_window.h"
 #include "widgets/message_box.h"
 #include "widgets/ticking_caption.h"
 #include "widgets/wav_player.h"
@@ -238,6 +239,8 @@ void TForm1::Test31Click() {
             return;
         }
     }
+    if (Journal && !Journal->MayEndProgram())
+        return;
     EndProgram();
 }
 

@@ -39,6 +39,11 @@ TJournal::TJournal(const TOnlyOne* guard, JournalPreload* preload, QWidget* pare
     jgrid->setObjectName(QStringLiteral("jgrid"));
     BuildPages();
     layout->addWidget(BuildBottomPanel());
+    // A disk that was full may have room again: sessions held in memory are not left there
+    // until the next one ends.
+    saveRetry = new QTimer(this);
+    saveRetry->setInterval(30'000);
+    connect(saveRetry, &QTimer::timeout, this, &TJournal::SaveJournal);
     FormCreate(preload);
 }
 
@@ -102,10 +107,13 @@ void TJournal::AppendSession(const SessionRecord& record) {
     // whatever happens from here on, the next start finds either this row in the journal or
     // the file to make it from. (When the final row cannot be written, the last checkpoint
     // of the session is kept: the best left of it.)
+    bool kept = true;
     if (!HandingOver()) {
-        WriteSessionCheckpoint(checkpoint, record);
-        pending.KeepCheckpoint();
+        const bool written = WriteSessionCheckpoint(checkpoint, record);
+        kept = pending.KeepCheckpoint() && written;
     }
+    if (!kept)
+        ++unkeptSessions;
     Store.AppendSession(record);
     FitColumns(Store.jgrid.RowCount() - 1);
     RefreshJournalViews();
@@ -125,31 +133,64 @@ void TJournal::SaveJournal() {
     try {
         Store.SaveJournalFile(ProgramFiles::JournalFileName());
         journalSaved = true;
-        failureTold = false;
+        failureTold = unkeptTold = false;
+        unkeptSessions = 0;
+        saveRetry->stop();
         pending.JournalSaved();
     } catch (const AppError& error) {
         // The file on disk keeps its previous content.
         qCWarning(logFiles).noquote() << "journal not saved:" << error.message();
         journalSaved = false;
         pending.JournalNotSaved();
+        if (!saveRetry->isActive())
+            saveRetry->start();
         TellJournalNotSaved();
     }
 }
 
+namespace {
+QString JournalNotSavedText() {
+    return QStringLiteral("Le journal n'a pas pu être enregistré dans %1 : le disque est "
+                          "peut-être plein.")
+        .arg(QDir::toNativeSeparators(ProgramFiles::JournalFileName()));
+}
+} // namespace
+
 void TJournal::TellJournalNotSaved() {
-    if (failureTold)
+    const bool sessionKept = unkeptSessions == 0;
+    bool& told = sessionKept ? failureTold : unkeptTold;
+    if (told)
         return;
-    failureTold = true;
+    told = true;
+    const QString text =
+        JournalNotSavedText() +
+        (sessionKept ? QStringLiteral("\n\nLes sessions terminées sont gardées à part et seront "
+                                      "ajoutées au journal dès qu'il pourra être enregistré.")
+                     : QStringLiteral("\n\nLa session terminée n'a pas pu être gardée à part "
+                                      "non plus : elle sera enregistrée dès que le disque aura "
+                                      "de la place, mais serait perdue si le programme était "
+                                      "fermé avant. Libérez de la place sur le disque."));
     // Shown once the current handler has ended: a box opened inside a poll tick would let
     // the next ticks run in the middle of this one.
-    QTimer::singleShot(0, this, [this] {
-        ShowMessageBox(BoxKind::Warning,
-                       QStringLiteral("Le journal n'a pas pu être enregistré dans %1 : le "
-                                      "disque est peut-être plein.\n\nLes sessions terminées "
-                                      "sont gardées à part et seront ajoutées au journal dès "
-                                      "qu'il pourra être enregistré.")
-                           .arg(QDir::toNativeSeparators(ProgramFiles::JournalFileName())));
-    });
+    QTimer::singleShot(0, this, [text] { ShowMessageBox(BoxKind::Warning, text); });
+}
+
+bool TJournal::MayEndProgram() {
+    if (unkeptSessions == 0)
+        return true;
+    SaveJournal();
+    if (journalSaved)
+        return true;
+    const QString lost =
+        unkeptSessions == 1
+            ? QStringLiteral("Une session terminée depuis n'a pu être gardée nulle part : elle "
+                             "sera perdue si le programme est fermé maintenant.")
+            : QStringLiteral("%1 sessions terminées depuis n'ont pu être gardées nulle part : "
+                             "elles seront perdues si le programme est fermé maintenant.")
+                  .arg(unkeptSessions);
+    return AskYesNo(JournalNotSavedText() + QStringLiteral("\n\n") + lost +
+                        QStringLiteral("\n\nVoulez-vous quitter quand même ?"),
+                    this);
 }
 
 void TJournal::ClearJournal() {

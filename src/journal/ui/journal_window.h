@@ -21,6 +21,7 @@ class QPrinter;
 class QPushButton;
 class QTabWidget;
 class QTableView;
+class QTimer;
 class TCellGrid;
 class TOnlyOne;
 class JournalPreload;
@@ -86,6 +87,10 @@ class TJournal : public QDialog {
     // in their pending files and is told once (until a save succeeds again), after the
     // current handler has ended.
     void SaveJournal();
+    // Whether the program may end now: true unless a finished session is only in memory (its
+    // row could be neither saved nor kept apart) and a new save fails, in which case the
+    // user is asked whether to end all the same.
+    bool MayEndProgram();
     // Asks first, then empties the journal, deletes its file and closes the window.
     void ClearJournal();
     void RefreshJournalViews();
@@ -114,6 +119,7 @@ class TJournal : public QDialog {
     void LoadJournal(JournalPreload* preload);
     // Sessions left on disk by an earlier run (a crash, a full disk) become their rows, once.
     void MergePendingSessions();
+    // Once while the finished sessions are kept apart, once more if one is in memory only.
     void TellJournalNotSaved();
     // A second copy of the program that hands over to the first leaves the files alone.
     bool HandingOver() const;
@@ -132,7 +138,10 @@ class TJournal : public QDialog {
     PendingSessions pending;
     bool journalSaved = false;
     bool failureTold = false;
-    QList<int> widestText; // per column, in pixels; empty until first needed
+    bool unkeptTold = false;
+    int unkeptSessions = 0;      // finished since the last save, in memory only
+    QTimer* saveRetry = nullptr; // while the journal cannot be saved
+    QList<int> widestText;       // per column, in pixels; empty until first needed
     QHash<QChar, int> characterWidths;
     QList<int> latin1Widths;
 };
