@@ -7,6 +7,7 @@
 #include "base/text_encoding.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -467,7 +468,8 @@ void TCellGrid::ReadLine(QStringView line, int row) {
 
 void TCellGrid::LoadFromDelimitedFile(const QString& fileName) {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    // Not a pipe, which would block the opening, nor a device, which would never end.
+    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("Cannot open file ") + fileName);
     QByteArray bytes = file.readAll();
     file.close();
@@ -475,16 +477,23 @@ void TCellGrid::LoadFromDelimitedFile(const QString& fileName) {
     if (end >= 0)
         bytes.truncate(end);
     const QString fileText = DecodeFileText(bytes);
+    if (fileText.contains(QChar(0)))
+        throw AppError(
+            QStringLiteral("Le fichier %1 n'est pas un fichier texte : il n'a pas été lu.")
+                .arg(fileName));
 
-    // CR or CR LF ends a line; a bare LF belongs to the line.
+    // CR or CR LF ends a line; a bare LF belongs to the line, unless the file has no CR at
+    // all (written on Linux): then LF ends the lines.
+    const QChar lineEnd =
+        fileText.contains(QLatin1Char('\r')) ? QLatin1Char('\r') : QLatin1Char('\n');
     QList<QStringView> lines;
     const QStringView all(fileText);
     qsizetype start = 0;
     for (qsizetype i = 0; i < all.size(); ++i) {
-        if (all[i] != QLatin1Char('\r'))
+        if (all[i] != lineEnd)
             continue;
         lines.append(all.sliced(start, i - start));
-        if (i + 1 < all.size() && all[i + 1] == QLatin1Char('\n'))
+        if (lineEnd == QLatin1Char('\r') && i + 1 < all.size() && all[i + 1] == QLatin1Char('\n'))
             ++i;
         start = i + 1;
     }

@@ -28,6 +28,12 @@ QString DecodeWindows1252(const QByteArray& bytes) {
 }
 
 QString DecodeFileText(const QByteArray& bytes) {
+    // "Unicode" text as Windows editors and spreadsheets save it.
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        QStringDecoder decoder(bytes.startsWith("\xFF") ? QStringDecoder::Utf16LE
+                                                        : QStringDecoder::Utf16BE);
+        return decoder.decode(QByteArrayView(bytes).sliced(2));
+    }
     QByteArrayView body(bytes);
     if (body.startsWith("\xEF\xBB\xBF"))
         body = body.sliced(3);

@@ -170,6 +170,25 @@ TEST_F(CellGridFile, LinesEndAtCrOrCrLfAndCtrlZEndsTheFile) {
     EXPECT_EQ(grid.Cells(1, 2), QStringLiteral("g"));
 }
 
+TEST_F(CellGridFile, LinuxAndUnicodeTextIsReadAndWhatIsNotTextIsRefused) {
+    TCellGrid grid;
+    TariffGrid(grid);
+    WriteFile("a;b\n\nc;d\n"); // no CR anywhere: LF ends the lines
+    grid.LoadFromDelimitedFile(FilePath());
+    ASSERT_EQ(grid.RowCount(), 3);
+    EXPECT_EQ(grid.Cells(0, 2), QStringLiteral("c"));
+    const QString unicode = QStringLiteral("Tarif d'été;0,22000\r\n");
+    WriteFile(QByteArray("\xFF\xFE") +
+              QByteArray(reinterpret_cast<const char*>(unicode.utf16()), unicode.size() * 2));
+    grid.LoadFromDelimitedFile(FilePath());
+    EXPECT_EQ(grid.Cells(0, 0), QStringLiteral("Tarif d'été"));
+    EXPECT_DOUBLE_EQ(grid.FloatCell(1, 0), 0.22);
+
+    WriteFile(QByteArray("a;\0\x01\x02;b\r\n", 9));
+    EXPECT_THROW(grid.LoadFromDelimitedFile(FilePath()), AppError);
+    EXPECT_THROW(grid.LoadFromDelimitedFile(QStringLiteral("/dev/zero")), AppError);
+}
+
 TEST_F(CellGridFile, AWindows1252FileKeepsItsAccents) {
     TCellGrid grid;
     TariffGrid(grid);
