@@ -111,6 +111,10 @@ TEST_F(TariffPageTest, ATariffIsShownInTheEditsAndTheConsumedTimeSplit) {
     Form1->coutminc->setValue(0.08);
     emit Form1->coutminc->editingFinished();
     EXPECT_EQ(Form1->targrid->Cells(7, 1), "0,08000");
+    // Typed with a point, as the keypad's decimal key gives it.
+    Form1->coutmin->findChild<QLineEdit*>()->selectAll();
+    QTest::keyClicks(Form1->coutmin, "0.15");
+    EXPECT_DOUBLE_EQ(Form1->coutmin->value(), 0.15);
 }
 
 TEST_F(TariffPageTest, DeletingAsksFirstAndSelectsThePreviousTariff) {

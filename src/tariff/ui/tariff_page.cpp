@@ -41,8 +41,18 @@ class FocusHandlers : public QObject {
     std::function<void()> onExit;
 };
 
+// The decimal point typed as a point (the keypad's key on most layouts) is the comma:
+// the French spin box would drop it and read "0.15" as 15.
+class AmountSpinBox : public QDoubleSpinBox {
+  public:
+    QValidator::State validate(QString& text, int& position) const override {
+        text.replace(QLatin1Char('.'), locale().decimalPoint());
+        return QDoubleSpinBox::validate(text, position);
+    }
+};
+
 QDoubleSpinBox* AmountEdit(const char* name) {
-    auto* edit = Named(new QDoubleSpinBox, name);
+    auto* edit = Named(new AmountSpinBox, name);
     edit->setButtonSymbols(QAbstractSpinBox::NoButtons);
     edit->setLocale(QLocale(QLocale::French, QLocale::France));
     edit->setDecimals(5);
