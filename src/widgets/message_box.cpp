@@ -62,6 +62,9 @@ BoxButton ShowMessageBox(BoxKind kind, const QString& text,
         .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox box(IconOf(kind), TitleOf(kind), shown, QMessageBox::NoButton, parent);
     box.setTextFormat(Qt::PlainText);
+    // A box that must be answered is never under one of the program's windows that stay on
+    // top (the alarm's alert, the mini window), where its buttons could not be reached.
+    box.setWindowFlag(Qt::WindowStaysOnTopHint);
     QList<QPair<QPushButton*, BoxButton>> added;
     for (const BoxButton button : buttons) {
         const ButtonLook look = LookOf(button);

@@ -152,17 +152,21 @@ TEST_F(AlarmsTest, TheVisualAlertIsRefreshedWhileOpenAndOkClosesIt) {
     Tick(600);
     EXPECT_TRUE(VisualAlert->isVisible());
     EXPECT_EQ(VisualAlert->Label2->text(), "00:20:00");
+    VisualAlert->showMinimized(); // by the user: the next alarm brings it back
+    Tick(600);
+    EXPECT_FALSE(VisualAlert->isMinimized());
+    EXPECT_EQ(VisualAlert->Label2->text(), "00:30:00");
     VisualAlert->Button1->click();
     EXPECT_FALSE(VisualAlert->isVisible());
     EXPECT_TRUE(sounds.empty());
 
     Form1->RadioButton8->setChecked(true);
-    Form1->SpinEdit5->setValue(25);
-    Tick(300); // 25 units at 25 minutes
+    Form1->SpinEdit5->setValue(35);
+    Tick(300); // 35 units at 35 minutes
     ASSERT_TRUE(VisualAlert->isVisible());
     EXPECT_EQ(VisualAlert->Label2->text(), Form1->Label29->text());
     EXPECT_EQ(VisualAlert->Label1->text(), "Vous avez dépassé la limite de coût !");
-    EXPECT_EQ(VisualAlert->Label3->text(), "( 25 " + Form1->Label46->text() + " )");
+    EXPECT_EQ(VisualAlert->Label3->text(), "( 35 " + Form1->Label46->text() + " )");
 }
 
 TEST_F(AlarmsTest, MinuteOrMinutesAndThePeriodsFollowTheSpinEdits) {

@@ -2,6 +2,7 @@
 
 #include "app/application_title.h"
 
+#include <QApplication>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -74,10 +75,18 @@ void TVisualAlert::ShowAlert(const QString& value, const QString& message, const
     Label2->setText(value);
     Label1->setText(message);
     Label3->setText(detail);
-    if (!isVisible())
+    // Minimised by the user, it is still "visible": it has to be brought back.
+    if (isMinimized())
+        showNormal();
+    else if (!isVisible())
         show();
     raise();
     activateWindow();
+    // A question being answered stays above it, or its buttons would be out of reach.
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this) {
+        modal->raise();
+        modal->activateWindow();
+    }
 }
 
 void TVisualAlert::Button1Click() {
