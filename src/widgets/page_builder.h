@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QLabel>
 #include <QString>
 
-class QLabel;
+#include <type_traits>
+
 class QWidget;
 
 // Small helpers shared by the main window's page builders: every control gets its member
@@ -10,6 +12,10 @@ class QWidget;
 template <typename Control>
 Control* Named(Control* control, const char* name, const QString& hint = {}) {
     control->setObjectName(QString::fromLatin1(name));
+    // Labels show names from files and from the user (tariffs, entries) as written, never
+    // as markup.
+    if constexpr (std::is_base_of_v<QLabel, Control>)
+        control->setTextFormat(Qt::PlainText);
     if (!hint.isEmpty())
         control->setToolTip(hint);
     return control;

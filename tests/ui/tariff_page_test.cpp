@@ -85,6 +85,7 @@ TEST_F(TariffPageTest, AStoredIndexPastTheListSelectsTheFirstTariff) {
     RestartWith(threeTariffs, "[MainW]\nComboTarif=1\n");
     EXPECT_EQ(Form1->ComboTarif->currentIndex(), 1);
     EXPECT_EQ(Form1->Label28->text(), "A");
+    EXPECT_EQ(Form1->Label28->textFormat(), Qt::PlainText); // a name is never markup
     EXPECT_TRUE(Form1->Button4->isEnabled());
 }
 
@@ -103,6 +104,7 @@ TEST_F(TariffPageTest, ATariffIsShownInTheEditsAndTheConsumedTimeSplit) {
     EXPECT_DOUBLE_EQ(Form1->coutdebc->value(), 0.05);
     EXPECT_EQ(Form1->durdebc->value(), 30);
     EXPECT_EQ(Form1->Label28->text(), "A");
+    EXPECT_EQ(Form1->Label28->textFormat(), Qt::PlainText); // a name is never markup
 
     Form1->dch->setValue(3);
     Form1->dcm->setValue(7);
@@ -137,6 +139,7 @@ TEST_F(TariffPageTest, DeletingAsksFirstAndSelectsThePreviousTariff) {
     EXPECT_EQ(Form1->ComboTarif->currentIndex(), 1);
     EXPECT_EQ(Form1->design->text(), "A");
     EXPECT_EQ(Form1->Label28->text(), "A");
+    EXPECT_EQ(Form1->Label28->textFormat(), Qt::PlainText); // a name is never markup
     EXPECT_EQ(Form1->ComboTarifAsso->count(), 2);
 }
 
