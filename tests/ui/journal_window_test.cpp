@@ -6,6 +6,7 @@
 #include "support/app_fixture.h"
 #include "widgets/tform1.h"
 
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -175,6 +176,8 @@ TEST_F(JournalWindowTest, OnThePeriodsFirstDayTheHoursUsedBeforeAreResetAndLocke
     EXPECT_EQ(Form1->dcm->value(), 0);
     EXPECT_FALSE(Form1->dch->isEnabled());
     EXPECT_EQ(Form1->dcm->toolTip(), "Ne peut être modifié le premier jour du forfait");
+    // Stored in the tariff table, so that showing the tariff again does not bring them back.
+    EXPECT_EQ(Form1->targrid->FloatCell(5, Form1->ComboTarif->currentIndex()), 0.0);
 
     Form1->debfor->setValue(9);
     Form1->ComputeCost(0);

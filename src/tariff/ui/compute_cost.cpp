@@ -31,6 +31,9 @@ QString UsedTimeText(qint64 seconds) {
 } // namespace
 
 void TForm1::LockConsumedTimeOnFirstDay(bool firstDayOfPeriod) {
+    // Stored too: the tariff shown again on a later day must not bring the last period's
+    // consumed time back.
+    const bool reset = firstDayOfPeriod && (dch->value() != 0 || dcm->value() != 0);
     for (QSpinBox* edit : {dch, dcm}) {
         if (firstDayOfPeriod)
             edit->setValue(0);
@@ -39,6 +42,8 @@ void TForm1::LockConsumedTimeOnFirstDay(bool firstDayOfPeriod) {
                           ? QStringLiteral("Ne peut être modifié le premier jour du forfait")
                           : QString());
     }
+    if (reset)
+        StoreSelectedTariff();
 }
 
 QString TForm1::ComputeCost(qint32 elapsed) {
