@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QSet>
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -220,7 +221,10 @@ QStringList JournalStore::SessionRowCells(const SessionRecord& record) const {
         cells[Envoye] = QString::number(record.sent);
         cells[Recu] = QString::number(record.received);
     }
-    cells[Cout] = FloatToCellText(record.cost, jgrid.FloatDecimals());
+    // Rounded as the windows showed it (0.015 shows 0,02, which %.2f writes 0,01).
+    cells[Cout] = std::isfinite(record.cost)
+                      ? SignificantFixedText(record.cost, 7, jgrid.FloatDecimals())
+                      : FloatToCellText(0, jgrid.FloatDecimals());
     return cells;
 }
 

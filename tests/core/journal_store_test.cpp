@@ -167,6 +167,9 @@ TEST(JournalStore, AppendsRowsWithHeaderManuelAndEmptyStatistics) {
     EXPECT_FALSE(text.contains("5,1,"));
     EXPECT_FALSE(text.contains("6,1,"));
     EXPECT_TRUE(text.contains("5,2,123456\r\n6,2,7890\r\n"));
+    // Rounded as shown in the windows, not as %.2f rounds the binary value.
+    EXPECT_EQ(store.SessionRowCells(Session("", "T", {2026, 3, 9}, "00:00:06", 0.015)).last(),
+              "0,02");
 }
 
 TEST(JournalStore, HeaderOnlyIsNotWrittenAndClearingDeletesTheFile) {
