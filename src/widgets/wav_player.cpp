@@ -30,8 +30,17 @@ bool TWAVPlayer::Play() {
                              SoundType == TSoundType::stLoopNoInt;
     if (noInterrupt && IsPlaying())
         return false;
-    if (!effect)
+    if (!effect) {
         effect = new QSoundEffect(this);
+        // A file Qt cannot decode (24-bit, ADPCM, not a sound at all) would leave the alarm
+        // silent: the beep sounds instead.
+        connect(effect, &QSoundEffect::statusChanged, this, [this] {
+            if (effect->status() == QSoundEffect::Error && beepIfUndecodable)
+                Beep();
+            if (effect->status() != QSoundEffect::Loading)
+                beepIfUndecodable = false;
+        });
+    }
     effect->stop();
     // Qt keeps decoded sounds by address: a sound chosen again under the same file name gets
     // an address of its own (the query is ignored when the file is read), or the former sound
@@ -45,6 +54,11 @@ bool TWAVPlayer::Play() {
         effect->setSource(source);
     const bool loop = SoundType == TSoundType::stLoop || SoundType == TSoundType::stLoopNoInt;
     effect->setLoopCount(loop ? QSoundEffect::Infinite : 1);
+    if (effect->status() == QSoundEffect::Error) { // the same undecodable file again
+        Beep();
+        return true;
+    }
+    beepIfUndecodable = effect->status() == QSoundEffect::Loading;
     effect->play();
     emit PlaybackStarted(FileName);
 

@@ -28,7 +28,8 @@ class TWAVPlayer : public QObject {
     // (a sound server started after the program counts), then always true.
     bool WAVCapable();
 
-    // Plays FileName; false when there is no output, no file name or no such file.
+    // Plays FileName, or beeps when it is not a sound Qt can decode; false when there is no
+    // output, no file name or no such file.
     bool Play();
     void Stop();
     bool IsPlaying() const;
@@ -42,4 +43,5 @@ class TWAVPlayer : public QObject {
   private:
     QSoundEffect* effect = nullptr;
     bool capable = false;
+    bool beepIfUndecodable = false; // a play asked while the file loads
 };

@@ -305,3 +305,17 @@ TEST(SoundAlarm, WithoutASoundServerTheSameAlarmBeeps) {
     EXPECT_TRUE(said.contains("BEEPED")) << said.toStdString();
     EXPECT_FALSE(said.contains("PLAYED"));
 }
+
+TEST(SoundAlarm, AFileQtCannotDecodeBeepsInstead) {
+    SoundServer server;
+    ASSERT_TRUE(server.started) << server.Log().toStdString();
+    QTemporaryDir program;
+    QFile notASound(program.filePath("tallivo.wav"));
+    ASSERT_TRUE(notASound.open(QIODevice::WriteOnly));
+    notASound.write("RIFF\x24\x00\x00\x00WAVEnot a sound at all", 32);
+    notASound.close();
+
+    const QByteArray said = RunAlarmHelper(program.path(), server.Environment());
+    EXPECT_TRUE(said.contains("CAPABLE 1")) << said.toStdString();
+    EXPECT_TRUE(said.contains("BEEPED")) << said.toStdString();
+}
