@@ -20,6 +20,7 @@
 #include <QStatusBar>
 #include <QThread>
 #include <QTimer>
+#include <QToolButton>
 
 namespace {
 class MonitorSimulationTest : public SimulatedModemTest {
@@ -68,6 +69,7 @@ TEST_F(MonitorSimulationTest, SessionStartsCountsAndEndsInOneJournalRow) {
     EXPECT_TRUE(MiniWin->isVisible());
     EXPECT_FALSE(Form1->ComboBox1->isEnabled());
     EXPECT_TRUE(Form1->Button2->isEnabled());
+    EXPECT_FALSE(Form1->SpeedButton1->isEnabled()); // the chronometer waits for the end
 
     QThread::msleep(20); // two modem seconds
     Tick();
@@ -109,6 +111,7 @@ TEST_F(MonitorSimulationTest, SessionStartsCountsAndEndsInOneJournalRow) {
         10000));
     EXPECT_EQ(Journal->RowCount(), rows + 1);
     EXPECT_TRUE(Form1->Button1->isEnabled());
+    EXPECT_TRUE(Form1->SpeedButton1->isEnabled());
 }
 
 TEST_F(MonitorSimulationTest, AFailedDialEndsDisconnectedWithABeep) {
@@ -135,8 +138,9 @@ TEST_F(MonitorSimulationTest, TheProgramEndingDuringADialAbandonsItQuietly) {
     Form1->ChosenFromMenu = true; // no chooser
     int beeps = 0;
     QObject::connect(Form1->WAVPlayer1, &TWAVPlayer::Beeped, [&] { ++beeps; });
-    // A termination signal ends the program while the modem still waits for an answer.
-    QTimer::singleShot(300, qApp, [] { QCoreApplication::exit(0); });
+    // A termination signal ends the program while the modem still waits for an answer
+    // (which gives up 300 ms after the dial at this time scale).
+    QTimer::singleShot(100, qApp, [] { QCoreApplication::exit(0); });
     Form1->Button1Click();
     Form1->ChosenFromMenu = false;
     EXPECT_EQ(Form1->RAS->RASConn, 0u);

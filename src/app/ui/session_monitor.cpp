@@ -139,6 +139,14 @@ void TForm1::PollConnection() {
     }
     EvaluateAlarms(elapsed, AlarmMode::Poll);
     MiniWin->FitMiniWindow();
+    // Started during a connection, the chronometer would restart the connection's own count
+    // and cut its time and cost in two rows: it waits for the connection's end.
+    if (SpeedButton1->isEnabled() == SessionActive) {
+        SpeedButton1->setEnabled(!SessionActive);
+        SetHint(SpeedButton1, SessionActive ? QStringLiteral("Chronomètre manuel : indisponible "
+                                                             "pendant une connexion")
+                                            : QStringLiteral("Chronomètre manuel"));
+    }
 }
 
 void TForm1::EndSession() {
