@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QLockFile>
 #include <unistd.h>
 
 namespace {
@@ -43,6 +44,11 @@ bool TOnlyOne::Check() {
         return true;
     const QString formerTitle = ApplicationTitle();
     const QString name = MarkerPath(formerTitle);
+
+    // Two copies started at the same instant look for the marker and take it in turn; else
+    // both could find none, and the second remove the first one's marker.
+    QLockFile lookingInTurn(name + QStringLiteral(".lock"));
+    lookingInTurn.tryLock(3 * connectTimeoutMs);
 
     QLocalSocket probe;
     probe.connectToServer(name);
