@@ -236,6 +236,13 @@ class CellFileReader {
             pages.ReadUpTo(all.data());
         }
         Flush();
+        // Every row the program writes has cells: rows past the last one read come from a
+        // file cut short. They would stop the sums at the first of them; the file as it was
+        // is kept aside (as for ignored cells) and the table ends with its last row read.
+        if (lastRowRead + 1 < rowCount) {
+            grid.SetRowCount(std::max(lastRowRead + 1, 1));
+            ++ignored;
+        }
         grid.EndUpdate();
         return ignored;
     }
@@ -276,6 +283,7 @@ class CellFileReader {
         if (*row != currentRow) {
             Flush();
             currentRow = *row;
+            lastRowRead = std::max(lastRowRead, *row);
         }
         cells[*col] = RestoredLineText(line.substr(secondComma + 1), scratch[*col]);
         touched = std::max(touched, *col + 1);
@@ -302,6 +310,7 @@ class CellFileReader {
     int rowCount = 0;
     int ignored = 0;
     int currentRow = -1;
+    int lastRowRead = -1;
     int touched = 0; // columns of the current row that lines gave, up to the last one
     std::vector<std::string_view> cells;
     std::vector<std::string> scratch;

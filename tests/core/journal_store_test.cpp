@@ -103,6 +103,14 @@ TEST(JournalCellFile, IgnoresCellsOutsideTheTableAndOddLines) {
     ReadCellFileText(huge, widths, "8,2000000000\r\n0,1,x\r\n", "f");
     EXPECT_LE(huge.RowCount(), 3);
     EXPECT_EQ(huge.Cells(0, 1), "x");
+    // A file cut short ends with its last row read, and counts as damaged.
+    EXPECT_EQ(
+        ReadCellFileText(
+            huge, widths,
+            "8,9\r\n0,0,h\r\n0,1,a\r\n0,2,b\r\n1,2,c\r\n0,3,d\r\n0,4,e\r\n0,5,f\r\n0,6,g\r\n0,7",
+            "f"),
+        1);
+    EXPECT_EQ(huge.RowCount(), 7); // the last line is cut before its text
 }
 
 TEST(JournalCellFile, ErrorsCarryTheFileName) {
