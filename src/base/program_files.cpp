@@ -19,6 +19,27 @@ bool IsInstalled() {
     return QFileInfo(ProgramFiles::InstalledDataFolder()).isDir();
 }
 
+// The user's files left beside the program, when the program's folder can no longer take
+// them (made read-only, or the program installed since), are copied once into the user's
+// folder: the settings, tariffs and journal carry on there instead of starting afresh.
+void AdoptFilesBesideTheProgram(const QString& programFolder, const QString& userFolder) {
+    static QStringList adopted;
+    if (adopted.contains(programFolder + userFolder))
+        return;
+    adopted.append(programFolder + userFolder);
+    for (const char* extension : {".ini", ".csv", ".jnl", ".wav"}) {
+        const QString name = ProgramFiles::BaseName() + QLatin1String(extension);
+        const QString beside = programFolder + name, mine = userFolder + name;
+        if (!QFileInfo(beside).isFile() || QFileInfo::exists(mine))
+            continue;
+        // Copied under another name first: a copy cut short is never taken for the file.
+        const QString partial = mine + QStringLiteral(".copie");
+        QFile::remove(partial);
+        if (!QFile::copy(beside, partial) || !QFile::rename(partial, mine))
+            QFile::remove(partial);
+    }
+}
+
 QString FileWithExtension(const QString& extension) {
     return ProgramFiles::DataFolder() + ProgramFiles::BaseName() + extension;
 }
@@ -48,6 +69,7 @@ QString DataFolder() {
     if (folder.isEmpty())
         folder = QDir::homePath() + QStringLiteral("/.local/share/Tallivo");
     QDir().mkpath(folder);
+    AdoptFilesBesideTheProgram(programFolder, folder + QLatin1Char('/'));
     return folder + QLatin1Char('/');
 }
 

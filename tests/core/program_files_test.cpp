@@ -19,6 +19,7 @@ TEST(ProgramFiles, InstalledTheFilesGoToTheUsersDataFolderEvenWhenBinIsWritable)
     QDir(prefix.path()).mkpath("bin");
     QDir(prefix.path()).mkpath("share/tallivo");
     WriteWholeFile(prefix.filePath("share/tallivo/default.wav"), "RIFF");
+    WriteWholeFile(prefix.filePath("bin/tallivo.jnl"), "8,1\r\n"); // left from before
     const QByteArray previousDataHome = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", dataHome.path().toUtf8());
     ProgramFiles::SetExecutablePathForTests(prefix.filePath("bin/tallivo"));
@@ -32,5 +33,6 @@ TEST(ProgramFiles, InstalledTheFilesGoToTheUsersDataFolderEvenWhenBinIsWritable)
     EXPECT_TRUE(userFolder.startsWith(dataHome.path() + "/")) << userFolder.toStdString();
     EXPECT_TRUE(QDir(userFolder).exists());
     EXPECT_EQ(journal, userFolder + "tallivo.jnl");
+    EXPECT_EQ(ReadWholeFile(journal), "8,1\r\n"); // carried over, once
     EXPECT_EQ(sound, prefix.filePath("share/tallivo/default.wav"));
 }
