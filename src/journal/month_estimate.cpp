@@ -54,3 +54,12 @@ QString MonthEstimateText(const MonthEstimate& estimate, const QString& currency
     return label + AmountText(estimate.cost, currencyUnit) + QStringLiteral(" (") +
            HoursMinutesText(estimate.seconds) + QLatin1Char(')');
 }
+
+QString AllowanceOutlookText(const MonthEstimate& estimate, int allowanceHours) {
+    if (!estimate.available || allowanceHours <= 0 ||
+        estimate.seconds <= qint64(allowanceHours) * 3600)
+        return {};
+    return QStringLiteral("À ce rythme, le forfait de %1 h sera dépassé : le temps au-delà sera "
+                          "facturé en plus.")
+        .arg(allowanceHours);
+}

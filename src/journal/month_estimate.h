@@ -37,3 +37,7 @@ MonthEstimate EstimateMonthEnd(const MonthEstimateInput& input);
 // "Estimation fin de mois : 48,20 F (12 h 30 mn)"; on the first day
 // "Estimation fin de mois : pas avant le 2e jour".
 QString MonthEstimateText(const MonthEstimate& estimate, const QString& currencyUnit);
+// For a tariff with an allowance, the cost extrapolated from the allowance's free hours says
+// nothing of what lies beyond it: a warning line when the pace would pass the allowance's
+// hours before the period's end; empty otherwise.
+QString AllowanceOutlookText(const MonthEstimate& estimate, int allowanceHours);

@@ -42,6 +42,11 @@ TEST(MonthEstimateTest, NoneOnThePeriodsFirstDay) {
               "Estimation fin de mois : pas avant le 2e jour");
     EXPECT_EQ(MonthEstimateText({true, 12 * 3600 + 30 * 60 + 59, 48.2}, "F"),
               "Estimation fin de mois : 48,20 F (12 h 30 mn)");
+    EXPECT_EQ(AllowanceOutlookText({true, 12 * 3600, 0}, 12), "");
+    EXPECT_EQ(
+        AllowanceOutlookText({true, 12 * 3600 + 1, 0}, 12),
+        "À ce rythme, le forfait de 12 h sera dépassé : le temps au-delà sera facturé en plus.");
+    EXPECT_EQ(AllowanceOutlookText({true, 99 * 3600, 0}, 0), ""); // no allowance
 }
 
 TEST(MonthEstimateTest, SessionAcrossTheMonthsEndCountsOnlyItsShareInTheMonth) {

@@ -98,7 +98,11 @@ QString TForm1::ComputeCost(qint32 elapsed) {
     // window keeps the total alone.
     const MonthEstimate estimate = EstimateMonthEnd(
         {now, debfor->value(), outcome.used - elapsed, periodCost, elapsed, SessionCost});
-    SetHint(Label29, costHint + QLatin1Char('\n') + MonthEstimateText(estimate, CurrEdit->text()));
+    QString estimateHint =
+        costHint + QLatin1Char('\n') + MonthEstimateText(estimate, CurrEdit->text());
+    if (const QString outlook = AllowanceOutlookText(estimate, tariff.durfor); !outlook.isEmpty())
+        estimateHint += QLatin1Char('\n') + outlook;
+    SetHint(Label29, estimateHint);
     emit CostShown({usedHint, costHint, outcome.allowanceShown, outcome.remainingPositive,
                     outcome.remainingMiniText});
     return AmountText(SessionCost, CurrEdit->text());
