@@ -168,7 +168,9 @@ JournalSummary::Outcome JournalSummary::ReadNewRows(const QString& currencyUnit)
             WriteMonthRows(firstChanged, std::max(0, int(groups.size()) - 1), whole);
             return outcome;
         }
-        if (groups.empty() || groups.back().month != date.month())
+        // The same month a year later is a month of its own, not more of the former one.
+        if (groups.empty() || groups.back().month != date.month() ||
+            groups.back().year != date.year())
             groups.push_back({date.month(), date.year(), {}});
         groups.back().sums.Add(rowSums[size_t(row - first)]);
     }

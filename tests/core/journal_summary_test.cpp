@@ -27,10 +27,12 @@ TEST_F(JournalSummaryTest, MonthsFollowTheStoredOrderWithTheirOwnSums) {
     Row("28/02/2003", "00:05:00", "1024", "", "1,25");
     Row("01/03/2003", "01:00:00", "", "", "8,75");
     Row("15/02/2003", "00:00:30", "", "", "0"); // February again, after March
+    Row("01/02/2004", "00:00:30", "", "", "0"); // and a year later
     const auto outcome = summary.Refresh("F");
     EXPECT_TRUE(outcome.totalsRead && outcome.complete);
 
-    ASSERT_EQ(months.RowCount(), 4);
+    ASSERT_EQ(months.RowCount(), 5);
+    EXPECT_EQ(MonthRow(4).value(0), "février 2004");
     EXPECT_EQ(MonthRow(0), QStringList({"Mois", "Durée", "Reçu", "Envoyé", "Coût"}));
     EXPECT_EQ(MonthRow(1),
               QStringList({"février 2003", "00:15:00", "2,00 Ko", "512 octets", "3,75 F"}));
@@ -41,7 +43,7 @@ TEST_F(JournalSummaryTest, MonthsFollowTheStoredOrderWithTheirOwnSums) {
 
     const JournalTotalsTexts totals = TotalsTexts(summary.Totals(), "F");
     EXPECT_EQ(totals.cost, "12,50 F");
-    EXPECT_EQ(totals.duration, "01:15:30");
+    EXPECT_EQ(totals.duration, "01:16:00");
     EXPECT_EQ(totals.received, "2,00 Ko");
     EXPECT_EQ(totals.sent, "512 octets");
 }
