@@ -2,6 +2,8 @@
 
 #include "base/clock.h"
 
+#include <algorithm>
+
 LinkSpeeds ComputeLinkSpeeds(qint32 sent, qint32 received, qint32 previousSent,
                              qint32 previousReceived, qint32 elapsed) {
     LinkSpeeds speeds;
@@ -26,7 +28,12 @@ void SessionModel::Start(const QDateTime& now, const QString& entry) {
 }
 
 qint32 SessionModel::Tick(const QDateTime& now) {
-    elapsed = ElapsedSeconds(startInstant, now.toMSecsSinceEpoch());
+    qint32 counted = ElapsedSeconds(startInstant, now.toMSecsSinceEpoch());
+    if (counted < elapsed && !clockBeingSet) {
+        MoveStart(qint64(counted - elapsed) * 1000); // the start read on the clock put back
+        counted = elapsed;
+    }
+    elapsed = std::max(counted, 0);
     emit Ticked(elapsed);
     return elapsed;
 }

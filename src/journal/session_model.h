@@ -35,11 +35,15 @@ class SessionModel : public QObject {
     // Entry of the dial-up session being counted, taken at its start: the connection may
     // have vanished (and the followed name been emptied) before the session's end.
     QString connection;
+    // The program is setting the clock: its own correction is taken by MoveStart, not by Tick.
+    bool clockBeingSet = false;
 
     // A session or chronometer run starts now: nothing counted yet. `entry`: the dial-up
     // entry followed, empty for a chronometer run.
     void Start(const QDateTime& now, const QString& entry = {});
-    // Elapsed seconds afresh from the start; never accumulated.
+    // Elapsed seconds afresh from the start; never accumulated. A clock put back (by hand,
+    // by another program) keeps the time counted so far: it is never taken off, and never
+    // below zero.
     qint32 Tick(const QDateTime& now);
     // The clock was set forward (or back) by `msecs` while counting: the same start read on
     // the corrected clock, so that the correction is not counted as time connected.

@@ -53,3 +53,21 @@ TEST(SessionModel, ASessionAcrossADaylightSavingChangeCountsTheTimeLived) {
     session.Start(springStart);
     EXPECT_EQ(session.Tick(QDateTime(QDate(2026, 3, 29), QTime(3, 10))), 1200);
 }
+
+TEST(SessionModel, AClockPutBackKeepsTheTimeCountedAndTheProgramsOwnCorrectionIsLeftToMoveStart) {
+    SessionModel session;
+    const QDateTime start(QDate(2026, 12, 8), QTime(19, 0));
+    session.Start(start);
+    EXPECT_EQ(session.Tick(start.addSecs(100)), 100);
+    EXPECT_EQ(session.Tick(start.addSecs(-7200)), 100); // put back two hours
+    EXPECT_EQ(session.Tick(start.addSecs(-7199)), 101);
+    EXPECT_EQ(session.Record(QString(), start.date(), false, 0, 0).startTime, QTime(16, 58, 20));
+
+    session.Start(start); // the program's own correction, 30 s back
+    session.Tick(start.addSecs(10));
+    session.clockBeingSet = true;
+    EXPECT_EQ(session.Tick(start.addSecs(-19)), 0); // never below zero meanwhile
+    session.clockBeingSet = false;
+    session.MoveStart(-30000);
+    EXPECT_EQ(session.Tick(start.addSecs(-19)), 11);
+}

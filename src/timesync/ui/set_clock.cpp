@@ -102,9 +102,11 @@ void TForm1::SetClock(bool interactive) {
             if (interactive)
                 ShowMessageBox(BoxKind::Error, queryErrorText, {BoxButton::Ok}, this);
         } else {
+            Session.clockBeingSet = true;
             const Result clockSet = AppClockSetter().SetUtc(newTime);
             if (!alive)
                 return;
+            Session.clockBeingSet = false;
             if (clockSet && (SessionActive || Timer1->isActive()))
                 Session.MoveStart(oldTime.msecsTo(newTime));
             const CorrectionReport report = MakeCorrectionReport(oldTime, newTime, clockSet);
