@@ -1,5 +1,7 @@
 #include "journal/month_chart_series.h"
 
+#include <cmath>
+
 #include <QHash>
 #include <QLocale>
 #include <algorithm>
@@ -46,4 +48,12 @@ MonthChartSeries BuildMonthChartSeries(const std::vector<MonthGroup>& groups, co
         series.largestHours = std::max(series.largestHours, series.hours.constLast());
     }
     return series;
+}
+
+int AxisLabelDecimals(double step) {
+    int decimals = 0;
+    for (double scaled = step; decimals < 6 && std::fabs(scaled - std::round(scaled)) > 1e-6;
+         scaled *= 10)
+        ++decimals;
+    return decimals;
 }

@@ -24,3 +24,7 @@ struct MonthChartSeries {
 // The last `monthCount` months up to `today`'s month from the month totals.
 MonthChartSeries BuildMonthChartSeries(const std::vector<MonthGroup>& groups, const QDate& today,
                                        const MonthEstimate& estimate, int monthCount = 24);
+
+// The decimals an axis label needs so that every grid line's value reads apart from its
+// neighbours ("0,05", "0,10"...): those of the step between two lines, at least none.
+int AxisLabelDecimals(double step);

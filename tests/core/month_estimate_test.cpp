@@ -87,3 +87,10 @@ TEST(MonthChartSeriesTest, LastMonthsWithLabelsSumsAndTheEstimateBar) {
     // No estimate on the first day: no extra bar.
     EXPECT_DOUBLE_EQ(BuildMonthChartSeries(groups, QDate(2025, 12, 1), {}).extra.last(), 0.0);
 }
+
+TEST(MonthChartAxis, LabelsHaveTheDecimalsOfTheirStep) {
+    EXPECT_EQ(AxisLabelDecimals(10), 0);
+    EXPECT_EQ(AxisLabelDecimals(0.5), 1);
+    EXPECT_EQ(AxisLabelDecimals(0.02), 2); // 0,02 0,04... not 0,0 0,0 0,1
+    EXPECT_EQ(AxisLabelDecimals(0.025), 3);
+}

@@ -35,8 +35,8 @@ double AxisTop(double largest) {
 void ValueAxisTo(QValueAxis* axis, double largest) {
     axis->setRange(0, AxisTop(largest));
     axis->setTickCount(axisSteps + 1);
-    axis->setLabelFormat(AxisTop(largest) >= 10 * axisSteps ? QStringLiteral("%.0f")
-                                                            : QStringLiteral("%.1f"));
+    axis->setLabelFormat(
+        QStringLiteral("%.%1f").arg(AxisLabelDecimals(AxisTop(largest) / axisSteps)));
 }
 } // namespace
 
