@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDialog>
+#include <QDialog>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileDialog>
@@ -167,6 +169,17 @@ TEST_F(AlarmsTest, TheVisualAlertIsRefreshedWhileOpenAndOkClosesIt) {
     EXPECT_EQ(VisualAlert->Label2->text(), Form1->Label29->text());
     EXPECT_EQ(VisualAlert->Label1->text(), "Vous avez dépassé la limite de coût !");
     EXPECT_EQ(VisualAlert->Label3->text(), "( 35 " + Form1->Label46->text() + " )");
+
+    // A dialog being answered stays above the next alert, its buttons in reach.
+    QDialog question;
+    question.setModal(true);
+    question.show();
+    Tick(2100);
+    EXPECT_TRUE(VisualAlert->isVisible());
+    EXPECT_FALSE(VisualAlert->windowFlags() & Qt::WindowStaysOnTopHint);
+    question.close();
+    Tick(2100);
+    EXPECT_TRUE(VisualAlert->windowFlags() & Qt::WindowStaysOnTopHint);
 }
 
 TEST_F(AlarmsTest, MinuteOrMinutesAndThePeriodsFollowTheSpinEdits) {

@@ -46,6 +46,9 @@ QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, int widt
 TMiniWin::TMiniWin(QWidget* parent)
     : QWidget(parent, Qt::FramelessWindowHint | Qt::Tool | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("MiniWin"));
+    // Shown when a count starts: the keyboard stays where the user is (the main window's
+    // "Arrêter", another program).
+    setAttribute(Qt::WA_ShowWithoutActivating);
     const MiniWindowLayout designed;
     setFixedWidth(designed.windowWidth);
     resize(designed.windowWidth, 39);

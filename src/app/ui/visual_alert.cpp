@@ -75,6 +75,12 @@ void TVisualAlert::ShowAlert(const QString& value, const QString& message, const
     Label2->setText(value);
     Label1->setText(message);
     Label3->setText(detail);
+    // Above every window, except a dialog being answered: the dialog blocks the alert's
+    // button, so its own buttons must stay in reach above the alert.
+    QWidget* modal = QApplication::activeModalWidget();
+    const bool dialogOpen = modal && modal != this;
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == dialogOpen)
+        setWindowFlag(Qt::WindowStaysOnTopHint, !dialogOpen); // hides it, shown again below
     // Minimised by the user, it is still "visible": it has to be brought back.
     if (isMinimized())
         showNormal();
@@ -82,8 +88,7 @@ void TVisualAlert::ShowAlert(const QString& value, const QString& message, const
         show();
     raise();
     activateWindow();
-    // A question being answered stays above it, or its buttons would be out of reach.
-    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal != this) {
+    if (dialogOpen) {
         modal->raise();
         modal->activateWindow();
     }

@@ -53,8 +53,11 @@ class WaitCursor {
 } // namespace
 
 void TJournal::BuildPages() {
+    // No minimise box: the window is modal, and once minimised on a desktop without a task
+    // bar nothing brought it back while it kept the rest of the program (tray icon included)
+    // from answering.
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+                   Qt::WindowCloseButtonHint);
     setFixedSize(792, 573);
     summary = new JournalSummary(Store, MonthTable, this);
     conversion = new OfficeConversion(this);
