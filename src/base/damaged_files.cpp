@@ -7,7 +7,8 @@
 #include <QFileInfo>
 
 QString PutDamagedFileAside(const QString& fileName, bool move) {
-    if (!QFileInfo::exists(fileName))
+    // Only a file is copied: opening a pipe would wait for a writer for ever.
+    if (!QFileInfo(fileName).isFile())
         return {};
     const QString base = fileName + QStringLiteral(".endommage-") +
                          Now().toString(QStringLiteral("yyyyMMdd-HHmmss"));

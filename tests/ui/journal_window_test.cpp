@@ -178,6 +178,7 @@ TEST_F(JournalWindowTest, OnThePeriodsFirstDayTheHoursUsedBeforeAreResetAndLocke
     EXPECT_EQ(Form1->dcm->toolTip(), "Ne peut être modifié le premier jour du forfait");
     // Stored in the tariff table, so that showing the tariff again does not bring them back.
     EXPECT_EQ(Form1->targrid->FloatCell(5, Form1->ComboTarif->currentIndex()), 0.0);
+    EXPECT_TRUE(ReadWholeFile(ProgramFiles::TariffFileName()).contains(";0,00000;8,00000;"));
 
     Form1->debfor->setValue(9);
     Form1->ComputeCost(0);

@@ -152,7 +152,14 @@ TEST_F(MonitorSimulationTest, TheProgramEndingDuringADialAbandonsItQuietly) {
 }
 
 TEST_F(MonitorSimulationTest, DisconnectHangsUpAndWaitsForTheLineToDrop) {
+    // Dialling in the chronometer's mode ends it first: the poll must follow the connection.
+    Form1->SpeedButton1->click();
+    Form1->SpeedButton2->click();
+    const int runs = Journal->RowCount();
     Dial(QStringLiteral("Simulation 56K"));
+    EXPECT_FALSE(Form1->SpeedButton1->isChecked());
+    EXPECT_TRUE(Form1->Timer2->isActive());
+    EXPECT_EQ(Journal->jgrid->Cells(0, runs), QStringLiteral("Manuel"));
     ASSERT_EQ(Form1->RAS->ConnectState, 8192);
     Tick(0);
     ASSERT_TRUE(Form1->SessionActive);

@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QSignalBlocker>
 #include <QStatusBar>
+#include <QToolButton>
 
 void TForm1::ComboBox1Click() {
     if (ComboBox1->currentIndex() < 0)
@@ -60,6 +61,12 @@ void TForm1::Button1Click() {
     }
     if (ComboBox1->currentIndex() < 0)
         return;
+    // The chronometer's mode stops the poll: a connection made meanwhile would be counted
+    // nowhere. The mode ends first, a run under way becoming its row.
+    if (SpeedButton1->isChecked()) {
+        SpeedButton1->setChecked(false);
+        SpeedButton1Click();
+    }
     const QString name = ComboBox1->currentText();
     RAS->EntryName = name;
     CurrentConnection = name;

@@ -3,7 +3,9 @@
 
 #include "app/application_title.h"
 #include "base/clock.h"
+#include "base/errors.h"
 #include "base/formats.h"
+#include "base/log.h"
 #include "base/text_functions.h"
 #include "journal/allowance_period.h"
 #include "journal/journal_store.h"
@@ -42,8 +44,14 @@ void TForm1::LockConsumedTimeOnFirstDay(bool firstDayOfPeriod) {
                           ? QStringLiteral("Ne peut être modifié le premier jour du forfait")
                           : QString());
     }
-    if (reset)
+    if (reset) { // written at once: a crash later that day must not bring it back either
         StoreSelectedTariff();
+        try {
+            SaveTariffFile();
+        } catch (const AppError& error) { // the settings' next save tries again
+            qCWarning(logFiles).noquote() << "tariff file not saved:" << error.message();
+        }
+    }
 }
 
 QString TForm1::ComputeCost(qint32 elapsed) {
