@@ -9,7 +9,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialog>
-#include <QDialog>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QFileDialog>
@@ -179,6 +178,14 @@ TEST_F(AlarmsTest, TheVisualAlertIsRefreshedWhileOpenAndOkClosesIt) {
     EXPECT_FALSE(VisualAlert->windowFlags() & Qt::WindowStaysOnTopHint);
     question.close();
     Tick(2100);
+    EXPECT_TRUE(VisualAlert->windowFlags() & Qt::WindowStaysOnTopHint);
+    // Likewise for a dialog opened while the alert is up, until it closes.
+    question.show();
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(VisualAlert->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(VisualAlert->isVisible());
+    question.close();
+    QCoreApplication::processEvents();
     EXPECT_TRUE(VisualAlert->windowFlags() & Qt::WindowStaysOnTopHint);
 }
 

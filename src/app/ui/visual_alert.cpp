@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
 
 namespace {
 QLabel* MakeLine(QWidget* parent, const char* name, int top, int pixelSize, const QColor& colour) {
@@ -68,19 +69,48 @@ void TVisualAlert::FormCreate() {
 
 void TVisualAlert::showEvent(QShowEvent* event) {
     Image3->setPixmap(Image1->pixmap());
+    // Watched only while open: the application's events pass by here only then.
+    qApp->installEventFilter(this);
     QDialog::showEvent(event);
+}
+
+void TVisualAlert::hideEvent(QHideEvent* event) {
+    qApp->removeEventFilter(this);
+    QDialog::hideEvent(event);
+}
+
+bool TVisualAlert::eventFilter(QObject* watched, QEvent* event) {
+    const bool shownOrHidden = event->type() == QEvent::Show || event->type() == QEvent::Hide;
+    if (shownOrHidden && watched != this && watched->isWidgetType()) {
+        const auto* widget = static_cast<QWidget*>(watched);
+        if (widget->isWindow() && widget->isModal())
+            QTimer::singleShot(0, this, [this] { KeepDialogsInReach(); });
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TVisualAlert::KeepDialogsInReach() {
+    QWidget* modal = QApplication::activeModalWidget();
+    const bool dialogOpen = modal && modal != this;
+    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == dialogOpen) {
+        const bool shown = isVisible();
+        setWindowFlag(Qt::WindowStaysOnTopHint, !dialogOpen); // hides the window
+        if (shown) {
+            setAttribute(Qt::WA_ShowWithoutActivating, dialogOpen);
+            show();
+            setAttribute(Qt::WA_ShowWithoutActivating, false);
+        }
+    }
+    if (dialogOpen) {
+        modal->raise();
+        modal->activateWindow();
+    }
 }
 
 void TVisualAlert::ShowAlert(const QString& value, const QString& message, const QString& detail) {
     Label2->setText(value);
     Label1->setText(message);
     Label3->setText(detail);
-    // Above every window, except a dialog being answered: the dialog blocks the alert's
-    // button, so its own buttons must stay in reach above the alert.
-    QWidget* modal = QApplication::activeModalWidget();
-    const bool dialogOpen = modal && modal != this;
-    if (windowFlags().testFlag(Qt::WindowStaysOnTopHint) == dialogOpen)
-        setWindowFlag(Qt::WindowStaysOnTopHint, !dialogOpen); // hides it, shown again below
     // Minimised by the user, it is still "visible": it has to be brought back.
     if (isMinimized())
         showNormal();
@@ -88,10 +118,7 @@ void TVisualAlert::ShowAlert(const QString& value, const QString& message, const
         show();
     raise();
     activateWindow();
-    if (dialogOpen) {
-        modal->raise();
-        modal->activateWindow();
-    }
+    KeepDialogsInReach();
 }
 
 void TVisualAlert::Button1Click() {

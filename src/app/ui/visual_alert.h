@@ -27,7 +27,12 @@ class TVisualAlert : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    // While it is open: a dialog opened meanwhile blocks its button, so it gives way to it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void FormCreate();
+    // Stays on top unless a dialog is being answered, which then stays above it.
+    void KeepDialogsInReach();
 };
