@@ -7,8 +7,10 @@
 #include <QFileInfo>
 
 QString PutDamagedFileAside(const QString& fileName, bool move) {
-    // Only a file is copied: opening a pipe would wait for a writer for ever.
-    if (!QFileInfo(fileName).isFile())
+    // Only a file is copied (opening a pipe would wait for a writer for ever); anything
+    // can be moved.
+    const QFileInfo info(fileName);
+    if (!info.exists() || (!move && !info.isFile()))
         return {};
     const QString base = fileName + QStringLiteral(".endommage-") +
                          Now().toString(QStringLiteral("yyyyMMdd-HHmmss"));

@@ -17,9 +17,9 @@ class PlainFileIconProvider : public QFileIconProvider {
     QString type(const QFileInfo& info) const override {
         if (info.isDir())
             return QStringLiteral("Dossier");
+        // The extension alone: the dialog's column is narrow.
         const QString suffix = info.suffix();
-        return suffix.isEmpty() ? QStringLiteral("Fichier")
-                                : QStringLiteral("Fichier ") + suffix.toUpper();
+        return suffix.isEmpty() ? QStringLiteral("Fichier") : suffix.toUpper();
     }
 };
 } // namespace

@@ -65,7 +65,7 @@ done
 
 window_position() { xwininfo -id "$1" 2>/dev/null | awk '/Absolute upper-left [XY]/ {printf "%s ", $4}'; }
 
-icon=$(e2e_wait_window_width 16 40 5) || e2e_fail "pas d'icône dans la zone de notification"
+icon=$(e2e_wait_window_width 16 40 15) || e2e_fail "pas d'icône dans la zone de notification"
 eval "$(xdotool getwindowgeometry --shell "$icon")"
 icon_x=$((X + WIDTH / 2)) icon_y=$((Y + HEIGHT / 2))
 
