@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <algorithm>
+
 namespace {
 QString TitleOf(BoxKind kind) {
     switch (kind) {
@@ -64,7 +66,11 @@ BoxButton ShowMessageBox(BoxKind kind, const QString& text,
     box.setTextFormat(Qt::PlainText);
     // A box that must be answered is never under one of the program's windows that stay on
     // top (the alarm's alert, the mini window), where its buttons could not be reached.
-    box.setWindowFlag(Qt::WindowStaysOnTopHint);
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    if (std::any_of(windows.begin(), windows.end(), [](const QWidget* window) {
+            return window->isVisible() && window->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+        }))
+        box.setWindowFlag(Qt::WindowStaysOnTopHint);
     QList<QPair<QPushButton*, BoxButton>> added;
     for (const BoxButton button : buttons) {
         const ButtonLook look = LookOf(button);
