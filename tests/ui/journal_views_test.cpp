@@ -411,7 +411,12 @@ TEST_F(JournalPrintTest, AQueueRefusingJobsIsReportedAndAStoppedOneNoticed) {
 
 TEST_F(JournalViewsTest, WithoutAPrinterThePrintButtonIsDisabled) {
     FebruaryAndMarch();
+    Journal->setModal(true);
     Journal->show();
+    Journal->showMinimized(); // refused while modal: nothing else could bring it back
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(Journal->isMinimized());
+    Journal->setModal(false);
     EXPECT_FALSE(Journal->Button2->isEnabled());
     EXPECT_EQ(Journal->Button2->toolTip(), "Aucune imprimante n'est installée.");
 }

@@ -53,9 +53,7 @@ class WaitCursor {
 } // namespace
 
 void TJournal::BuildPages() {
-    // No minimise box: the window is modal, and once minimised on a desktop without a task
-    // bar nothing brought it back while it kept the rest of the program (tray icon included)
-    // from answering.
+    // No minimise box (see changeEvent); window managers that take Motif hints drop it.
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(792, 573);
@@ -144,6 +142,16 @@ QWidget* TJournal::BuildBottomPanel() {
     connect(Button1, &QPushButton::clicked, this, &TJournal::Button1Click);
     connect(BitBtn1, &QPushButton::clicked, this, &TJournal::BitBtn1Click);
     return panel;
+}
+
+void TJournal::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && isModal() && isMinimized())
+        QTimer::singleShot(0, this, [this] {
+            showNormal();
+            raise();
+            activateWindow();
+        });
 }
 
 void TJournal::showEvent(QShowEvent* event) {
