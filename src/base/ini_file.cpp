@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QMutex>
 #include <QRegularExpression>
@@ -269,7 +270,8 @@ std::shared_ptr<const Snapshot> LoadFile(const QString& fileName) {
             return cached->snapshot;
     }
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    // Not a pipe, whose opening would wait for a writer for ever, nor a device.
+    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
         return MakeSnapshot({});
     // The stamp of what is read, not of what was looked at before: the file may have changed.
     struct stat info {};

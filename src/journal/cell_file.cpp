@@ -7,6 +7,7 @@
 #include "base/text_encoding.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <charconv>
 #include <cstring>
@@ -451,7 +452,8 @@ int ReadCellText(TCellGrid& grid, QList<int>& columnWidths, std::string_view all
 // read: loading a journal costs little more than the table it gives.
 int LoadFromCellFile(TCellGrid& grid, QList<int>& columnWidths, const QString& fileName) {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    // Not a pipe, whose opening would wait for a writer for ever, nor a device.
+    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
         throw AppError(QStringLiteral("Cannot open file ") + fileName);
     const qint64 size = file.size();
     const uchar* mapped = size > 0 ? file.map(0, size) : nullptr;

@@ -7,6 +7,7 @@
 #include "journal/cell_file.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QStringList>
 
@@ -36,7 +37,8 @@ bool WriteSessionCheckpoint(const QString& fileName, const SessionRecord& record
 
 std::optional<SessionRecord> ReadSessionCheckpoint(const QString& fileName) {
     QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly))
+    // Not a pipe, whose opening would wait for a writer for ever, nor a device.
+    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QString text = DecodeFileText(file.readAll());
     QStringList lines = text.split(QLatin1Char('\n'));

@@ -24,7 +24,8 @@ TEST_F(IniFileTest, MissingFileSectionOrKeyGivesTheDefault) {
     EXPECT_EQ(ini.ReadInteger("MainW", "ComboBox1", 7), 7);
     EXPECT_TRUE(ini.ReadBool("MainW", "Automail", true));
     EXPECT_TRUE(ini.ReadSection("Associations").isEmpty());
-    EXPECT_FALSE(QFile::exists(Path())); // reading creates nothing
+    EXPECT_FALSE(QFile::exists(Path()));                                  // reading creates nothing
+    EXPECT_EQ(IniFile("/dev/zero").ReadString("Last", "Host", "d"), "d"); // not a file
 }
 
 TEST_F(IniFileTest, EveryTypeRoundTripsAsPlainIniLines) {

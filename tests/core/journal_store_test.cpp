@@ -122,6 +122,8 @@ TEST(JournalCellFile, ErrorsCarryTheFileName) {
               "File contains no data or corrupt file /x/j.jnl");
     EXPECT_EQ(ErrorOf([&] { ReadCellFileText(grid, widths, "garbage\r\n", "/x/j.jnl"); }),
               "File contains no data or corrupt file /x/j.jnl");
+    EXPECT_EQ(ErrorOf([&] { LoadFromCellFile(grid, widths, "/dev/zero"); }),
+              "Cannot open file /dev/zero"); // a device, never read
     ScopedProgramFolder folder;
     QDir(folder.path()).mkdir("folder.jnl");
     EXPECT_EQ(ErrorOf([&] { LoadFromCellFile(grid, widths, folder.file("folder.jnl")); }),
