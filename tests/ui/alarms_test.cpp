@@ -20,6 +20,7 @@
 #include <QSpinBox>
 #include <QTimer>
 #include <QToolButton>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -211,21 +212,32 @@ TEST_F(AlarmsTest, AChosenSoundIsCopiedBesideTheProgramAndWinsOverDefault) {
     Form1->SelectAlarmSound();
     EXPECT_EQ(Form1->WAVPlayer1->FileName, defaultSound);
 
+    const auto choose = [](const QString& chosen) {
+        QTimer::singleShot(0, [chosen] {
+            WaitUntil([] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); });
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            EXPECT_EQ(dialog->windowTitle(), "Choix d'un fichier son");
+            EXPECT_EQ(dialog->nameFilters(), QStringList{"Sons (*.wav)"});
+            // Typed into the name field: selectFile() leaves a focused field alone.
+            dialog->setDirectory(QFileInfo(chosen).absolutePath());
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QFileInfo(chosen).fileName());
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        Form1->Button9->click();
+    };
     const QString chosen = folder->file("chime.wav");
     WriteWholeFile(chosen, "RIFF chosen");
-    QTimer::singleShot(0, [chosen] {
-        WaitUntil([] { return qobject_cast<QFileDialog*>(QApplication::activeModalWidget()); });
-        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-        ASSERT_NE(dialog, nullptr);
-        EXPECT_EQ(dialog->windowTitle(), "Choix d'un fichier son");
-        EXPECT_EQ(dialog->nameFilters(), QStringList{"Sons (*.wav)"});
-        // Typed into the name field: selectFile() leaves a focused field alone.
-        dialog->setDirectory(QFileInfo(chosen).absolutePath());
-        dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QFileInfo(chosen).fileName());
-        static_cast<QDialog*>(dialog)->accept();
-    });
-    Form1->Button9->click();
+    choose(chosen);
     EXPECT_EQ(Form1->WAVPlayer1->FileName, ProgramFiles::SoundFileName());
+    EXPECT_EQ(ReadWholeFile(ProgramFiles::SoundFileName()), "RIFF chosen");
+    // A pipe is refused with the reason (reading it would never end), and the sound stays.
+    const QString pipe = folder->file("pipe.wav");
+    ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    auto refused = AnswerNextBox("OK");
+    choose(pipe);
+    EXPECT_EQ(refused->text,
+              pipe + " n'est pas un fichier son utilisable : le son de l'alarme n'a pas changé.");
     EXPECT_EQ(ReadWholeFile(ProgramFiles::SoundFileName()), "RIFF chosen");
 
     QFile::remove(ProgramFiles::SoundFileName());

@@ -4,16 +4,18 @@
 #include "app/alarm_rules.h"
 #include "app/ui/visual_alert.h"
 #include "app/ui/windows.h"
-#include "base/log.h"
 #include "base/program_files.h"
 #include "base/safe_write.h"
+#include "widgets/message_box.h"
 #include "widgets/plain_file_icons.h"
 #include "widgets/tform1.h"
 #include "widgets/wav_player.h"
 
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -96,13 +98,26 @@ void TForm1::Button9Click() {
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     // The chosen sound is kept beside the program under its name, where it outlives the
-    // original and wins over "default.wav". A failed copy keeps the previous choice.
-    QFile source(dialog.selectedFiles().constFirst());
-    if (source.open(QIODevice::ReadOnly)) {
-        const Result copied = WriteFileSafely(ProgramFiles::SoundFileName(), source.readAll());
-        if (!copied)
-            qCWarning(logFiles).noquote() << copied.Message();
-    }
+    // original and wins over "default.wav". A failed copy keeps the previous choice, and says
+    // why. A device or a huge file is no alarm sound, and would never end being read.
+    constexpr qint64 largestSound = 64 << 20;
+    const QString chosen = dialog.selectedFiles().constFirst();
+    const QFileInfo chosenInfo(chosen);
+    QFile source(chosen);
+    QString failure;
+    if (!chosenInfo.isFile() || chosenInfo.size() > largestSound)
+        failure = QStringLiteral("%1 n'est pas un fichier son utilisable : le son de l'alarme "
+                                 "n'a pas changé.")
+                      .arg(QDir::toNativeSeparators(chosen));
+    else if (!source.open(QIODevice::ReadOnly))
+        failure = QStringLiteral("Le fichier %1 ne peut pas être lu : le son de l'alarme n'a "
+                                 "pas changé.")
+                      .arg(QDir::toNativeSeparators(chosen));
+    else if (const Result copied = WriteFileSafely(ProgramFiles::SoundFileName(), source.readAll());
+             !copied)
+        failure = copied.Message();
+    if (!failure.isEmpty())
+        ShowErrorBox(failure, this);
     SelectAlarmSound();
 }
 
