@@ -89,6 +89,9 @@ TEST_F(MainWindowTest, EveryPageAndItsControlsCanBeFoundByName) {
 }
 
 TEST_F(MainWindowTest, ClosingTheMainWindowOnlyHidesIt) {
+    QTest::keyClick(Form1->Button12, Qt::Key_Return); // "Cacher la fenêtre", from the keyboard
+    EXPECT_FALSE(Form1->isVisible());
+    Form1->Test11Click();
     Form1->close();
     EXPECT_FALSE(Form1->isVisible());
     EXPECT_EQ(exitRequests, 0);

@@ -92,6 +92,9 @@ TForm1::TForm1(QWidget* parent)
     });
 
     BuildTrayMenu();
+    // Enter presses the focused button, as in the dialogs (Qt does so only in a dialog).
+    for (QPushButton* button : findChildren<QPushButton*>())
+        button->setAutoDefault(true);
     setFixedSize(layout->sizeHint().expandedTo(QSize(550, 296)));
 }
 
