@@ -8,6 +8,7 @@
 #include "dialup/ui/entry_dialogs.h"
 #include "dialup/ui/password_dialog.h"
 #include "journal/ui/journal_window.h"
+#include "widgets/modal_restore.h"
 #include "widgets/tform1.h"
 
 #include <QApplication>
@@ -35,6 +36,7 @@ void RegisterProgramPictures() {
 // Everything the windows need of each other is connected here, once, in this order.
 void CreateWindows(JournalPreload* preload) {
     RegisterProgramPictures();
+    KeepModalWindowsRestored();
     // The dial-up component opens the providers' entry dialogs through this hook.
     InstallEntryDialogs();
     MiniWin = new TMiniWin;

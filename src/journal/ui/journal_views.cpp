@@ -53,7 +53,8 @@ class WaitCursor {
 } // namespace
 
 void TJournal::BuildPages() {
-    // No minimise box (see changeEvent); window managers that take Motif hints drop it.
+    // No minimise box (see KeepModalWindowsRestored); window managers that take Motif hints
+    // drop it.
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint);
     setFixedSize(792, 573);
@@ -142,16 +143,6 @@ QWidget* TJournal::BuildBottomPanel() {
     connect(Button1, &QPushButton::clicked, this, &TJournal::Button1Click);
     connect(BitBtn1, &QPushButton::clicked, this, &TJournal::BitBtn1Click);
     return panel;
-}
-
-void TJournal::changeEvent(QEvent* event) {
-    QDialog::changeEvent(event);
-    if (event->type() == QEvent::WindowStateChange && isModal() && isMinimized())
-        QTimer::singleShot(0, this, [this] {
-            showNormal();
-            raise();
-            activateWindow();
-        });
 }
 
 void TJournal::showEvent(QShowEvent* event) {

@@ -103,10 +103,6 @@ class TJournal : public QDialog {
 
   protected:
     void showEvent(QShowEvent* event) override;
-    // Shown modally, it is not left minimised: on a desktop without a task bar nothing would
-    // bring it back, while it keeps the rest of the program (tray icon included) from
-    // answering.
-    void changeEvent(QEvent* event) override;
 
   private:
     void BuildPages();
