@@ -3,11 +3,11 @@
 #include "base/ascii_digits.h"
 #include "base/errors.h"
 #include "base/formats.h"
+#include "base/regular_file.h"
 #include "base/safe_write.h"
 #include "base/text_encoding.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QStringDecoder>
@@ -468,8 +468,7 @@ void TCellGrid::ReadLine(QStringView line, int row) {
 
 void TCellGrid::LoadFromDelimitedFile(const QString& fileName) {
     QFile file(fileName);
-    // Not a pipe, which would block the opening, nor a device, which would never end.
-    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
+    if (!OpenRegularFile(file))
         throw AppError(QStringLiteral("Cannot open file ") + fileName);
     QByteArray bytes = file.readAll();
     file.close();

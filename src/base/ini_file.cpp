@@ -2,12 +2,12 @@
 
 #include "base/damaged_files.h"
 #include "base/errors.h"
+#include "base/regular_file.h"
 #include "base/safe_write.h"
 #include "base/text_encoding.h"
 
 #include <QDateTime>
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QMutex>
 #include <QRegularExpression>
@@ -270,8 +270,7 @@ std::shared_ptr<const Snapshot> LoadFile(const QString& fileName) {
             return cached->snapshot;
     }
     QFile file(fileName);
-    // Not a pipe, whose opening would wait for a writer for ever, nor a device.
-    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
+    if (!OpenRegularFile(file))
         return MakeSnapshot({});
     // The stamp of what is read, not of what was looked at before: the file may have changed.
     struct stat info {};

@@ -3,11 +3,11 @@
 #include "base/ascii_digits.h"
 #include "base/cell_grid.h"
 #include "base/errors.h"
+#include "base/regular_file.h"
 #include "base/safe_write.h"
 #include "base/text_encoding.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <algorithm>
 #include <charconv>
 #include <cstring>
@@ -452,8 +452,7 @@ int ReadCellText(TCellGrid& grid, QList<int>& columnWidths, std::string_view all
 // read: loading a journal costs little more than the table it gives.
 int LoadFromCellFile(TCellGrid& grid, QList<int>& columnWidths, const QString& fileName) {
     QFile file(fileName);
-    // Not a pipe, whose opening would wait for a writer for ever, nor a device.
-    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
+    if (!OpenRegularFile(file))
         throw AppError(QStringLiteral("Cannot open file ") + fileName);
     const qint64 size = file.size();
     const uchar* mapped = size > 0 ? file.map(0, size) : nullptr;

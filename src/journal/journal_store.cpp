@@ -222,9 +222,8 @@ QStringList JournalStore::SessionRowCells(const SessionRecord& record) const {
         cells[Recu] = QString::number(record.received);
     }
     // Rounded as the windows showed it (0.015 shows 0,02, which %.2f writes 0,01).
-    cells[Cout] = std::isfinite(record.cost)
-                      ? SignificantFixedText(record.cost, 7, jgrid.FloatDecimals())
-                      : FloatToCellText(0, jgrid.FloatDecimals());
+    cells[Cout] = SignificantFixedText(std::isfinite(record.cost) ? record.cost : 0, 7,
+                                       jgrid.FloatDecimals());
     return cells;
 }
 

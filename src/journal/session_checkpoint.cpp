@@ -1,13 +1,13 @@
 #include "journal/session_checkpoint.h"
 
 #include "base/formats.h"
+#include "base/regular_file.h"
 #include "base/safe_write.h"
 #include "base/text_encoding.h"
 #include "base/text_functions.h"
 #include "journal/cell_file.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QHash>
 #include <QStringList>
 
@@ -37,8 +37,7 @@ bool WriteSessionCheckpoint(const QString& fileName, const SessionRecord& record
 
 std::optional<SessionRecord> ReadSessionCheckpoint(const QString& fileName) {
     QFile file(fileName);
-    // Not a pipe, whose opening would wait for a writer for ever, nor a device.
-    if (!QFileInfo(fileName).isFile() || !file.open(QIODevice::ReadOnly))
+    if (!OpenRegularFile(file))
         return std::nullopt;
     const QString text = DecodeFileText(file.readAll());
     QStringList lines = text.split(QLatin1Char('\n'));
