@@ -376,7 +376,9 @@ bool IniFile::KeyExists(const QString& section, const QString& key) const {
 }
 
 bool IniFile::SectionExists(const QString& section) const {
-    for (const ParsedLine& parsed : Read()->parsed)
+    // Held here: a range over a member of the temporary would outlive it.
+    const std::shared_ptr<const Snapshot> snapshot = Read();
+    for (const ParsedLine& parsed : snapshot->parsed)
         if (parsed.kind == ParsedLine::Section && parsed.name == section)
             return true;
     return false;

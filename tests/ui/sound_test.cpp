@@ -312,7 +312,7 @@ TEST(SoundAlarm, AFileQtCannotDecodeBeepsInstead) {
     QTemporaryDir program;
     QFile notASound(program.filePath("tallivo.wav"));
     ASSERT_TRUE(notASound.open(QIODevice::WriteOnly));
-    notASound.write("RIFF\x24\x00\x00\x00WAVEnot a sound at all", 32);
+    notASound.write(QByteArray("RIFF\x24\x00\x00\x00WAVEnot a sound at all", 30));
     notASound.close();
 
     const QByteArray said = RunAlarmHelper(program.path(), server.Environment());

@@ -99,6 +99,12 @@ TForm1::TForm1(QWidget* parent)
 }
 
 TForm1::~TForm1() {
+    // A field being edited is stored as when the user leaves it, while this window is whole;
+    // then no child may reach a handler of it, since QWidget's destructor still moves the focus.
+    if (QWidget* focused = focusWidget())
+        focused->clearFocus();
+    for (QObject* child : findChildren<QObject*>())
+        child->disconnect(this);
     FormDestroy();
 }
 
