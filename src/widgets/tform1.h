@@ -239,6 +239,8 @@ class TForm1 : public QWidget {
     void UnlockEntryControls();
     void SetEntryControlsEnabled(bool enabled);
     void SetTrayToolTip(const QString& text);
+    // Shown beside the tray icon when the main window is hidden, where the status bar is not seen.
+    void NoticeWhileHidden(const QString& title, const QString& text);
     // The test "is the followed dial-up link up?" of the poll.
     bool InternetConnected();
   public slots:
@@ -391,6 +393,8 @@ class TForm1 : public QWidget {
   protected:
     void closeEvent(QCloseEvent* event) override;
     void FormClose();
+    // The field being edited is stored, as when the user leaves it.
+    void CommitFieldBeingEdited();
     void FormDestroy();
 
   private:

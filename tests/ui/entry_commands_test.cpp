@@ -230,3 +230,13 @@ TEST_F(EntryCommandsTest, DeletingTheLastEntryLeavesNothingSelected) {
     EXPECT_FALSE(box->seen);
     box->Cancel();
 }
+
+TEST_F(EntryCommandsTest, AConnectionSelectsItsOwnEntryBeforeOneDifferingInCase) {
+    // Peers are files: "ligne occupée" and "Ligne occupée" are two entries.
+    const QString listed = Form1->ComboBox1->itemText(0);
+    Form1->ComboBox1->addItem(listed.toLower());
+    Form1->SelectEntry(listed.toLower());
+    EXPECT_EQ(Form1->ComboBox1->currentIndex(), Form1->ComboBox1->count() - 1);
+    Form1->SelectEntry(listed.toUpper()); // no exact match: the name found without case
+    EXPECT_EQ(Form1->ComboBox1->currentIndex(), 0);
+}

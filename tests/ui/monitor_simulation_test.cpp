@@ -127,10 +127,31 @@ TEST_F(MonitorSimulationTest, AFailedDialEndsDisconnectedWithABeep) {
     Form1->ChosenFromMenu = false;
     EXPECT_TRUE(progress.contains(
         QStringLiteral("Ligne occupée - La ligne est occupée. Réessayez plus tard.")));
-    EXPECT_EQ(Form1->StatusBar1->currentMessage(), QStringLiteral("Déconnecté"));
+    EXPECT_EQ(Form1->StatusBar1->currentMessage(),
+              QStringLiteral("Déconnecté - La ligne est occupée. Réessayez plus tard."));
     EXPECT_TRUE(CurrentConnection.isEmpty());
     EXPECT_EQ(Form1->RAS->RASConn, 0u);
     EXPECT_EQ(beeps, 1);
+}
+
+TEST_F(MonitorSimulationTest, ADialIsGivenUpWithDeconnecter) {
+    Form1->ComboBox1->setCurrentIndex(Form1->ComboBox1->findText(QStringLiteral("Pas de réponse")));
+    Form1->ChosenFromMenu = true; // no chooser
+    bool connectOffered = true;
+    bool disconnectOffered = false;
+    QTimer::singleShot(50, qApp, [&] {
+        Form1->PollConnection();
+        connectOffered = Form1->Button1->isEnabled();
+        disconnectOffered = Form1->Button2->isEnabled() && Form1->Dconnecter1->isEnabled();
+        Form1->Button2->click();
+    });
+    Form1->Button1Click();
+    Form1->ChosenFromMenu = false;
+    EXPECT_FALSE(connectOffered); // it would do nothing while the dial goes on
+    EXPECT_TRUE(disconnectOffered);
+    EXPECT_EQ(Form1->RAS->RASConn, 0u);
+    EXPECT_TRUE(CurrentConnection.isEmpty());
+    EXPECT_TRUE(Form1->StatusBar1->currentMessage().startsWith(QStringLiteral("Déconnecté")));
 }
 
 TEST_F(MonitorSimulationTest, TheProgramEndingDuringADialAbandonsItQuietly) {

@@ -187,6 +187,19 @@ TEST_F(TariffPageTest, RenamingMovesTheExactlyMatchingAssociations) {
     EXPECT_EQ(ReadWholeFile(ProgramFiles::SettingsFileName()), before);
 }
 
+TEST_F(TariffPageTest, APriceTypedJustBeforeTheWindowClosesIsSaved) {
+    RestartWith(threeTariffs);
+    ChooseTariff(1);
+    Form1->ShowInFront();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    Form1->coutmin->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(WaitUntil([] { return Form1->coutmin->hasFocus(); }));
+    Form1->coutmin->findChild<QLineEdit*>()->selectAll();
+    QTest::keyClicks(Form1->coutmin, "0,44");
+    Form1->close();
+    EXPECT_TRUE(TariffFileBytes().contains("A;0,44000;")) << TariffFileBytes().toStdString();
+}
+
 TEST_F(TariffPageTest, ATariffChosenBySessionWhileTheDesignationHasFocusRenamesNothing) {
     RestartWith(threeTariffs, "[Associations]\nFree=A\nOrange=C\n");
     ChooseTariff(1);

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 
@@ -164,6 +165,15 @@ void TMiniWin::MovePanel1DblClick() {
 }
 
 void TMiniWin::closeEvent(QCloseEvent* event) {
+    // Closed by the window manager (Alt+F4 on it), the program asks as "Quitter" does: ending
+    // silently would leave a paid line up and uncounted.
+    if (event->spontaneous() && Form1) {
+        event->ignore();
+        // Asked once this close is over: the quit closes this window again, which Qt refuses
+        // while a close of it is under way.
+        QTimer::singleShot(0, Form1, [] { Form1->Test31Click(); });
+        return;
+    }
     if (Form1)
         Form1->SaveSettings();
     event->accept();

@@ -129,9 +129,12 @@ void TForm1::PollConnection() {
                 ClockCaption->ShowTitle(ApplicationTitle());
             }
             SessionActive = false;
-            Button1->setEnabled(true);
-            Button2->setEnabled(false);
-            Dconnecter1->setEnabled(false);
+            // A connection being dialled, or down but still listed, is followed: "Connecter"
+            // would do nothing, and "Déconnecter" is how a dial is given up.
+            const bool followed = !CurrentConnection.isEmpty();
+            Button1->setEnabled(!followed);
+            Button2->setEnabled(followed);
+            Dconnecter1->setEnabled(followed);
             GroupBox1->setTitle(QStringLiteral("Non connecté"));
             SetTrayToolTip(ApplicationTitle() + QStringLiteral(" - Non connecté"));
             UnlockEntryControls();
@@ -269,4 +272,9 @@ void TForm1::UnlockEntryControls() {
 
 void TForm1::SetTrayToolTip(const QString& text) {
     TrayIcon1->SetToolTip(text);
+}
+
+void TForm1::NoticeWhileHidden(const QString& title, const QString& text) {
+    if (!isVisible())
+        TrayIcon1->ShowNotice(title, text);
 }

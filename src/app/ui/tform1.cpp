@@ -99,10 +99,9 @@ TForm1::TForm1(QWidget* parent)
 }
 
 TForm1::~TForm1() {
-    // A field being edited is stored as when the user leaves it, while this window is whole;
-    // then no child may reach a handler of it, since QWidget's destructor still moves the focus.
-    if (QWidget* focused = focusWidget())
-        focused->clearFocus();
+    // Stored while this window is whole; then no child may reach a handler of it, since
+    // QWidget's destructor still moves the focus.
+    CommitFieldBeingEdited();
     for (QObject* child : findChildren<QObject*>())
         child->disconnect(this);
     FormDestroy();
@@ -205,7 +204,13 @@ void TForm1::closeEvent(QCloseEvent* event) {
 }
 
 void TForm1::FormClose() {
+    CommitFieldBeingEdited(); // a price typed just before closing is saved with the rest
     SaveSettings();
+}
+
+void TForm1::CommitFieldBeingEdited() {
+    if (QWidget* focused = focusWidget())
+        focused->clearFocus();
 }
 
 void TForm1::FormDestroy() {

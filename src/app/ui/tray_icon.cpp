@@ -51,3 +51,8 @@ void TTrayIcon::SetPopupMenu(QMenu* menu) {
     // Opened here rather than by the system icon, which would put its left edge at the mouse.
     popupMenu = menu;
 }
+
+void TTrayIcon::ShowNotice(const QString& title, const QString& text) {
+    if (active)
+        trayIcon->showMessage(title, text, QSystemTrayIcon::Warning, 10000);
+}

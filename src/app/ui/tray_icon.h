@@ -21,6 +21,8 @@ class TTrayIcon : public QObject {
     void SetToolTip(const QString& text);
     void SetIcon(const QIcon& icon);
     void SetPopupMenu(QMenu* menu);
+    // A notice beside the icon, for what the user must learn while the windows are hidden.
+    void ShowNotice(const QString& title, const QString& text);
     QSystemTrayIcon* SystemIcon() const { return trayIcon; }
 
   signals:

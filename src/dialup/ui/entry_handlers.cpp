@@ -34,7 +34,11 @@ void TForm1::ComboBox1Click() {
 }
 
 void TForm1::SelectEntry(const QString& name) {
-    const int index = ComboBox1->findText(name, Qt::MatchFixedString);
+    // Entries may differ only in case (peers are files): the exact name wins, so that the
+    // connection is priced at its own tariff.
+    int index = ComboBox1->findText(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0)
+        index = ComboBox1->findText(name, Qt::MatchFixedString);
     if (index < 0)
         return;
     ComboBox1->setCurrentIndex(index);
@@ -93,10 +97,18 @@ void TForm1::Button1Click() {
     StatusBar1->clearMessage();
     if (RAS->ConnectState == Ras::Connected)
         return;
+    // A dial that ended on an error says why: a wrong password would otherwise be retried
+    // without end, the user seeing only "Déconnecté".
+    const bool failed = RAS->ConnectState >= Ras::Pending && RAS->ConnectState < Ras::Interactive;
+    const QString reason = RAS->StatusStr;
     RAS->Disconnect();
     CurrentConnection.clear();
     RASStateChanged();
-    StatusBar1->showMessage(QStringLiteral("Déconnecté"));
+    StatusBar1->showMessage(failed ? QStringLiteral("Déconnecté - ") + reason
+                                   : QStringLiteral("Déconnecté"));
+    if (failed)
+        NoticeWhileHidden(QStringLiteral("Connexion à ") + name + QStringLiteral(" impossible"),
+                          reason);
     WAVPlayer1->Beep();
 }
 
