@@ -10,9 +10,11 @@ QString Counted(int value, const char* one, const char* many) {
 
 CorrectionReport MakeCorrectionReport(const QDateTime& oldTime, const QDateTime& newTime,
                                       const Result& clockSet) {
-    const int dh = std::abs(oldTime.time().hour() - newTime.time().hour());
-    const int dm = std::abs(oldTime.time().minute() - newTime.time().minute());
-    const int ds = std::abs(oldTime.time().second() - newTime.time().second());
+    const QDateTime oldToTheSecond = oldTime.addMSecs(-oldTime.time().msec());
+    const qint64 apart = std::abs(oldToTheSecond.secsTo(newTime));
+    const int dh = int(apart / 3600);
+    const int dm = int(apart % 3600 / 60);
+    const int ds = int(apart % 60);
     CorrectionReport report;
     if (dh == 0 && dm == 0 && ds <= 10) {
         report.onTime = true;
@@ -41,5 +43,13 @@ QDateTime ServerTimeOnMachineDate(const QDateTime& machineUtc, const QString& se
     const QTime time = QTime::fromString(serverTimeOfDay, QStringLiteral("hh:mm:ss"));
     if (!time.isValid())
         return {};
-    return QDateTime(machineUtc.toUTC().date(), time, Qt::UTC);
+    const QDateTime machine = machineUtc.toUTC();
+    QDateTime nearest;
+    for (int days : {0, -1, 1}) {
+        const QDateTime candidate(machine.date().addDays(days), time, Qt::UTC);
+        if (!nearest.isValid() ||
+            std::abs(machine.msecsTo(candidate)) < std::abs(machine.msecsTo(nearest)))
+            nearest = candidate;
+    }
+    return nearest;
 }

@@ -226,8 +226,9 @@ TEST(CorrectionReport, FieldByFieldDifferences) {
     };
     EXPECT_EQ(MakeCorrectionReport(at(14, 5, 40), at(14, 3, 10)).text,
               "Votre PC avançait de 2 minutes 30 secondes.\rLa correction a été faite.");
-    EXPECT_EQ(MakeCorrectionReport(at(10, 59, 59), at(11, 0, 1)).text,
-              "Votre PC retardait de 1 heure 59 minutes 58 secondes.\rLa correction a été faite.");
+    EXPECT_EQ(MakeCorrectionReport(at(10, 59, 30), at(11, 0, 45)).text,
+              "Votre PC retardait de 1 minute 15 secondes.\rLa correction a été faite.");
+    EXPECT_TRUE(MakeCorrectionReport(at(10, 59, 59), at(11, 0, 1)).onTime); // 2 s, not 1 h 59
     EXPECT_TRUE(MakeCorrectionReport(at(9, 0, 0), at(9, 0, 10)).onTime);
     EXPECT_FALSE(MakeCorrectionReport(at(9, 0, 0), at(9, 0, 11)).onTime);
     EXPECT_EQ(MakeCorrectionReport(at(9, 0, 0), at(9, 0, 8)).text,
@@ -235,8 +236,15 @@ TEST(CorrectionReport, FieldByFieldDifferences) {
     EXPECT_EQ(MakeCorrectionReport(at(12, 0, 0), at(10, 0, 0), Result::Failure("refus.")).text,
               "Votre PC avançait de 2 heures.\rL'heure du PC n'a pas pu être corrigée : refus.");
 
-    const QDateTime set = ServerTimeOnMachineDate(at(23, 59, 58), "00:00:03");
-    EXPECT_EQ(set, QDateTime(QDate(2026, 12, 8), QTime(0, 0, 3), Qt::UTC));
+    // A clock a little off across midnight is set on the nearest day, not a day wrong.
+    EXPECT_EQ(ServerTimeOnMachineDate(at(23, 59, 31), "00:00:32"),
+              QDateTime(QDate(2026, 12, 9), QTime(0, 0, 32), Qt::UTC));
+    EXPECT_EQ(ServerTimeOnMachineDate(at(0, 0, 5), "23:59:09"),
+              QDateTime(QDate(2026, 12, 7), QTime(23, 59, 9), Qt::UTC));
+    EXPECT_EQ(ServerTimeOnMachineDate(at(14, 5, 40), "14:03:10"), at(14, 3, 10));
+    const QDateTime nextDay = ServerTimeOnMachineDate(at(23, 59, 31), "00:00:32");
+    EXPECT_EQ(MakeCorrectionReport(at(23, 59, 31), nextDay).text,
+              "Votre PC retardait de 1 minute 1 seconde.\rLa correction a été faite.");
     EXPECT_FALSE(ServerTimeOnMachineDate(at(1, 0, 0), "").isValid());
 }
 
