@@ -55,6 +55,12 @@ TEST_F(TrayMenuTest, OpeningTheMenuTwiceListsEachEntryOnce) {
     FillEntries(0);
     Form1->PopupMenu1Popup();
     EXPECT_EQ(MenuTexts().size(), 5) << "entries deleted since are gone";
+
+    Form1->ComboBox1->addItem(QStringLiteral("A&B"));
+    Form1->ComboBox1->addItem(QString(300, QLatin1Char('x')));
+    Form1->PopupMenu1Popup();
+    EXPECT_EQ(MenuTexts().at(3), "A&&B");     // shown as typed, no shortcut
+    EXPECT_LT(MenuTexts().at(4).size(), 100); // cut in its middle
 }
 
 TEST_F(TrayMenuTest, TwentyFiveEntriesListTheFirstTwentyAndTheTwentiethSelectsIndex19) {

@@ -15,6 +15,7 @@
 
 namespace {
 constexpr int maxEntryItems = 20;
+constexpr int maxEntryItemWidth = 360; // pixels
 constexpr int firstEntryPosition = 3;
 } // namespace
 
@@ -72,7 +73,12 @@ void TForm1::PopupMenu1Popup() {
     const int shown = std::min(int(ComboBox1->count()), maxEntryItems);
     for (int index = 0; index < shown; ++index) {
         QAction* item = EntryMenuItems.at(index);
-        item->setText(ComboBox1->itemText(index));
+        // A name is shown as typed ("&" is no shortcut) and a very long one cut in its middle,
+        // so that the menu stays on the screen.
+        const QString name = ComboBox1->itemText(index);
+        item->setText(PopupMenu1->fontMetrics()
+                          .elidedText(name, Qt::ElideMiddle, maxEntryItemWidth)
+                          .replace(QLatin1Char('&'), QStringLiteral("&&")));
         item->setData(index);
         PopupMenu1->insertAction(N1, item);
     }

@@ -4,6 +4,7 @@
 #include "widgets/dialog_buttons.h"
 
 #include <QListWidget>
+#include <QScrollBar>
 #include <QVBoxLayout>
 
 TChoixConn::TChoixConn(QWidget* parent) : QDialog(parent) {
@@ -16,4 +17,10 @@ TChoixConn::TChoixConn(QWidget* parent) : QDialog(parent) {
     connect(ListBox1, &QListWidget::itemDoubleClicked, this, &QDialog::accept);
     layout->addWidget(OkCancelButtons(this));
     MakeRoomForCaption(this);
+}
+
+void TChoixConn::showEvent(QShowEvent* event) {
+    // The dialog is reused: a long name scrolled to last time must not hide the short ones.
+    ListBox1->horizontalScrollBar()->setValue(0);
+    QDialog::showEvent(event);
 }

@@ -10,4 +10,7 @@ class TChoixConn : public QDialog {
   public:
     explicit TChoixConn(QWidget* parent = nullptr);
     QListWidget* ListBox1 = nullptr;
+
+  protected:
+    void showEvent(QShowEvent* event) override;
 };
