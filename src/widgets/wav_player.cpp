@@ -1,9 +1,13 @@
 #include "widgets/wav_player.h"
 
+#include "base/regular_file.h"
+#include "base/wave_file.h"
+
 #include <QApplication>
 #include <QAudioDevice>
 #include <QDateTime>
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QMediaDevices>
 #include <QSoundEffect>
@@ -50,8 +54,16 @@ bool TWAVPlayer::Play() {
     source.setQuery(QStringLiteral("version=%1-%2")
                         .arg(file.lastModified().toMSecsSinceEpoch())
                         .arg(file.size()));
-    if (effect->source() != source)
+    if (effect->source() != source) {
+        // A file whose chunks run past its end is never handed to Qt, which would wait for it
+        // and then for ever at the next change of sound: it beeps, as an undecodable one.
+        QFile wave(file.absoluteFilePath());
+        if (!OpenRegularFile(wave) || !WaveChunksFitTheFile(wave)) {
+            Beep();
+            return true;
+        }
         effect->setSource(source);
+    }
     const bool loop = SoundType == TSoundType::stLoop || SoundType == TSoundType::stLoopNoInt;
     effect->setLoopCount(loop ? QSoundEffect::Infinite : 1);
     if (effect->status() == QSoundEffect::Error) { // the same undecodable file again

@@ -226,11 +226,22 @@ TEST_F(AlarmsTest, AChosenSoundIsCopiedBesideTheProgramAndWinsOverDefault) {
         });
         Form1->Button9->click();
     };
+    const auto wave = [](const char* formatSize) {
+        return QByteArray("RIFF\0\0\0\0WAVEfmt ", 16) + QByteArray(formatSize, 4) +
+               QByteArray(16, '\1') + QByteArray("data\0\0\0\0", 8);
+    };
+    const QByteArray chime = wave("\x10\0\0\0");
     const QString chosen = folder->file("chime.wav");
-    WriteWholeFile(chosen, "RIFF chosen");
+    WriteWholeFile(chosen, chime);
     choose(chosen);
     EXPECT_EQ(Form1->WAVPlayer1->FileName, ProgramFiles::SoundFileName());
-    EXPECT_EQ(ReadWholeFile(ProgramFiles::SoundFileName()), "RIFF chosen");
+    EXPECT_EQ(ReadWholeFile(ProgramFiles::SoundFileName()), chime);
+    // A header running past the file's end would hold Qt's decoder for ever: refused.
+    const QString damaged = folder->file("damaged.wav");
+    WriteWholeFile(damaged, wave("\xf0\xff\xff\xff"));
+    auto notASound = AnswerNextBox("OK");
+    choose(damaged);
+    EXPECT_TRUE(notASound->text.startsWith(damaged + " n'est pas un fichier son utilisable"));
     // A pipe is refused with the reason (reading it would never end), and the sound stays.
     const QString pipe = folder->file("pipe.wav");
     ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
@@ -238,7 +249,7 @@ TEST_F(AlarmsTest, AChosenSoundIsCopiedBesideTheProgramAndWinsOverDefault) {
     choose(pipe);
     EXPECT_EQ(refused->text,
               pipe + " n'est pas un fichier son utilisable : le son de l'alarme n'a pas changé.");
-    EXPECT_EQ(ReadWholeFile(ProgramFiles::SoundFileName()), "RIFF chosen");
+    EXPECT_EQ(ReadWholeFile(ProgramFiles::SoundFileName()), chime);
 
     QFile::remove(ProgramFiles::SoundFileName());
     Form1->SelectAlarmSound();

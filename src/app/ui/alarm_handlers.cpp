@@ -6,6 +6,7 @@
 #include "app/ui/windows.h"
 #include "base/program_files.h"
 #include "base/safe_write.h"
+#include "base/wave_file.h"
 #include "widgets/message_box.h"
 #include "widgets/plain_file_icons.h"
 #include "widgets/tform1.h"
@@ -104,15 +105,18 @@ void TForm1::Button9Click() {
     const QString chosen = dialog.selectedFiles().constFirst();
     const QFileInfo chosenInfo(chosen);
     QFile source(chosen);
+    const QString notASound = QStringLiteral("%1 n'est pas un fichier son utilisable : le son "
+                                             "de l'alarme n'a pas changé.")
+                                  .arg(QDir::toNativeSeparators(chosen));
     QString failure;
     if (!chosenInfo.isFile() || chosenInfo.size() > largestSound)
-        failure = QStringLiteral("%1 n'est pas un fichier son utilisable : le son de l'alarme "
-                                 "n'a pas changé.")
-                      .arg(QDir::toNativeSeparators(chosen));
+        failure = notASound;
     else if (!source.open(QIODevice::ReadOnly))
         failure = QStringLiteral("Le fichier %1 ne peut pas être lu : le son de l'alarme n'a "
                                  "pas changé.")
                       .arg(QDir::toNativeSeparators(chosen));
+    else if (!WaveChunksFitTheFile(source) || !source.seek(0))
+        failure = notASound;
     else if (const Result copied = WriteFileSafely(ProgramFiles::SoundFileName(), source.readAll());
              !copied)
         failure = copied.Message();
