@@ -28,3 +28,27 @@ PageSpan ChosenPages(int pageCount, int fromPage, int toPage) {
     const int last = std::clamp(toPage <= 0 ? pageCount : toPage, first, pageCount);
     return {first - 1, std::max(first - 1, last)};
 }
+
+std::vector<double> FitColumnsToWidth(std::vector<double> widths, double pageWidth) {
+    double total = 0;
+    for (double width : widths)
+        total += width;
+    if (widths.empty() || total <= pageWidth)
+        return widths;
+    // The common width: the page less the columns left whole, shared by the others.
+    std::vector<double> sorted = widths;
+    std::sort(sorted.begin(), sorted.end());
+    double whole = 0;
+    double cap = std::max(0.0, pageWidth) / double(sorted.size());
+    for (size_t i = 0; i < sorted.size(); ++i) {
+        const double share = (pageWidth - whole) / double(sorted.size() - i);
+        if (sorted[i] > share) {
+            cap = std::max(0.0, share);
+            break;
+        }
+        whole += sorted[i];
+    }
+    for (double& width : widths)
+        width = std::min(width, cap);
+    return widths;
+}

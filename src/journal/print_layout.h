@@ -14,6 +14,10 @@ int BodyRowsPerPage(double pageHeight, double titleHeight, double gap, double fo
                     double rowHeight);
 // The pages of a table of `bodyRows` rows under a header: one page at least, even empty.
 std::vector<PrintPage> PaginateRows(int bodyRows, int rowsPerPage);
+// Column widths that fit `pageWidth`: when the table is wider, the widest columns are narrowed
+// to one common width, the others kept whole, so that every column is printed (the narrowed
+// cells cut short) and the narrow ones, the costs among them, stay readable.
+std::vector<double> FitColumnsToWidth(std::vector<double> widths, double pageWidth);
 // The pages chosen in the page-range dialog, numbered from 1: (0, 0) means every page, a range
 // is clamped to the pages there are. Indices into the page list, first and past-the-end.
 struct PageSpan {

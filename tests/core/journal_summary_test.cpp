@@ -113,3 +113,10 @@ TEST(PrintLayout, PagesRepeatTheHeaderAndTheRangeIsClamped) {
     EXPECT_EQ(ChosenPages(3, 2, 9).begin, 1);
     EXPECT_EQ(ChosenPages(3, 2, 9).end, 3);
 }
+
+TEST(PrintLayout, AWideTableNarrowsItsWidestColumnsToFitThePage) {
+    const std::vector<double> widths = {100, 900, 50, 60};
+    EXPECT_EQ(FitColumnsToWidth(widths, 2000), widths);
+    EXPECT_EQ(FitColumnsToWidth(widths, 500), (std::vector<double>{100, 290, 50, 60}));
+    EXPECT_EQ(FitColumnsToWidth(widths, 200), (std::vector<double>{50, 50, 50, 50}));
+}

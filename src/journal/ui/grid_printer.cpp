@@ -25,12 +25,16 @@ void GridPrinter::Measure() {
         for (int col = 0; col < grid.ColCount(); ++col)
             columnWidths[col] =
                 std::max(columnWidths[col], metrics.horizontalAdvance(grid.Cells(col, row)));
-    tableWidth = 0;
-    for (double& width : columnWidths) {
-        width += 2 * padding;
-        tableWidth += width;
-    }
     const QRectF page = printer.pageRect(QPrinter::DevicePixel);
+    std::vector<double> widths;
+    for (double width : columnWidths)
+        widths.push_back(width + 2 * padding);
+    widths = FitColumnsToWidth(std::move(widths), page.width());
+    tableWidth = 0;
+    for (int col = 0; col < columnWidths.size(); ++col) {
+        columnWidths[col] = widths[size_t(col)];
+        tableWidth += columnWidths[col];
+    }
     const int perPage = BodyRowsPerPage(page.height(), lineHeight, gap, 2 * lineHeight, rowHeight);
     pages = PaginateRows(grid.RowCount() - 1, perPage);
 }
@@ -66,14 +70,19 @@ void GridPrinter::PaintPage(QPainter& painter, const PrintPage& page) {
 }
 
 void GridPrinter::PaintRow(QPainter& painter, int gridRow, double left, double top) {
+    const QFontMetricsF metrics(font, &printer);
     double x = left;
     for (int col = 0; col < grid.ColCount(); ++col) {
         const QRectF cell(x, top, columnWidths[col], rowHeight);
         painter.drawRect(cell);
         const Qt::Alignment alignment =
             gridRow == 0 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter;
-        painter.drawText(cell.adjusted(padding, 0, -padding, 0), alignment,
-                         grid.Cells(col, gridRow));
+        const QRectF text = cell.adjusted(padding, 0, -padding, 0);
+        // Only a narrowed column's text is cut; the others were measured to fit.
+        QString shown = grid.Cells(col, gridRow);
+        if (metrics.horizontalAdvance(shown) > text.width() + 0.5)
+            shown = metrics.elidedText(shown, Qt::ElideRight, text.width());
+        painter.drawText(text, alignment, shown);
         x += columnWidths[col];
     }
 }
