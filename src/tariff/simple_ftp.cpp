@@ -88,7 +88,8 @@ std::optional<FtpDirectoryRecord> ParseMachineLine(const QString& line) {
             QDateTime moment =
                 QDateTime::fromString(value.left(14), QStringLiteral("yyyyMMddHHmmss"));
             moment.setTimeSpec(Qt::UTC);
-            if (moment.isValid())
+            // A date before 1970 is no file's: the record is left without one.
+            if (moment.isValid() && moment.toSecsSinceEpoch() >= 0)
                 record.LastWriteTime = UnixSecondsToTicks(moment.toSecsSinceEpoch());
         }
     }

@@ -23,8 +23,8 @@ struct FtpDirectoryRecord {
     bool directory = false;
     // Last write time in 100-nanosecond ticks since 1 January 1601, as the server states it
     // (no time-zone conversion); 0 when the server gave none.
-    quint64 LastWriteTime = 0;
-    qint64 Size = -1; // -1 when unknown
+    quint64 LastWriteTime = 0; // 0 when the server gave no date
+    qint64 Size = -1;          // -1 when unknown
     QString Name;
 };
 

@@ -62,6 +62,11 @@ TEST_F(SimpleFtpTest, ListsAndFetchesTheFilesOfAFolder) {
     EXPECT_EQ(DateTimeText(DaysToDateTime(FileTimeToDays(record.LastWriteTime))),
               QStringLiteral("05/11/2026 14:30:15"));
     EXPECT_THROW(ftp.GetFileInfo(2), EFileListError);
+    // A date before 1970 is taken for none, not shown as 1601 or worse.
+    server.Put(QStringLiteral("ancien.csv"), "x", QDateTime(QDate(1960, 1, 1), QTime(), Qt::UTC));
+    ASSERT_EQ(ftp.FindFiles(QStringLiteral("ancien.csv"), false), 1);
+    EXPECT_EQ(ftp.GetFileInfo(0).LastWriteTime, 0u);
+    ASSERT_EQ(ftp.FindFiles(QStringLiteral("*.csv"), false), 3);
     EXPECT_EQ(ftp.FindFiles(QStringLiteral("/Tallivo/*.txt"), true), 1);
     EXPECT_EQ(ftp.Files(), QStringList({"/Tallivo/notes.txt"}));
 

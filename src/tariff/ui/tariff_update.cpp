@@ -54,10 +54,11 @@ void TForm1::Button7Click() {
             if (ftp->Files().at(index) != tariffFile.fileName())
                 continue;
             found = true;
+            serverDate.reset(); // unless the server gave the file's date
             try {
-                serverDate = FileTimeToDays(ftp->GetFileInfo(index).LastWriteTime);
+                if (const quint64 written = ftp->GetFileInfo(index).LastWriteTime; written != 0)
+                    serverDate = FileTimeToDays(written);
             } catch (const EFileListError&) {
-                serverDate.reset(); // the server gave the name without a date
             }
             fetched = FetchTariffFile(tariffFile.fileName(), tariffFile.absolutePath());
         }
