@@ -10,24 +10,11 @@
 #include "base/log.h"
 #include "base/program_files.h"
 #include "journal/journal_preload.h"
+#include "widgets/french_translations.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTimer>
-#include <QTranslator>
-
-namespace {
-// The whole interface is French, Qt's own dialogs included.
-void InstallFrenchTranslations(QApplication& application) {
-    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-    auto* translator = new QTranslator(&application);
-    if (translator->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(translator);
-}
-} // namespace
 
 int main(int argc, char* argv[]) {
     QElapsedTimer startUp;

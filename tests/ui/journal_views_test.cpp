@@ -4,6 +4,7 @@
 #include "journal/ui/journal_window.h"
 #include "journal/ui/month_chart.h"
 #include "support/app_fixture.h"
+#include "widgets/french_translations.h"
 #include "widgets/tform1.h"
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QFileIconProvider>
 #include <QFileInfo>
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
@@ -352,8 +354,16 @@ TEST_F(JournalPrintTest, TheActiveTableIsPrintedWholeWithItsTitleDateAndHeaderOn
     Journal->show();
     ASSERT_TRUE(Journal->Button2->isEnabled());
 
-    // Cancelled: nothing printed.
-    auto cancelled = OnNextModal<QPrintDialog>([](QPrintDialog* dialog) { dialog->reject(); });
+    // Cancelled: nothing printed. The dialog is French, also where Qt's catalogue is not.
+    QObject translations;
+    InstallFrenchTranslations(translations);
+    auto cancelled = OnNextModal<QPrintDialog>([](QPrintDialog* dialog) {
+        QStringList titles;
+        for (const QGroupBox* group : dialog->findChildren<QGroupBox*>())
+            titles << group->title();
+        EXPECT_TRUE(titles.contains("Impression recto verso")) << titles.join('|').toStdString();
+        dialog->reject();
+    });
     Journal->Button2->click();
     EXPECT_TRUE(*cancelled);
     WaitUntil([] { return false; }, 1500);
