@@ -17,8 +17,12 @@ bool IsValidSectionEntryName(const QByteArray& name) {
            !name.endsWith('\t');
 }
 
+bool IsBackupFileName(const QByteArray& name) {
+    return name.endsWith(".bak") || name.endsWith('~') || name.contains(".dpkg-");
+}
+
 bool IsShellSafeEntryName(const QByteArray& name) {
-    if (!IsValidEntryName(name))
+    if (!IsValidEntryName(name) || IsBackupFileName(name))
         return false;
     for (const char c : name) {
         const uchar byte = uchar(c);

@@ -106,6 +106,8 @@ QList<DialProgress> PppdDialTracker::Line(const QString& rawLine) {
         peerTerminated = true;
     } else if (line.contains(QLatin1String("Can't open options file"))) {
         optionsFileMissing = true;
+    } else if (line.contains(QLatin1String("unrecognized option '/dev/"))) {
+        deviceMissing = true;
     } else if (line.startsWith(QLatin1String("Device ")) &&
                line.contains(QLatin1String("is locked by pid"))) {
         portError = Ras::PortNotAvailable;
@@ -160,7 +162,9 @@ DialProgress PppdDialTracker::Finished(int exitCode, bool crashed) {
                 error = 0;
             break;
         case 2:
-            error = optionsFileMissing ? Ras::CannotFindEntry : Ras::CorruptPhonebook;
+            error = optionsFileMissing ? Ras::CannotFindEntry
+                    : deviceMissing    ? Ras::DeviceDoesNotExist
+                                       : Ras::CorruptPhonebook;
             break;
         case 3:
             error = Ras::ServiceCannotStart;

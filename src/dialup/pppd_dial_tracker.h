@@ -55,6 +55,7 @@ class PppdDialTracker {
     int noteError = 0;   // a failure told by a log line, used when the exit code is vague
     QString chatFailure; // "BUSY" from chat's "Failed (BUSY)"
     bool optionsFileMissing = false;
+    bool deviceMissing = false; // pppd takes a device path that names no file for an option
     bool peerTerminated = false;
     int portError = 0;
     QString interfaceName;

@@ -4,6 +4,7 @@
 #include "base/safe_write.h"
 #include "dialup/entry_names.h"
 #include "dialup/pppd_dial_tracker.h"
+#include "dialup/pppd_entry_edit.h"
 
 #include <QDir>
 #include <QFile>
@@ -50,6 +51,37 @@ QByteArray ReadFile(const QString& fileName) {
     return contents;
 }
 
+// A phonebook file rewritten, or written under a new name, keeps the owner, the group and the
+// mode of the file it replaces (`like`): a peers file of root:dip, mode 0640, read by the
+// dialing users and by them alone, stays so when root edits or renames it. A secrets file is
+// private (mode 0600) from its first byte whatever it replaces.
+Result WriteKeepingOwner(const QString& fileName, const QByteArray& text, const QString& like,
+                         bool privateFile = false) {
+    struct stat before {};
+    const bool existed = ::stat(QFile::encodeName(like).constData(), &before) == 0;
+    Result written =
+        privateFile ? WritePrivateFileSafely(fileName, text) : WriteFileSafely(fileName, text);
+    if (!written || !existed)
+        return written;
+    const QByteArray path = QFile::encodeName(fileName);
+    struct stat after {};
+    if (::stat(path.constData(), &after) != 0)
+        return written;
+    if (after.st_uid != before.st_uid || after.st_gid != before.st_gid)
+        (void)::chown(path.constData(), before.st_uid, before.st_gid);
+    if (!privateFile && (after.st_mode & 07777) != (before.st_mode & 07777))
+        (void)::chmod(path.constData(), before.st_mode & 07777);
+    return written;
+}
+
+Result WriteKeepingOwner(const QString& fileName, const QByteArray& text) {
+    return WriteKeepingOwner(fileName, text, fileName);
+}
+
+Result WriteSecretsFile(const QString& fileName, const QByteArray& text) {
+    return WriteKeepingOwner(fileName, text, fileName, true);
+}
+
 QString Escaped(const QString& text) {
     QString escaped = text;
     escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
@@ -93,8 +125,7 @@ QStringList PppdPhonebook::EntryNames() const {
     const QStringList files =
         QDir(PeersFolder()).entryList(QDir::Files | QDir::Readable, QDir::Name);
     for (const QString& file : files) {
-        if (file.endsWith(QLatin1String(".bak")) || file.endsWith(QLatin1Char('~')) ||
-            file.contains(QLatin1String(".dpkg-")) || !IsValidEntryName(file.toUtf8()))
+        if (IsBackupFileName(file.toUtf8()) || !IsValidEntryName(file.toUtf8()))
             continue;
         names.append(file);
     }
@@ -176,8 +207,10 @@ bool PppdPhonebook::Read(const QString& name, PppdEntry* entry) const {
             }
         }
     }
-    if (entry->PhoneNumber.contains(QLatin1String("\\T")) || entry->PhoneNumber.isEmpty())
+    if (entry->PhoneNumber.contains(QLatin1String("\\T")) || entry->PhoneNumber.isEmpty()) {
         entry->PhoneNumber = numberFromT;
+        entry->NumberInConnectLine = !numberFromT.isEmpty();
+    }
     return true;
 }
 
@@ -241,59 +274,111 @@ QByteArray PppdPhonebook::ChatText(const PppdEntry& entry) {
     return text.toUtf8();
 }
 
-Result PppdPhonebook::Write(const PppdEntry& entry) {
-    if (!IsShellSafeEntryName(entry.Name.toUtf8()))
+Result PppdPhonebook::CheckValues(const PppdEntry& entry, const PppdEntry* before) {
+    // A value left as it was is not judged again: a file written by hand may hold what this
+    // program would not write, and the entry keeps it.
+    const auto changed = [before](const QString& value, QString PppdEntry::*field) {
+        return !before || value != before->*field;
+    };
+    if (changed(entry.Name, &PppdEntry::Name) && !IsShellSafeEntryName(entry.Name.toUtf8()))
         return Result::Failure(QStringLiteral("Nom de connexion incorrect."));
-    if (HasControlCharacter(entry.UserName))
+    if (changed(entry.UserName, &PppdEntry::UserName) && HasControlCharacter(entry.UserName))
         return Result::Failure(ControlCharacterRefused);
     static const QRegularExpression number(QStringLiteral("^[0-9*#,+ WwPpTt!@$-]*\\z"));
-    if (!number.match(entry.PhoneNumber).hasMatch())
+    if (changed(entry.PhoneNumber, &PppdEntry::PhoneNumber) &&
+        !number.match(entry.PhoneNumber).hasMatch())
         return Result::Failure(QStringLiteral("Numéro de téléphone incorrect."));
     static const QRegularExpression device(QStringLiteral("^/dev/[A-Za-z0-9_./-]+\\z"));
-    if (!device.match(entry.Device).hasMatch() || entry.Device.contains(QLatin1String("..")))
+    if (changed(entry.Device, &PppdEntry::Device) &&
+        (!device.match(entry.Device).hasMatch() || entry.Device.contains(QLatin1String(".."))))
         return Result::Failure(QStringLiteral("Port série incorrect."));
     static const QRegularExpression speed(QStringLiteral("^[0-9]{3,7}\\z"));
-    if (!speed.match(entry.Speed).hasMatch())
+    if (changed(entry.Speed, &PppdEntry::Speed) && !speed.match(entry.Speed).hasMatch())
         return Result::Failure(QStringLiteral("Vitesse incorrecte."));
+    return Result::Success();
+}
+
+Result PppdPhonebook::Write(const PppdEntry& entry) {
+    if (Result checked = CheckValues(entry); !checked)
+        return checked;
     QDir().mkpath(PeersFolder());
     QDir().mkpath(ChatFolder());
     // The connect line names the script by its system path when the phonebook is the system's.
-    QString chatPath = ChatFile(entry.Name);
-    Result written = WriteFileSafely(chatPath, ChatText(entry));
-    if (!written)
+    const QString chatPath = ChatFile(entry.Name);
+    const bool chatExisted = QFileInfo::exists(chatPath);
+    if (Result written = WriteFileSafely(chatPath, ChatText(entry)); !written)
         return written;
-    return WriteFileSafely(PeerFile(entry.Name), PeersText(entry, chatPath));
+    Result written = WriteFileSafely(PeerFile(entry.Name), PeersText(entry, chatPath));
+    if (!written && !chatExisted) // no script is left behind without its entry
+        QFile::remove(chatPath);
+    return written;
+}
+
+Result PppdPhonebook::Update(const PppdEntry& before, const PppdEntry& after) {
+    if (Result checked = CheckValues(after, &before); !checked)
+        return checked;
+    const QString peersFile = PeerFile(before.Name);
+    QByteArray peers;
+    if (!Exists(before.Name) || !ReadFileChecked(peersFile, &peers))
+        return Result::Failure(QStringLiteral("Impossible de lire %1.").arg(peersFile));
+    const QString cannotChange =
+        QStringLiteral("%1 de cette connexion ne peut pas être modifié ici : %2 le garde sous une "
+                       "forme que Tallivo ne sait pas modifier sans risque.");
+    QList<QByteArray> lines = peers.split('\n');
+    const auto replaceOrAdd = [&lines](const QString& from, const QString& to) {
+        if (ReplaceLoneWord(&lines, from, to))
+            return true;
+        if (!from.isEmpty())
+            return false;
+        lines.insert(!lines.isEmpty() && lines.last().isEmpty() ? lines.size() - 1 : lines.size(),
+                     to.toUtf8());
+        return true;
+    };
+    if (after.Device != before.Device && !replaceOrAdd(before.Device, after.Device))
+        return Result::Failure(cannotChange.arg(QStringLiteral("Le port modem"), peersFile));
+    if (after.Speed != before.Speed && !replaceOrAdd(before.Speed, after.Speed))
+        return Result::Failure(cannotChange.arg(QStringLiteral("La vitesse"), peersFile));
+    if (after.UserName != before.UserName)
+        SetUserLines(&lines, after.UserName);
+
+    // The number stays where the entry keeps it: chat's -T argument, or the dial command of
+    // a script that is the entry's alone (another entry's script is never written).
+    QByteArray script, scriptBefore;
+    bool scriptChanged = false;
+    if (after.PhoneNumber != before.PhoneNumber) {
+        if (before.NumberInConnectLine) {
+            if (!ReplaceConnectNumber(&lines, after.PhoneNumber))
+                return Result::Failure(cannotChange.arg(QStringLiteral("Le numéro"), peersFile));
+        } else if (before.ChatScript.isEmpty() ||
+                   !ReadFileChecked(before.ChatScript, &scriptBefore) ||
+                   !ReplaceDialedNumber(&(script = scriptBefore), after.PhoneNumber)) {
+            return Result::Failure(
+                cannotChange.arg(QStringLiteral("Le numéro"),
+                                 before.ChatScript.isEmpty() ? peersFile : before.ChatScript));
+        } else if (before.ChatScript != ChatFile(before.Name) ||
+                   !OwnsScript(before, OtherEntries(before.Name))) {
+            return Result::Failure(
+                QStringLiteral("Le numéro n'est pas modifié : le script de numérotation %1 sert "
+                               "aussi à d'autres connexions.")
+                    .arg(before.ChatScript));
+        } else {
+            scriptChanged = true;
+        }
+    }
+    if (scriptChanged) {
+        if (Result written = WriteKeepingOwner(before.ChatScript, script); !written)
+            return written;
+    }
+    const QByteArray newPeers = lines.join('\n');
+    if (newPeers == peers)
+        return Result::Success();
+    Result written = WriteKeepingOwner(peersFile, newPeers);
+    if (!written && scriptChanged) // the number goes back with the rest
+        (void)WriteKeepingOwner(before.ChatScript, scriptBefore);
+    return written;
 }
 
 namespace {
-// Where the word after "user" lies on an options line, or false when the line is no
-// "user" line.
-bool UserWordSpan(const QByteArray& line, qsizetype* begin, qsizetype* end) {
-    const auto blank = [&line](qsizetype i) { return line[i] == ' ' || line[i] == '\t'; };
-    qsizetype i = 0;
-    while (i < line.size() && blank(i))
-        ++i;
-    if (!line.mid(i).startsWith("user") || i + 4 >= line.size() || !blank(i + 4))
-        return false;
-    i += 4;
-    while (i < line.size() && blank(i))
-        ++i;
-    if (i >= line.size() || line[i] == '#' || line[i] == '\r')
-        return false;
-    *begin = i;
-    if (line[i] == '"') {
-        for (++i; i < line.size() && line[i] != '"'; ++i)
-            if (line[i] == '\\')
-                ++i;
-        *end = qMin(i + 1, line.size());
-    } else {
-        while (i < line.size() && !blank(i) && line[i] != '\r')
-            ++i;
-        *end = i;
-    }
-    return true;
-}
-
 QByteArray SecretLine(const QStringList& words) {
     QString line = QuotedWord(words[0]) + QLatin1Char(' ') + QuotedWord(words[1]) +
                    QStringLiteral(" \"") + Escaped(words[2]) + QLatin1Char('"');
@@ -302,21 +387,6 @@ QByteArray SecretLine(const QStringList& words) {
     return line.toUtf8();
 }
 
-// A secrets file keeps its owner as well as its private mode (a root-owned file rewritten
-// by root stays root's).
-Result WriteSecretsFile(const QString& fileName, const QByteArray& text) {
-    const QByteArray path = QFile::encodeName(fileName);
-    struct stat before {};
-    const bool existed = ::stat(path.constData(), &before) == 0;
-    Result written = WritePrivateFileSafely(fileName, text);
-    if (!written)
-        return written;
-    struct stat after {};
-    if (existed && ::stat(path.constData(), &after) == 0 &&
-        (after.st_uid != before.st_uid || after.st_gid != before.st_gid))
-        (void)::chown(path.constData(), before.st_uid, before.st_gid);
-    return written;
-}
 } // namespace
 
 Result PppdPhonebook::SetUserName(const QString& name, const QString& user) {
@@ -328,23 +398,8 @@ Result PppdPhonebook::SetUserName(const QString& name, const QString& user) {
     if (!ReadFileChecked(PeerFile(name), &text))
         return Result::Failure(QStringLiteral("Impossible de lire %1.").arg(PeerFile(name)));
     QList<QByteArray> lines = text.split('\n');
-    const QByteArray userWord = '"' + Escaped(user).toUtf8() + '"';
-    bool replaced = false;
-    for (QByteArray& line : lines) {
-        qsizetype begin = 0, end = 0;
-        if (UserWordSpan(line, &begin, &end)) {
-            line.replace(begin, end - begin, userWord);
-            replaced = true;
-        }
-    }
-    if (!replaced) {
-        const QByteArray userLine = "user " + userWord;
-        if (!lines.isEmpty() && lines.last().isEmpty())
-            lines.insert(lines.size() - 1, userLine);
-        else
-            lines.append(userLine);
-    }
-    return WriteFileSafely(PeerFile(name), lines.join('\n'));
+    SetUserLines(&lines, user);
+    return WriteKeepingOwner(PeerFile(name), lines.join('\n'));
 }
 
 QString PppdPhonebook::ServerOf(const PppdEntry& entry) {
@@ -575,11 +630,12 @@ Result PppdPhonebook::Rename(const QString& oldName, const QString& newName) {
             QFile::remove(ChatFile(newName));
     };
     if (ownScript) {
-        Result written = WriteFileSafely(ChatFile(newName), script);
+        Result written = WriteKeepingOwner(ChatFile(newName), script, ChatFile(oldName));
         if (!written)
             return written;
     }
-    if (Result written = WriteFileSafely(PeerFile(newName), lines.join('\n')); !written) {
+    if (Result written = WriteKeepingOwner(PeerFile(newName), lines.join('\n'), PeerFile(oldName));
+        !written) {
         removeNew();
         return written;
     }

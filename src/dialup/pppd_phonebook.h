@@ -18,8 +18,9 @@ struct PppdEntry {
     QString Speed = QStringLiteral("115200");
     QString UserName;
     QString RemoteName;
-    QString ChatScript;            // file of the chat script, under this phonebook
-    bool ChatReportsLines = false; // chat runs with -s: its lines reach pppd's output
+    QString ChatScript;               // file of the chat script, under this phonebook
+    bool ChatReportsLines = false;    // chat runs with -s: its lines reach pppd's output
+    bool NumberInConnectLine = false; // the number is chat's -T argument (Debian's template)
     QStringList AbortStrings;
 };
 
@@ -48,8 +49,13 @@ class PppdPhonebook {
     // before "*"), PAP before CHAP.
     bool Password(const QString& user, const QString& server, QString* password) const;
 
-    // Writes the options file and the chat script of the entry in pppconfig's format.
+    // Writes the options file and the chat script of a new entry in pppconfig's format.
     Result Write(const PppdEntry& entry);
+    // Changes an existing entry's number, port, speed and user name (`before` as Read gave
+    // it) where its files keep them, and nothing else: its other options, comments and
+    // chat lines stay as written, and nothing is written when nothing changed. A script that
+    // other entries share, or a value kept in a form it cannot safely edit, is refused.
+    Result Update(const PppdEntry& before, const PppdEntry& after);
     // Changes only the user name on the "user" lines of an existing options file; the other
     // words of those lines are kept.
     Result SetUserName(const QString& name, const QString& user);
@@ -79,6 +85,7 @@ class PppdPhonebook {
     static QByteArray ChatText(const PppdEntry& entry);
 
   private:
+    static Result CheckValues(const PppdEntry& entry, const PppdEntry* before = nullptr);
     QString MapChatPath(const QString& path) const;
     QList<PppdEntry> OtherEntries(const QString& name) const;
     // Whether the entry's chat script is its own: named after it and used by no other entry.

@@ -42,6 +42,9 @@ TEST(PppdDialTrackerTest, AbortListsOfPppconfigAndDebianScriptsGiveTheReply) {
 TEST(PppdDialTrackerTest, ExitCodesGiveTheirErrors) {
     EXPECT_EQ(ErrorOfExit(2, {"pppd: Can't open options file /etc/ppp/peers/x: No such file"}),
               quint32(Ras::CannotFindEntry));
+    // A port that does not exist is no device to pppd, but an unknown option.
+    EXPECT_EQ(ErrorOfExit(2, {"pppd: In file /etc/ppp/peers/x: unrecognized option '/dev/modem'"}),
+              quint32(Ras::DeviceDoesNotExist));
     EXPECT_EQ(ErrorOfExit(2, {"pppd: unrecognized option 'foo'"}), quint32(Ras::CorruptPhonebook));
     EXPECT_EQ(ErrorOfExit(4), quint32(Ras::PppNoProtocols));
     EXPECT_EQ(ErrorOfExit(6, {"Device ttyS0 is locked by pid 1234"}),

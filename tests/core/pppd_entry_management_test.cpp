@@ -230,3 +230,74 @@ TEST_F(PppdEntryManagementTest, AnEntryInUseIsNeitherRenamedNorDeleted) {
     EXPECT_EQ(ras->RenameEntry(QStringLiteral("autre")), Ras::EntryInUse);
     EXPECT_TRUE(Snapshot(Root()) == before) << "the phonebook changed";
 }
+
+TEST_F(PppdEntryManagementTest, PropertiesChangeOnlyTheValuesEditedWhereTheEntryKeepsThem) {
+    // A hand-edited entry: options and comments of its own, a private mode.
+    const QString monfai = book.PeerFile(QStringLiteral("monfai"));
+    WriteWholeFile(monfai, ReadWholeFile(monfai) + "\npersist\nmaxfail 0 # toujours\n");
+    QFile::setPermissions(monfai, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    PppdEntry before;
+    ASSERT_TRUE(book.Read(QStringLiteral("monfai"), &before));
+    const auto untouched = Snapshot(Root());
+    ASSERT_TRUE(book.Update(before, before));
+    EXPECT_TRUE(Snapshot(Root()) == untouched) << "OK without a change wrote";
+
+    PppdEntry after = before;
+    after.PhoneNumber = QStringLiteral("01 45 67 89 01");
+    after.Device = QStringLiteral("/dev/ttyUSB0");
+    after.UserName = QStringLiteral("jean");
+    ASSERT_TRUE(book.Update(before, after));
+    const QByteArray peersBefore = untouched.value(monfai.mid(Root().size())).first;
+    EXPECT_EQ(ReadWholeFile(monfai), Replaced(Replaced(peersBefore, "/dev/ttyS0", "/dev/ttyUSB0"),
+                                              "user \"jdupont\"", "user \"jean\""));
+    EXPECT_EQ(ModeOf(monfai), 0640u);
+    const QByteArray scriptBefore = untouched.value(before.ChatScript.mid(Root().size())).first;
+    EXPECT_EQ(ReadWholeFile(before.ChatScript),
+              Replaced(scriptBefore, "ATDT0860123456", "ATDT01 45 67 89 01"));
+    PppdEntry reread;
+    ASSERT_TRUE(book.Read(QStringLiteral("monfai"), &reread));
+    EXPECT_EQ(reread.PhoneNumber, after.PhoneNumber);
+
+    // Debian's template keeps the number in chat's -T and shares the script "pap": only the
+    // -T word changes, and no script of the entry's name appears.
+    PppdEntry provider;
+    ASSERT_TRUE(book.Read(QStringLiteral("provider"), &provider));
+    const auto beforeProvider = Snapshot(Root());
+    PppdEntry renumbered = provider;
+    renumbered.PhoneNumber = QStringLiteral("0145*70");
+    ASSERT_TRUE(book.Update(provider, renumbered));
+    auto expected = beforeProvider;
+    const QString providerKey = book.PeerFile(QStringLiteral("provider")).mid(Root().size());
+    expected[providerKey].first =
+        Replaced(expected[providerKey].first, "-T 0860123456", "-T '0145*70'");
+    EXPECT_TRUE(Snapshot(Root()) == expected) << "more than the -T word changed";
+    ASSERT_TRUE(book.Read(QStringLiteral("provider"), &reread));
+    EXPECT_EQ(reread.PhoneNumber, renumbered.PhoneNumber);
+
+    // A script that another entry also dials with is not renumbered for both.
+    WriteWholeFile(book.PeerFile(QStringLiteral("copie")), peersBefore);
+    const auto shared = Snapshot(Root());
+    ASSERT_TRUE(book.Read(QStringLiteral("monfai"), &before));
+    after = before;
+    after.PhoneNumber = QStringLiteral("0999");
+    EXPECT_FALSE(book.Update(before, after));
+    EXPECT_TRUE(Snapshot(Root()) == shared) << "a shared script was written";
+
+    // Renamed, the options keep their private mode.
+    ASSERT_TRUE(book.Rename(QStringLiteral("monfai"), QStringLiteral("renomme")));
+    EXPECT_EQ(ModeOf(book.PeerFile(QStringLiteral("renomme"))), 0640u);
+}
+
+TEST_F(PppdEntryManagementTest,
+       ANewEntryThatCannotBeWrittenLeavesNoScriptAndBackupNamesAreRefused) {
+    PppdEntry entry;
+    entry.Name = QStringLiteral("dossier");
+    entry.PhoneNumber = QStringLiteral("0123");
+    QDir().mkpath(book.PeerFile(entry.Name));
+    EXPECT_FALSE(book.Write(entry));
+    EXPECT_FALSE(QFileInfo::exists(book.ChatFile(entry.Name)));
+    EXPECT_FALSE(book.NameTaken(QStringLiteral("nouveau")));
+    // A backup's name is never listed: an entry could not be found again under it.
+    for (const char* name : {"essai.bak", "essai~", "essai.dpkg-old"})
+        EXPECT_FALSE(IsShellSafeEntryName(name)) << name;
+}

@@ -11,6 +11,11 @@
 #include <QLineEdit>
 
 namespace {
+// Shown for an entry whose options name no port or speed (pppd then keeps its own); left
+// unwritten unless the user picks another.
+const QString DefaultDevice = QStringLiteral("/dev/ttyS0");
+const QString DefaultSpeed = QStringLiteral("115200");
+
 QComboBox* EditableList(const QStringList& items, const QString& current, const char* name) {
     auto* box = new QComboBox;
     box->setObjectName(QLatin1String(name));
@@ -38,12 +43,11 @@ TPppdEntryDialog::TPppdEntryDialog(const QString& phonebookFolder, const QString
     PhoneNumber = new QLineEdit(Entry.PhoneNumber);
     PhoneNumber->setObjectName(QStringLiteral("PhoneNumber"));
     PhoneNumber->setMaxLength(Ras::MaxPhoneNumber);
-    SerialPort = EditableList({"/dev/ttyS0", "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS3",
+    SerialPort = EditableList({DefaultDevice, "/dev/ttyS1", "/dev/ttyS2", "/dev/ttyS3",
                                "/dev/ttyUSB0", "/dev/ttyACM0", "/dev/modem"},
-                              Entry.Device.isEmpty() ? QStringLiteral("/dev/ttyS0") : Entry.Device,
-                              "SerialPort");
-    Speed = EditableList({"115200", "57600", "38400", "19200", "9600"},
-                         Entry.Speed.isEmpty() ? QStringLiteral("115200") : Entry.Speed, "Speed");
+                              Entry.Device.isEmpty() ? DefaultDevice : Entry.Device, "SerialPort");
+    Speed = EditableList({DefaultSpeed, "57600", "38400", "19200", "9600"},
+                         Entry.Speed.isEmpty() ? DefaultSpeed : Entry.Speed, "Speed");
     UserName = new QLineEdit(Entry.UserName);
     UserName->setObjectName(QStringLiteral("UserName"));
     UserName->setMaxLength(Ras::MaxUserName);
@@ -62,7 +66,11 @@ void TPppdEntryDialog::accept() {
     entry.Device = SerialPort->currentText().trimmed();
     entry.Speed = Speed->currentText().trimmed();
     entry.UserName = UserName->text().trimmed();
-    if (!IsShellSafeEntryName(entry.Name.toUtf8())) {
+    if (!Creating && Entry.Device.isEmpty() && entry.Device == DefaultDevice)
+        entry.Device.clear();
+    if (!Creating && Entry.Speed.isEmpty() && entry.Speed == DefaultSpeed)
+        entry.Speed.clear();
+    if (Creating && !IsShellSafeEntryName(entry.Name.toUtf8())) {
         ShowMessageBox(BoxKind::Error, SystemMessageText(Ras::InvalidName), {BoxButton::Ok}, this);
         return;
     }
@@ -78,10 +86,10 @@ void TPppdEntryDialog::accept() {
     }
     // A new user name takes the entry's own password along.
     bool moved = false;
-    if (const Result written =
-            Creating ? Book.Write(entry)
-                     : Book.ChangeUserWithSecrets(
-                           Entry, entry.UserName, {}, [&] { return Book.Write(entry); }, &moved);
+    if (const Result written = Creating ? Book.Write(entry)
+                                        : Book.ChangeUserWithSecrets(
+                                              Entry, entry.UserName, {},
+                                              [&] { return Book.Update(Entry, entry); }, &moved);
         !written) {
         ShowMessageBox(BoxKind::Error, written.Message(), {BoxButton::Ok}, this);
         return;
