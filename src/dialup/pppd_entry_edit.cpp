@@ -64,6 +64,7 @@ QByteArray ShellWord(const QString& number) {
 bool ReplaceLoneWord(QList<QByteArray>* lines, const QString& from, const QString& to) {
     if (from.isEmpty())
         return false;
+    bool replaced = false;
     for (QByteArray& line : *lines) {
         const QList<WordSpan> spans = WordSpans(line);
         if (spans.size() != 1)
@@ -71,10 +72,10 @@ bool ReplaceLoneWord(QList<QByteArray>* lines, const QString& from, const QStrin
         const QString word = QString::fromUtf8(Word(line, spans[0]));
         if (word == from || QStringLiteral("/dev/") + word == from) {
             line.replace(spans[0].begin, spans[0].end - spans[0].begin, to.toUtf8());
-            return true;
+            replaced = true;
         }
     }
-    return false;
+    return replaced;
 }
 
 void SetUserLines(QList<QByteArray>* lines, const QString& user) {

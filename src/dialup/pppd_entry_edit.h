@@ -7,8 +7,8 @@
 #include <QList>
 #include <QString>
 
-// Replaces the word `from` (a device or a speed) where it stands alone on its line; true when
-// found. "/dev/ttyS1" also matches the line "ttyS1".
+// Replaces the word `from` (a device or a speed) wherever it stands alone on its line; true
+// when found. "/dev/ttyS1" also matches the line "ttyS1".
 bool ReplaceLoneWord(QList<QByteArray>* lines, const QString& from, const QString& to);
 // Sets the user name on the "user" lines, or adds one before the file's last line end.
 void SetUserLines(QList<QByteArray>* lines, const QString& user);

@@ -370,12 +370,30 @@ Result PppdPhonebook::Update(const PppdEntry& before, const PppdEntry& after) {
             return written;
     }
     const QByteArray newPeers = lines.join('\n');
-    if (newPeers == peers)
-        return Result::Success();
-    Result written = WriteKeepingOwner(peersFile, newPeers);
-    if (!written && scriptChanged) // the number goes back with the rest
-        (void)WriteKeepingOwner(before.ChatScript, scriptBefore);
-    return written;
+    const auto putBack = [&] {
+        if (scriptChanged)
+            (void)WriteKeepingOwner(before.ChatScript, scriptBefore);
+        (void)WriteKeepingOwner(peersFile, peers);
+    };
+    if (newPeers != peers) {
+        if (Result written = WriteKeepingOwner(peersFile, newPeers); !written) {
+            putBack();
+            return written;
+        }
+    }
+    // What pppd and chat will read is what was asked; a file laid out in a way the edits
+    // misjudged goes back as it was.
+    PppdEntry reread;
+    if (!Read(before.Name, &reread) || reread.PhoneNumber != after.PhoneNumber ||
+        reread.Device != after.Device || reread.Speed != after.Speed ||
+        reread.UserName != after.UserName) {
+        putBack();
+        return Result::Failure(
+            QStringLiteral("Cette connexion n'est pas modifiée : %1 a une forme que Tallivo ne "
+                           "sait pas modifier sans risque.")
+                .arg(peersFile));
+    }
+    return Result::Success();
 }
 
 namespace {

@@ -35,6 +35,8 @@ void TForm1::BuildOptionsPage() {
                                    const char* name) {
         entry->addWidget(CaptionLabel(caption), row, 0);
         label = Named(new QLabel, name);
+        // A long number or port is cut at the group's edge instead of widening the page.
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
         entry->addWidget(label, row, 1, 1, 2);
     };
     addDetail(2, QStringLiteral("Téléphone :"), Label2, "Label2");
@@ -53,6 +55,8 @@ void TForm1::BuildOptionsPage() {
         commands->addWidget(button);
     commands->addStretch();
     page->addLayout(commands, 0, 1);
+    // The connection's details take the width the commands leave, whatever their length.
+    page->setColumnStretch(0, 1);
 
     auto* general = new QGridLayout;
     ShowOnStart =
