@@ -43,6 +43,7 @@ void TForm1::BuildOptionsPage() {
     addDetail(3, QStringLiteral("Nom modem :"), Label6, "Label6");
     addDetail(4, QStringLiteral("Type modem :"), Label8, "Label8");
     addDetail(5, QStringLiteral("Port modem :"), Label9, "Label9");
+    entry->setColumnStretch(1, 1);
     page->addWidget(entryBox, 0, 0);
 
     auto* commands = new QVBoxLayout;
