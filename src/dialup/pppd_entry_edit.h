@@ -17,3 +17,5 @@ bool ReplaceConnectNumber(QList<QByteArray>* lines, const QString& number);
 // Replaces the number of the chat script's first dial command (ATD, ATDT, ATDP), keeping the
 // command and the word's quotes; true when found.
 bool ReplaceDialedNumber(QByteArray* script, const QString& number);
+// What follows a line's last word: a comment with the blanks before it, and a CR.
+QByteArray LineTail(const QByteArray& line);

@@ -301,8 +301,19 @@ Result PppdPhonebook::CheckValues(const PppdEntry& entry, const PppdEntry* befor
 Result PppdPhonebook::Write(const PppdEntry& entry) {
     if (Result checked = CheckValues(entry); !checked)
         return checked;
-    QDir().mkpath(PeersFolder());
-    QDir().mkpath(ChatFolder());
+    // As Debian lays them out: folders 2750 and files 0640 of the phonebook's group (dip), so
+    // that the users allowed to dial read them and no one else (an option may be a password).
+    struct stat phonebook {};
+    const bool phonebookKnown = ::stat(QFile::encodeName(folder).constData(), &phonebook) == 0;
+    const auto private640 = [&](const QString& path, mode_t mode) {
+        const QByteArray name = QFile::encodeName(path);
+        (void)::chmod(name.constData(), mode);
+        if (phonebookKnown)
+            (void)::chown(name.constData(), uid_t(-1), phonebook.st_gid);
+    };
+    for (const QString& subfolder : {PeersFolder(), ChatFolder()})
+        if (!QFileInfo::exists(subfolder) && QDir().mkpath(subfolder))
+            private640(subfolder, 02750);
     // The connect line names the script by its system path when the phonebook is the system's.
     const QString chatPath = ChatFile(entry.Name);
     const bool chatExisted = QFileInfo::exists(chatPath);
@@ -311,6 +322,11 @@ Result PppdPhonebook::Write(const PppdEntry& entry) {
     Result written = WriteFileSafely(PeerFile(entry.Name), PeersText(entry, chatPath));
     if (!written && !chatExisted) // no script is left behind without its entry
         QFile::remove(chatPath);
+    if (written) {
+        private640(PeerFile(entry.Name), 0640);
+        if (!chatExisted)
+            private640(chatPath, 0640);
+    }
     return written;
 }
 
@@ -488,7 +504,7 @@ Result PppdPhonebook::EditSecrets(const SecretEdit& edit, bool* found) {
             if (words.isEmpty())
                 lines.removeAt(i--);
             else
-                lines[i] = SecretLine(words);
+                lines[i] = SecretLine(words) + LineTail(lines[i]); // its comment stays
         }
         if (changed)
             changes.append({fileName, text, lines.join('\n')});

@@ -296,7 +296,15 @@ TEST_F(PppdEntryManagementTest,
     QDir().mkpath(book.PeerFile(entry.Name));
     EXPECT_FALSE(book.Write(entry));
     EXPECT_FALSE(QFileInfo::exists(book.ChatFile(entry.Name)));
-    EXPECT_FALSE(book.NameTaken(QStringLiteral("nouveau")));
+    // Written, a new entry is readable by its group alone: an option may be a password.
+    entry.Name = QStringLiteral("nouveau");
+    ASSERT_TRUE(book.Write(entry));
+    EXPECT_EQ(ModeOf(book.PeerFile(entry.Name)), 0640u);
+    EXPECT_EQ(ModeOf(book.ChatFile(entry.Name)), 0640u);
+    // A rewritten secrets line keeps its comment and its CR.
+    WriteWholeFile(Pap(), "\"jean\" nouveau \"vieux\" # lettre du 3 mars\r\n");
+    ASSERT_TRUE(book.StorePassword(QStringLiteral("jean"), entry.Name, QStringLiteral("neuf")));
+    EXPECT_EQ(ReadWholeFile(Pap()), "jean nouveau \"neuf\" # lettre du 3 mars\r\n");
     // A backup's name is never listed: an entry could not be found again under it.
     for (const char* name : {"essai.bak", "essai~", "essai.dpkg-old"})
         EXPECT_FALSE(IsShellSafeEntryName(name)) << name;
