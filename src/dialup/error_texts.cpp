@@ -17,6 +17,9 @@ QString RasErrorDescription(int code) {
         return QStringLiteral("Le modem indiqué (port série) n'existe pas.");
     case Ras::PortDisconnected:
         return QStringLiteral("La connexion n'a pas pu être établie ; le port a été fermé.");
+    case Ras::CannotOpenPhonebook:
+        return QStringLiteral("Les connexions ne peuvent pas être lues (droits insuffisants) : "
+                              "ajoutez l'utilisateur au groupe « dip ».");
     case Ras::CannotFindEntry:
         return QStringLiteral("Connexion introuvable.");
     case Ras::CannotWritePhonebook:

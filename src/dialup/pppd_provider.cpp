@@ -458,7 +458,12 @@ quint32 PppdProvider::RasEnumEntriesA(const char*, const char* phonebook, RASENT
                                       quint32* size, quint32* count) {
     if (!entries || !size || !count)
         return Ras::UnknownError;
-    return Ras::FillEntryNames(Phonebook(phonebook).EntryNames(), entries, size, count);
+    const PppdPhonebook book = Phonebook(phonebook);
+    // Debian keeps the entries from all but the group dip: unreadable is not empty.
+    if (const QFileInfo peers(book.PeersFolder());
+        peers.isDir() && (!peers.isReadable() || !peers.isExecutable()))
+        return Ras::CannotOpenPhonebook;
+    return Ras::FillEntryNames(book.EntryNames(), entries, size, count);
 }
 
 quint32 PppdProvider::RasGetEntryDialParamsA(const char* phonebook, RASDIALPARAMSA* params,

@@ -43,6 +43,7 @@ constexpr int NoConnection = 601;
 constexpr int BufferTooSmall = 603;
 constexpr int DeviceDoesNotExist = 608;
 constexpr int PortDisconnected = 619;
+constexpr int CannotOpenPhonebook = 621; // the entries' folder cannot be read
 constexpr int CannotFindEntry = 623;
 constexpr int CannotWritePhonebook = 624;
 constexpr int CorruptPhonebook = 625;

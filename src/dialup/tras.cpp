@@ -128,7 +128,7 @@ int TRAS::EnumEntries() {
     const QByteArray phonebook = PhoneBookArgument();
     const quint32 code =
         api.RasEnumEntriesA(nullptr, PhoneBookOrNull(phonebook), names.data(), &size, &count);
-    LastError = qint32(code);
+    Finish(code, true);
     if (code == 0) {
         for (quint32 i = 0; i < count && i < quint32(Ras::EntryRecords); ++i) {
             const QByteArray name = Ras::FieldText(names[i].szEntryName);

@@ -44,6 +44,14 @@ mode_t ModeOf(const QString& file) {
 TEST_F(PppdProviderTest, ListsThePeersFilesButNotTheBackups) {
     ras->SetPhoneBookPath(fixture.Folder());
     EXPECT_EQ(ras->Entries, QStringList({"monfai", "provider"}));
+    // A folder the user may not read (not in the group dip) is said so, not listed as empty.
+    if (geteuid() == 0)
+        return; // root reads it anyway
+    const QByteArray peers = QFile::encodeName(fixture.Folder() + "/peers");
+    ASSERT_EQ(::chmod(peers.constData(), 0), 0);
+    EXPECT_EQ(ras->EnumEntries(), Ras::CannotOpenPhonebook);
+    EXPECT_TRUE(ras->StatusStr.contains(QStringLiteral("« dip »")));
+    ::chmod(peers.constData(), 0755);
 }
 
 TEST_F(PppdProviderTest, ReadsPppconfigAndDebianTemplateEntries) {

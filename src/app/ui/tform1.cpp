@@ -7,6 +7,7 @@
 #include "app/ui/mini_window.h"
 #include "app/ui/tray_icon.h"
 #include "app/ui/windows.h"
+#include "dialup/ras_records.h"
 #include "dialup/tras.h"
 #include "journal/ui/journal_window.h"
 #include "widgets/message_box.h"
@@ -165,9 +166,12 @@ void TForm1::FormCreate() {
 void TForm1::WarnNoEntries() {
     if (ComboBox1->count() > 0)
         return;
+    // Entries that exist but cannot be read are not "none": the reason is said instead.
+    const bool unreadable = RAS->RasAvailable() && RAS->EnumEntries() == Ras::CannotOpenPhonebook;
     ShowMessageBox(BoxKind::Warning,
-                   QStringLiteral("Aucune connexion n'est définie dans Windows. Utilisez le "
-                                  "bouton \"Créer\"."),
+                   unreadable ? RAS->StatusStr
+                              : QStringLiteral("Aucune connexion n'est définie dans Windows. "
+                                               "Utilisez le bouton \"Créer\"."),
                    {BoxButton::Ok});
     ShowInFront();
     ShowPage(TabSheet1);
