@@ -155,11 +155,8 @@ bool ReplaceDialedNumber(QByteArray* script, const QString& number) {
 QByteArray LineTail(const QByteArray& line) {
     const QList<WordSpan> spans = WordSpans(line);
     const qsizetype end = spans.isEmpty() ? 0 : spans.last().end;
-    const qsizetype hash = line.indexOf('#', end);
-    if (hash < 0)
-        return line.endsWith('\r') ? QByteArray("\r") : QByteArray();
-    qsizetype start = hash;
-    while (start > end && (line[start - 1] == ' ' || line[start - 1] == '\t'))
-        --start;
-    return line.mid(start);
+    // From the last word's end, blanks included: the comment stays apart from the words.
+    if (line.indexOf('#', end) >= 0)
+        return line.mid(end);
+    return line.endsWith('\r') ? QByteArray("\r") : QByteArray();
 }

@@ -402,7 +402,7 @@ Result PppdPhonebook::Update(const PppdEntry& before, const PppdEntry& after) {
     PppdEntry reread;
     if (!Read(before.Name, &reread) || reread.PhoneNumber != after.PhoneNumber ||
         reread.Device != after.Device || reread.Speed != after.Speed ||
-        reread.UserName != after.UserName) {
+        reread.UserName != after.UserName || reread.DialCommand != before.DialCommand) {
         putBack();
         return Result::Failure(
             QStringLiteral("Cette connexion n'est pas modifiée : %1 a une forme que Tallivo ne "
