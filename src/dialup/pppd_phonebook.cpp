@@ -292,7 +292,8 @@ Result PppdPhonebook::CheckValues(const PppdEntry& entry, const PppdEntry* befor
     if (changed(entry.Device, &PppdEntry::Device) &&
         (!device.match(entry.Device).hasMatch() || entry.Device.contains(QLatin1String(".."))))
         return Result::Failure(QStringLiteral("Port série incorrect."));
-    static const QRegularExpression speed(QStringLiteral("^[0-9]{3,7}\\z"));
+    // No leading zero: pppd would read the speed in octal.
+    static const QRegularExpression speed(QStringLiteral("^[1-9][0-9]{2,6}\\z"));
     if (changed(entry.Speed, &PppdEntry::Speed) && !speed.match(entry.Speed).hasMatch())
         return Result::Failure(QStringLiteral("Vitesse incorrecte."));
     return Result::Success();
@@ -338,8 +339,8 @@ Result PppdPhonebook::Update(const PppdEntry& before, const PppdEntry& after) {
     if (!Exists(before.Name) || !ReadFileChecked(peersFile, &peers))
         return Result::Failure(QStringLiteral("Impossible de lire %1.").arg(peersFile));
     const QString cannotChange =
-        QStringLiteral("%1 de cette connexion ne peut pas être modifié ici : %2 le garde sous une "
-                       "forme que Tallivo ne sait pas modifier sans risque.");
+        QStringLiteral("Tallivo ne peut pas modifier %1 de cette connexion : %2 le garde sous une "
+                       "forme qu'il ne sait pas modifier sans risque.");
     QList<QByteArray> lines = peers.split('\n');
     const auto replaceOrAdd = [&lines](const QString& from, const QString& to) {
         if (ReplaceLoneWord(&lines, from, to))
@@ -351,9 +352,9 @@ Result PppdPhonebook::Update(const PppdEntry& before, const PppdEntry& after) {
         return true;
     };
     if (after.Device != before.Device && !replaceOrAdd(before.Device, after.Device))
-        return Result::Failure(cannotChange.arg(QStringLiteral("Le port modem"), peersFile));
+        return Result::Failure(cannotChange.arg(QStringLiteral("le port modem"), peersFile));
     if (after.Speed != before.Speed && !replaceOrAdd(before.Speed, after.Speed))
-        return Result::Failure(cannotChange.arg(QStringLiteral("La vitesse"), peersFile));
+        return Result::Failure(cannotChange.arg(QStringLiteral("la vitesse"), peersFile));
     if (after.UserName != before.UserName)
         SetUserLines(&lines, after.UserName);
 
@@ -364,15 +365,17 @@ Result PppdPhonebook::Update(const PppdEntry& before, const PppdEntry& after) {
     if (after.PhoneNumber != before.PhoneNumber) {
         if (before.NumberInConnectLine) {
             if (!ReplaceConnectNumber(&lines, after.PhoneNumber))
-                return Result::Failure(cannotChange.arg(QStringLiteral("Le numéro"), peersFile));
+                return Result::Failure(cannotChange.arg(QStringLiteral("le numéro"), peersFile));
+        } else if (!before.ChatScript.isEmpty() && !QFileInfo::exists(before.ChatScript)) {
+            return Result::Failure(QStringLiteral("Le script de numérotation %1 est introuvable.")
+                                       .arg(before.ChatScript));
         } else if (before.ChatScript.isEmpty() ||
                    !ReadFileChecked(before.ChatScript, &scriptBefore) ||
                    !ReplaceDialedNumber(&(script = scriptBefore), after.PhoneNumber)) {
             return Result::Failure(
-                cannotChange.arg(QStringLiteral("Le numéro"),
+                cannotChange.arg(QStringLiteral("le numéro"),
                                  before.ChatScript.isEmpty() ? peersFile : before.ChatScript));
-        } else if (before.ChatScript != ChatFile(before.Name) ||
-                   !OwnsScript(before, OtherEntries(before.Name))) {
+        } else if (SharesScript(before, OtherEntries(before.Name))) {
             return Result::Failure(
                 QStringLiteral("Le numéro n'est pas modifié : le script de numérotation %1 sert "
                                "aussi à d'autres connexions.")
@@ -450,11 +453,17 @@ QList<PppdEntry> PppdPhonebook::OtherEntries(const QString& name) const {
     return others;
 }
 
+bool PppdPhonebook::SharesScript(const PppdEntry& entry, const QList<PppdEntry>& others) {
+    // Through a link or another spelling of its path, a script is still the same file.
+    const QString script = QFileInfo(entry.ChatScript).canonicalFilePath();
+    return std::any_of(others.begin(), others.end(), [&](const PppdEntry& other) {
+        return other.ChatScript == entry.ChatScript ||
+               (!script.isEmpty() && QFileInfo(other.ChatScript).canonicalFilePath() == script);
+    });
+}
+
 bool PppdPhonebook::OwnsScript(const PppdEntry& entry, const QList<PppdEntry>& others) const {
-    return entry.ChatScript == ChatFile(entry.Name) &&
-           std::none_of(others.begin(), others.end(), [&](const PppdEntry& other) {
-               return other.ChatScript == entry.ChatScript;
-           });
+    return entry.ChatScript == ChatFile(entry.Name) && !SharesScript(entry, others);
 }
 
 bool PppdPhonebook::NameTaken(const QString& name) const {
@@ -652,10 +661,17 @@ Result PppdPhonebook::Rename(const QString& oldName, const QString& newName) {
              words[0] == QLatin1String("ipparam")) &&
             words[1] == oldName)
             line = (words[0] + QLatin1Char(' ') + QuotedWord(newName)).toUtf8();
-        else if (words[0] == QLatin1String("connect") && ownScript)
-            line.replace(QFile::encodeName(entry.ChatScript), QFile::encodeName(ChatFile(newName)))
-                .replace(QFile::encodeName(SystemChatFolder + QLatin1Char('/') + oldName),
-                         QFile::encodeName(SystemChatFolder + QLatin1Char('/') + newName));
+        else if (words[0] == QLatin1String("connect") && ownScript) {
+            // The script's path as the line writes it (this phonebook's own, or the system's
+            // for a phonebook kept elsewhere), replaced in one pass: a new name that begins
+            // with the old one must not be found again.
+            const QByteArray own = QFile::encodeName(entry.ChatScript);
+            if (line.contains(own))
+                line.replace(own, QFile::encodeName(ChatFile(newName)));
+            else
+                line.replace(QFile::encodeName(SystemChatFolder + QLatin1Char('/') + oldName),
+                             QFile::encodeName(SystemChatFolder + QLatin1Char('/') + newName));
+        }
     }
     // The new entry is whole before the old one goes: its script, its options, its secrets.
     const auto removeNew = [&] {

@@ -88,6 +88,8 @@ class PppdPhonebook {
     static Result CheckValues(const PppdEntry& entry, const PppdEntry* before = nullptr);
     QString MapChatPath(const QString& path) const;
     QList<PppdEntry> OtherEntries(const QString& name) const;
+    // Whether another entry dials with the entry's chat script (the same file, by any path).
+    static bool SharesScript(const PppdEntry& entry, const QList<PppdEntry>& others);
     // Whether the entry's chat script is its own: named after it and used by no other entry.
     bool OwnsScript(const PppdEntry& entry, const QList<PppdEntry>& others) const;
     // Whether a secrets line belongs to this entry alone: its server name is the entry's own

@@ -274,12 +274,18 @@ TEST_F(PppdEntryManagementTest, PropertiesChangeOnlyTheValuesEditedWhereTheEntry
     ASSERT_TRUE(book.Read(QStringLiteral("provider"), &reread));
     EXPECT_EQ(reread.PhoneNumber, renumbered.PhoneNumber);
 
-    // A script that another entry also dials with is not renumbered for both.
-    WriteWholeFile(book.PeerFile(QStringLiteral("copie")), peersBefore);
+    // A script that another entry also dials with, here through a link, is not renumbered
+    // for both; a speed pppd would read in octal is refused.
+    QFile::link(book.ChatFile(QStringLiteral("monfai")), book.ChatFile(QStringLiteral("lien")));
+    WriteWholeFile(book.PeerFile(QStringLiteral("copie")),
+                   Replaced(peersBefore, "chatscripts/monfai", "chatscripts/lien"));
     const auto shared = Snapshot(Root());
     ASSERT_TRUE(book.Read(QStringLiteral("monfai"), &before));
     after = before;
     after.PhoneNumber = QStringLiteral("0999");
+    EXPECT_FALSE(book.Update(before, after));
+    after = before;
+    after.Speed = QStringLiteral("0115200");
     EXPECT_FALSE(book.Update(before, after));
     EXPECT_TRUE(Snapshot(Root()) == shared) << "a shared script was written";
 
@@ -289,7 +295,7 @@ TEST_F(PppdEntryManagementTest, PropertiesChangeOnlyTheValuesEditedWhereTheEntry
 }
 
 TEST_F(PppdEntryManagementTest,
-       ANewEntryThatCannotBeWrittenLeavesNoScriptAndBackupNamesAreRefused) {
+       NewEntriesArePrivateAFailedOneLeavesNoScriptAndBackupNamesAreRefused) {
     PppdEntry entry;
     entry.Name = QStringLiteral("dossier");
     entry.PhoneNumber = QStringLiteral("0123");
@@ -305,6 +311,10 @@ TEST_F(PppdEntryManagementTest,
     WriteWholeFile(Pap(), "\"jean\" nouveau \"vieux\" # lettre du 3 mars\r\n");
     ASSERT_TRUE(book.StorePassword(QStringLiteral("jean"), entry.Name, QStringLiteral("neuf")));
     EXPECT_EQ(ReadWholeFile(Pap()), "jean nouveau \"neuf\" # lettre du 3 mars\r\n");
+    // Renamed to a name that begins with the old one, it still names its own script.
+    ASSERT_TRUE(book.Rename(entry.Name, QStringLiteral("nouveau2")));
+    ASSERT_TRUE(book.Read(QStringLiteral("nouveau2"), &entry));
+    EXPECT_EQ(entry.ChatScript, book.ChatFile(QStringLiteral("nouveau2")));
     // A backup's name is never listed: an entry could not be found again under it.
     for (const char* name : {"essai.bak", "essai~", "essai.dpkg-old"})
         EXPECT_FALSE(IsShellSafeEntryName(name)) << name;

@@ -65,7 +65,8 @@ void TForm1::Button13Click() {
     if (ComboBox1->currentIndex() < 0)
         return;
     RAS->EntryName = ComboBox1->currentText();
-    Succeeded(this, RAS->EditEntry());
+    if (Succeeded(this, RAS->EditEntry()))
+        ComboBox1Click(); // the number, port and speed shown are the ones just stored
 }
 
 void TForm1::CreateBtnClick() {

@@ -80,8 +80,13 @@ void TPppdEntryDialog::accept() {
         return;
     }
     if (Creating && Book.NameTaken(entry.Name)) {
-        ShowMessageBox(BoxKind::Error, SystemMessageText(Ras::AlreadyExists), {BoxButton::Ok},
-                       this);
+        // A chat script of that name alone (another program's) would be written over.
+        ShowMessageBox(BoxKind::Error,
+                       Book.Exists(entry.Name)
+                           ? SystemMessageText(Ras::AlreadyExists)
+                           : QStringLiteral("Un script de numérotation porte déjà ce nom : %1.")
+                                 .arg(Book.ChatFile(entry.Name)),
+                       {BoxButton::Ok}, this);
         return;
     }
     if (entry.PhoneNumber.isEmpty()) {
