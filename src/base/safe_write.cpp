@@ -10,6 +10,8 @@ QString WhyNotWritten(const QSaveFile& file) {
     const QFileInfo folder(QFileInfo(file.fileName()).absolutePath());
     if (!folder.isDir())
         return QStringLiteral("le dossier n'existe pas");
+    if (QFileInfo(file.fileName()).isDir())
+        return QStringLiteral("un dossier porte ce nom");
     if (const QFileInfo existing(file.fileName()); existing.exists() && !existing.isWritable())
         return QStringLiteral("le fichier est en lecture seule");
     switch (file.error()) {

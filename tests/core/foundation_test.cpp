@@ -98,6 +98,9 @@ TEST(SafeWrite, AFailureKeepsTheOldFileAndSaysWhy) {
     EXPECT_EQ(WriteFileSafely(folder.file("absent/data.txt"), "x").Message(),
               "Impossible d'écrire dans " + folder.file("absent/data.txt") +
                   " (le dossier n'existe pas)");
+    QDir().mkpath(folder.file("dossier"));
+    EXPECT_EQ(WriteFileSafely(folder.file("dossier"), "x").Message(),
+              "Impossible d'écrire dans " + folder.file("dossier") + " (un dossier porte ce nom)");
     QFile::setPermissions(folder.path(), QFile::ReadOwner | QFile::ExeOwner);
     const Result written = WriteFileSafely(name, "lost?");
     const QString error = written.Message();
