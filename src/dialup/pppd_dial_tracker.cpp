@@ -243,6 +243,12 @@ QStringList SplitWords(const QByteArray& text, bool keepEscapes) {
     };
     for (int i = 0; i < text.size(); ++i) {
         const char c = text[i];
+        // pppd joins a line ended by a backslash to the next one.
+        if (!keepEscapes && c == '\\' &&
+            (text.mid(i + 1, 1) == "\n" || text.mid(i + 1, 2) == "\r\n")) {
+            i += text[i + 1] == '\r' ? 2 : 1;
+            continue;
+        }
         if (quote) {
             if (c == quote)
                 quote = 0;

@@ -66,5 +66,6 @@ class PppdDialTracker {
 // The ABORT strings of a chat script, in declaration order (CLR_ABORT and HANGUP ignored).
 QStringList ChatAbortStrings(const QByteArray& script);
 // Splits chat script or options-file text into words: blanks separate, quotes group,
-// backslash escapes (kept for chat), "#" starts a comment at the start of a word.
+// backslash escapes (kept for chat; a backslash ending a line of an options file continues
+// it), "#" starts a comment at the start of a word.
 QStringList SplitWords(const QByteArray& text, bool keepEscapes);

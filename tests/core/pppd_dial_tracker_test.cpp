@@ -105,6 +105,8 @@ TEST(PppdDialTrackerTest, StatesAreWalkedInOrderEvenWhenTheLogSkipsSome) {
 TEST(PppdDialTrackerTest, WordsFollowTheOptionsFileSyntax) {
     EXPECT_EQ(SplitWords("connect \"/usr/sbin/chat -v -f x\" # comment\nuser \"a b\\\"c\"", false),
               QStringList({"connect", "/usr/sbin/chat -v -f x", "user", "a b\"c"}));
+    EXPECT_EQ(SplitWords("connect \\\n  \"chat -T 01\"\nuser\\\r\n ab\\\nc", false),
+              QStringList({"connect", "chat -T 01", "user", "abc"}));
     EXPECT_EQ(ChatAbortStrings("ABORT BUSY ABORT 'NO CARRIER' CLR_ABORT BUSY ABORT VOICE"),
               QStringList({"NO CARRIER", "VOICE"}));
 }
