@@ -69,6 +69,8 @@ void TPppdEntryDialog::accept() {
     entry.Name = EntryName->text().trimmed();
     entry.PhoneNumber = PhoneNumber->text().trimmed();
     entry.Device = SerialPort->currentText().trimmed();
+    if (!entry.Device.isEmpty() && !entry.Device.startsWith(QLatin1Char('/')))
+        entry.Device.prepend(QStringLiteral("/dev/")); // "ttyS1", as pppd takes it too
     entry.Speed = Speed->currentText().trimmed();
     entry.UserName = UserName->text().trimmed();
     if (!Creating && Entry.Device.isEmpty() && entry.Device == DefaultDevice)
