@@ -78,11 +78,7 @@ bool ReplaceLoneWord(QList<QByteArray>* lines, const QString& from, const QStrin
     return replaced;
 }
 
-void SetUserLines(QList<QByteArray>* lines, const QString& user) {
-    QString escaped = user;
-    escaped.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
-    escaped.replace(QLatin1Char('"'), QStringLiteral("\\\""));
-    const QByteArray userWord = '"' + escaped.toUtf8() + '"';
+void SetUserLines(QList<QByteArray>* lines, const QByteArray& userWord) {
     bool replaced = false;
     for (QByteArray& line : *lines) {
         const QList<WordSpan> spans = WordSpans(line);

@@ -10,8 +10,9 @@
 // Replaces the word `from` (a device or a speed) wherever it stands alone on its line; true
 // when found. "/dev/ttyS1" also matches the line "ttyS1".
 bool ReplaceLoneWord(QList<QByteArray>* lines, const QString& from, const QString& to);
-// Sets the user name on the "user" lines, or adds one before the file's last line end.
-void SetUserLines(QList<QByteArray>* lines, const QString& user);
+// Sets the user name, an options-file word, on the "user" lines, or adds one before the
+// file's last line end.
+void SetUserLines(QList<QByteArray>* lines, const QByteArray& userWord);
 // Replaces the number after chat's -T on the connect line; true when found.
 bool ReplaceConnectNumber(QList<QByteArray>* lines, const QString& number);
 // Replaces the number of the chat script's first dial command (ATD, ATDT, ATDP), keeping the

@@ -89,6 +89,11 @@ QString Escaped(const QString& text) {
     return escaped;
 }
 
+// The word of a "user" line: always quoted, as pppconfig writes it.
+QByteArray UserWord(const QString& user) {
+    return '"' + Escaped(user).toUtf8() + '"';
+}
+
 const QString ControlCharacterRefused =
     QStringLiteral("Le nom d'utilisateur et le mot de passe ne peuvent pas contenir de "
                    "caractère de contrôle (retour à la ligne, tabulation...).");
@@ -306,7 +311,7 @@ Result PppdPhonebook::Write(const PppdEntry& entry) {
     // that the users allowed to dial read them and no one else (an option may be a password).
     struct stat phonebook {};
     const bool phonebookKnown = ::stat(QFile::encodeName(folder).constData(), &phonebook) == 0;
-    const auto private640 = [&](const QString& path, mode_t mode) {
+    const auto privateToGroup = [&](const QString& path, mode_t mode) {
         const QByteArray name = QFile::encodeName(path);
         (void)::chmod(name.constData(), mode);
         if (phonebookKnown)
@@ -314,7 +319,7 @@ Result PppdPhonebook::Write(const PppdEntry& entry) {
     };
     for (const QString& subfolder : {PeersFolder(), ChatFolder()})
         if (!QFileInfo::exists(subfolder) && QDir().mkpath(subfolder))
-            private640(subfolder, 02750);
+            privateToGroup(subfolder, 02750);
     // The connect line names the script by its system path when the phonebook is the system's.
     const QString chatPath = ChatFile(entry.Name);
     const bool chatExisted = QFileInfo::exists(chatPath);
@@ -324,9 +329,9 @@ Result PppdPhonebook::Write(const PppdEntry& entry) {
     if (!written && !chatExisted) // no script is left behind without its entry
         QFile::remove(chatPath);
     if (written) {
-        private640(PeerFile(entry.Name), 0640);
+        privateToGroup(PeerFile(entry.Name), 0640);
         if (!chatExisted)
-            private640(chatPath, 0640);
+            privateToGroup(chatPath, 0640);
     }
     return written;
 }
@@ -356,7 +361,7 @@ Result PppdPhonebook::Update(const PppdEntry& before, const PppdEntry& after) {
     if (after.Speed != before.Speed && !replaceOrAdd(before.Speed, after.Speed))
         return Result::Failure(cannotChange.arg(QStringLiteral("la vitesse"), peersFile));
     if (after.UserName != before.UserName)
-        SetUserLines(&lines, after.UserName);
+        SetUserLines(&lines, UserWord(after.UserName));
 
     // The number stays where the entry keeps it: chat's -T argument, or the dial command of
     // a script that is the entry's alone (another entry's script is never written).
@@ -435,7 +440,7 @@ Result PppdPhonebook::SetUserName(const QString& name, const QString& user) {
     if (!ReadFileChecked(PeerFile(name), &text))
         return Result::Failure(QStringLiteral("Impossible de lire %1.").arg(PeerFile(name)));
     QList<QByteArray> lines = text.split('\n');
-    SetUserLines(&lines, user);
+    SetUserLines(&lines, UserWord(user));
     return WriteKeepingOwner(PeerFile(name), lines.join('\n'));
 }
 

@@ -24,7 +24,6 @@ constexpr MissingText missingTexts[] = {
     {"QPrintSettingsOutput", "Off", "Recto seul"},
     {"QPrintSettingsOutput", "Long side binding", "Reliure côté long"},
     {"QPrintSettingsOutput", "Short side binding", "Reliure côté court"},
-    {"QPrintSettingsOutput", "Pages", "Pages"},
     {"QPrintSettingsOutput",
      "Specify pages or ranges separated by commas. Ranges are specified by two numbers "
      "separated by a hyphen. E.g: 3,5-7,9 prints pages 3, 5, 6, 7 and 9.",

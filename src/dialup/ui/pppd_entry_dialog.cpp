@@ -52,9 +52,7 @@ TPppdEntryDialog::TPppdEntryDialog(const QString& phonebookFolder, const QString
     UserName->setObjectName(QStringLiteral("UserName"));
     UserName->setMaxLength(Ras::MaxUserName);
     // Wide enough for a full user name such as "jean.dupont@fournisseur.fr".
-    for (QWidget* field : {static_cast<QWidget*>(EntryName), static_cast<QWidget*>(PhoneNumber),
-                           static_cast<QWidget*>(SerialPort), static_cast<QWidget*>(Speed),
-                           static_cast<QWidget*>(UserName)})
+    for (QWidget* field : QList<QWidget*>{EntryName, PhoneNumber, SerialPort, Speed, UserName})
         field->setMinimumWidth(fontMetrics().horizontalAdvance(QLatin1Char('x')) * 32);
     layout->addRow(QStringLiteral("Nom de la connexion :"), EntryName);
     layout->addRow(QStringLiteral("Téléphone :"), PhoneNumber);
