@@ -466,7 +466,7 @@ void TCellGrid::ReadLine(QStringView line, int row) {
     }
 }
 
-void TCellGrid::LoadFromDelimitedFile(const QString& fileName) {
+void TCellGrid::LoadFromDelimitedFile(const QString& fileName, BareLineFeed bareLineFeed) {
     QFile file(fileName);
     if (!OpenRegularFile(file))
         throw AppError(QStringLiteral("Cannot open file ") + fileName);
@@ -482,17 +482,17 @@ void TCellGrid::LoadFromDelimitedFile(const QString& fileName) {
                 .arg(fileName));
 
     // CR or CR LF ends a line; a bare LF belongs to the line, unless the file has no CR at
-    // all (written on Linux): then LF ends the lines.
-    const QChar lineEnd =
-        fileText.contains(QLatin1Char('\r')) ? QLatin1Char('\r') : QLatin1Char('\n');
+    // all (written on Linux) or the caller says so: then LF ends lines too.
+    const bool lineFeedEnds =
+        bareLineFeed == BareLineFeed::EndsLine || !fileText.contains(QLatin1Char('\r'));
     QList<QStringView> lines;
     const QStringView all(fileText);
     qsizetype start = 0;
     for (qsizetype i = 0; i < all.size(); ++i) {
-        if (all[i] != lineEnd)
+        if (all[i] != QLatin1Char('\r') && (all[i] != QLatin1Char('\n') || !lineFeedEnds))
             continue;
         lines.append(all.sliced(start, i - start));
-        if (lineEnd == QLatin1Char('\r') && i + 1 < all.size() && all[i + 1] == QLatin1Char('\n'))
+        if (all[i] == QLatin1Char('\r') && i + 1 < all.size() && all[i + 1] == QLatin1Char('\n'))
             ++i;
         start = i + 1;
     }

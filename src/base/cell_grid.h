@@ -85,7 +85,11 @@ class TCellGrid : public QAbstractTableModel {
     // Reads the file into the grid from cell (0, 0). RowCount becomes the number of lines,
     // ColCount grows to the widest line, cells the file does not address keep their text.
     // Throws AppError "Cannot open file <name>".
-    void LoadFromDelimitedFile(const QString& fileName);
+    // A bare LF in a file that has CRs is a line break inside a cell, as this grid writes it;
+    // a file whose cells never hold one may have it end lines too (a line added on Linux).
+    enum class BareLineFeed { InCell, EndsLine };
+    void LoadFromDelimitedFile(const QString& fileName,
+                               BareLineFeed bareLineFeed = BareLineFeed::InCell);
 
     // Fixed-point text with the decimal comma: 0.22 at "%.5f" is "0,22000".
     void SetFloatCell(int col, int row, double value);

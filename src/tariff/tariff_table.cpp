@@ -96,7 +96,9 @@ FileLoad LoadFile(TCellGrid& grid, const QString& fileName) {
                        QStringLiteral("Le fichier des tarifs %1 dépasse 1 Mio : il n'a pas été lu.")
                            .arg(fileName))};
     try {
-        grid.LoadFromDelimitedFile(fileName);
+        // The program never puts a line break in a tariff's cell: a bare LF is a line's end,
+        // as in a line added on Linux to a file written here.
+        grid.LoadFromDelimitedFile(fileName, TCellGrid::BareLineFeed::EndsLine);
     } catch (const AppError& error) {
         grid.Clear();
         return {0, Result::Failure(error.message())};
@@ -120,6 +122,15 @@ FileLoad LoadFile(TCellGrid& grid, const QString& fileName) {
         grid.RemoveRow(damaged[i]); // the last one left is emptied, not removed
     grid.EndUpdate();
     return outcome;
+}
+
+QString SingleLineDesignation(const QString& typed) {
+    QString name = typed;
+    for (QChar& ch : name)
+        if (ch.category() == QChar::Other_Control || ch == QChar::LineSeparator ||
+            ch == QChar::ParagraphSeparator)
+            ch = QLatin1Char(' ');
+    return name;
 }
 
 int SelectedIndex(int storedIndex, int count) {

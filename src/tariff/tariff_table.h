@@ -55,6 +55,10 @@ constexpr qint64 MaxFileSize = 1024 * 1024;
 // fields only) holds no tariff.
 FileLoad LoadFile(TCellGrid& grid, const QString& fileName);
 
+// A tariff's name is one line of the tariff file: line breaks and other control characters
+// pasted into it become spaces.
+QString SingleLineDesignation(const QString& typed);
+
 // The item to select for the stored `ComboTarif` index: the stored one when it is in the
 // list, else the first. -1 for an empty list.
 int SelectedIndex(int storedIndex, int count);

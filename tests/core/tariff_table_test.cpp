@@ -53,6 +53,19 @@ TEST_F(TariffTableTest, AFileIsLoadedWholeWithExtraColumnsKept) {
     EXPECT_EQ(grid.Cells(10, 1), QStringLiteral("extra"));
 }
 
+TEST_F(TariffTableTest, ALineEndedByLfAloneIsATariffOfItsOwnAndNamesStayOneLine) {
+    // A line added on Linux to the top of a file written here: it once swallowed the next.
+    WriteWholeFile(Path(), "New;1;0;0;0;0;1;0;0;0\n" + defaultLine + "B;2;0;0;0;0;1;0;0;0\r\n");
+    const TariffTable::FileLoad load = TariffTable::LoadFile(grid, Path());
+    EXPECT_TRUE(load.result);
+    ASSERT_EQ(load.rows, 3);
+    EXPECT_EQ(grid.ColCount(), TariffTable::ColumnCount);
+    EXPECT_EQ(TariffTable::ReadRow(grid, 1), TariffTable::DefaultTariff());
+    EXPECT_EQ(grid.Cells(0, 2), QStringLiteral("B"));
+    EXPECT_EQ(TariffTable::SingleLineDesignation(QStringLiteral("Nuit\r\nweek\u2028end")),
+              QStringLiteral("Nuit  week end"));
+}
+
 TEST_F(TariffTableTest, DamagedRowsAreLeftOutAndReported) {
     WriteWholeFile(Path(), "A;1;1;1;1;1;1;1;1;1\r\nB;x;1;1;1;1;1;1;1;1\r\nC;3;3;3;3;3;3;3;3;3\r\n");
     const TariffTable::FileLoad load = TariffTable::LoadFile(grid, Path());

@@ -230,6 +230,8 @@ void TForm1::designEnter() {
 }
 
 void TForm1::designExit() {
+    if (const QString typed = design->text(); TariffTable::SingleLineDesignation(typed) != typed)
+        design->setText(TariffTable::SingleLineDesignation(typed));
     const QString designation = design->text();
     if (designation == OldDesignation)
         return;
