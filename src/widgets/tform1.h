@@ -278,6 +278,7 @@ class TForm1 : public QWidget {
     // ---- Alarms (src/app/ui/alarm_handlers.cpp) ---------------------------------------
     enum class AlarmMode { Poll, Chronometer };
     void EvaluateAlarms(qint32 elapsed, AlarmMode mode);
+    void RearmCostAlarms();
     void PlayAlarmSound();
     void ShowVisualAlert(const QString& value, const QString& message, const QString& detail);
     void SelectAlarmSound();

@@ -114,6 +114,11 @@ TEST_F(AlarmsTest, AStartChargeOfFiveComma2SoundsOnTheFirstTick) {
     EXPECT_EQ(sounds, (std::vector<QString>{"00:00:00"}));
     Tick();
     EXPECT_EQ(sounds.size(), 1u);
+    // The next count starts from 0 again: its own start charge sounds too.
+    Form1->SpeedButton4->click();
+    Form1->SpeedButton2->click();
+    Form1->Timer1Timer();
+    EXPECT_EQ(sounds.size(), 2u);
 }
 
 TEST_F(AlarmsTest, NeitherRadioButtonCheckedMeansByCost) {

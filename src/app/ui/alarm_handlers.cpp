@@ -61,6 +61,20 @@ void TForm1::EvaluateAlarms(qint32 elapsed, AlarmMode mode) {
     }
 }
 
+void TForm1::RearmCostAlarms() {
+    // A count starts from a cost of 0, which re-arms the cost alarms. Its first tick may
+    // already show the start-of-call charge: the 0 is taken here, or a second session with
+    // the same charge would find the alarm spent at that value.
+    CostAlarmState sound{SoundUnitsSeen, SoundUnitsArmed};
+    CostAlarmDue(0, SoundUnits, false, sound);
+    SoundUnitsSeen = sound.unitsSeen;
+    SoundUnitsArmed = sound.armed;
+    CostAlarmState visual{VisualUnitsSeen, VisualUnitsArmed};
+    CostAlarmDue(0, VisualUnits, false, visual);
+    VisualUnitsSeen = visual.unitsSeen;
+    VisualUnitsArmed = visual.armed;
+}
+
 void TForm1::PlayAlarmSound() {
     // A sound server started after the program (a login that autostarts it late) counts:
     // WAVCapable looks again while no output was found.

@@ -107,6 +107,7 @@ void TForm1::PollConnection() {
                 SelectEntry(entry);
                 LockEntryControls();
                 Session.Start(Now(), CurrentConnection);
+                RearmCostAlarms();
                 MiniWin->show();
                 SetClockAtNewSession();
             }
@@ -234,6 +235,7 @@ void TForm1::SpeedButton2Click() {
     StatXmit->setText(QString());
     StatRecv->setText(QString());
     Session.Start(Now());
+    RearmCostAlarms();
     Timer1->start();
     SpeedButton4->setEnabled(true);
     SpeedButton2->setEnabled(false);
