@@ -52,8 +52,8 @@ class TRAS : public QObject {
     QString DevicePort;
     QString ClientIP;
     QString ServerIP;
-    qint32 StatsXmit = 0;
-    qint32 StatsRecv = 0;
+    qint64 StatsXmit = 0;
+    qint64 StatsRecv = 0;
     qint32 StatsConn = 0;
     qint32 LastError = 0;
     quint32 RASConn = 0;

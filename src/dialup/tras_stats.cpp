@@ -7,8 +7,8 @@
 #include <limits>
 
 namespace {
-qint32 Clamped(quint64 value) {
-    return qint32(std::min<quint64>(value, quint64(std::numeric_limits<qint32>::max())));
+qint64 Clamped(quint64 value) {
+    return qint64(std::min<quint64>(value, quint64(std::numeric_limits<qint64>::max())));
 }
 } // namespace
 

@@ -4,12 +4,11 @@
 
 #include <algorithm>
 
-LinkSpeeds ComputeLinkSpeeds(qint32 sent, qint32 received, qint32 previousSent,
-                             qint32 previousReceived, qint32 elapsed) {
+LinkSpeeds ComputeLinkSpeeds(qint64 sent, qint64 received, qint64 previousSent,
+                             qint64 previousReceived, qint32 elapsed) {
     LinkSpeeds speeds;
-    const qint32 moved =
-        static_cast<qint32>((qint64(sent) + received) - (qint64(previousSent) + previousReceived));
-    speeds.instant = moved / 1024.0;
+    speeds.instant =
+        ((double(sent) + received) - (double(previousSent) + previousReceived)) / 1024.0;
     if (elapsed > 0)
         speeds.average = (double(sent) + received) / elapsed / 1024.0;
     return speeds;
@@ -43,7 +42,7 @@ void SessionModel::MoveStart(qint64 msecs) {
     start += msecs / 86400000.0;
 }
 
-const LinkSpeeds& SessionModel::TakeCounters(qint32 sent, qint32 received) {
+const LinkSpeeds& SessionModel::TakeCounters(qint64 sent, qint64 received) {
     speeds = ComputeLinkSpeeds(sent, received, previousSent, previousReceived, elapsed);
     previousSent = sent;
     previousReceived = received;

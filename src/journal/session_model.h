@@ -12,8 +12,8 @@ struct LinkSpeeds {
     double average = 0; // bytes moved since the session start / elapsed seconds / 1024
 };
 // The counters are 32-bit like the link statistics; the instant difference wraps the same way.
-LinkSpeeds ComputeLinkSpeeds(qint32 sent, qint32 received, qint32 previousSent,
-                             qint32 previousReceived, qint32 elapsed);
+LinkSpeeds ComputeLinkSpeeds(qint64 sent, qint64 received, qint64 previousSent,
+                             qint64 previousReceived, qint32 elapsed);
 
 // The session being counted (by the poll or by the manual chronometer): the one place its
 // numbers live. The monitor and the chronometer drive it; the windows observe it and make
@@ -28,8 +28,8 @@ class SessionModel : public QObject {
     double cost = 0;
     bool allowanceAlarmArmed = true;
     qint32 allowanceExceededAt = 0;
-    qint32 previousSent = 0; // counters at the previous statistics reading
-    qint32 previousReceived = 0;
+    qint64 previousSent = 0; // counters at the previous statistics reading
+    qint64 previousReceived = 0;
     LinkSpeeds speeds;
     QString tariff; // designation of the selected tariff
     // Entry of the dial-up session being counted, taken at its start: the connection may
@@ -49,7 +49,7 @@ class SessionModel : public QObject {
     // the corrected clock, so that the correction is not counted as time connected.
     void MoveStart(qint64 msecs);
     // A statistics reading: the speeds, then the reading becomes the base of the next one.
-    const LinkSpeeds& TakeCounters(qint32 sent, qint32 received);
+    const LinkSpeeds& TakeCounters(qint64 sent, qint64 received);
     void SetTariff(const QString& designation);
     // The session as a journal row; the bytes only when the statistics could be read. A
     // dial-up session carries its entry's name; otherwise the row takes `currentConnection`.

@@ -180,8 +180,8 @@ class TForm1 : public QWidget {
     double& SessionCost = Session.cost;
     bool& AllowanceAlarmArmed = Session.allowanceAlarmArmed;
     qint32& AllowanceExceededAt = Session.allowanceExceededAt;
-    qint32& PrevXmit = Session.previousSent;
-    qint32& PrevRecv = Session.previousReceived;
+    qint64& PrevXmit = Session.previousSent;
+    qint64& PrevRecv = Session.previousReceived;
     bool StatsAvailable = false;
     qint32 SoundUnitsSeen = -1;
     qint32 VisualUnitsSeen = -1;

@@ -87,8 +87,8 @@ TEST_F(MonitorSimulationTest, SessionStartsCountsAndEndsInOneJournalRow) {
     // The line drops (120 modem seconds): the session ends with one row.
     const int rows = Journal->RowCount();
     ASSERT_TRUE(WaitUntil([] { return !Form1->RAS->LinkUp(); }, 5000));
-    const qint32 sent = Form1->RAS->StatsXmit;
-    const qint32 received = Form1->RAS->StatsRecv;
+    const qint64 sent = Form1->RAS->StatsXmit;
+    const qint64 received = Form1->RAS->StatsRecv;
     Tick();
     EXPECT_FALSE(Form1->SessionActive);
     EXPECT_FALSE(MiniWin->isVisible());
