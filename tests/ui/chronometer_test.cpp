@@ -5,6 +5,7 @@
 #include "widgets/tform1.h"
 
 #include <QLabel>
+#include <QScreen>
 #include <QTimer>
 #include <QToolButton>
 
@@ -106,5 +107,17 @@ TEST_F(ChronometerTest, TheMiniWindowWidensSoThatNoCounterIsCutOrOverlapped) {
     MiniWin->Label29->setText("0,24 F");
     MiniWin->FitMiniWindow();
     EXPECT_EQ(MiniWin->width(), 104) << "back to its design";
+
+    // Against the screen's right edge it steps back while wide, and then returns to the place
+    // that is saved.
+    const int placed = MiniWin->screen()->geometry().right() + 1 - 104;
+    MiniWin->move(placed, 100);
+    MiniWin->Label29->setText("12345678,90 F");
+    MiniWin->FitMiniWindow();
+    EXPECT_LT(MiniWin->x(), placed);
+    EXPECT_EQ(MiniWin->PlacedLeft(), placed);
+    MiniWin->Label29->setText("0,24 F");
+    MiniWin->FitMiniWindow();
+    EXPECT_EQ(MiniWin->x(), placed);
     MiniWin->hide();
 }

@@ -59,6 +59,7 @@ TMiniWin::TMiniWin(QWidget* parent)
     MovePanel1->setGeometry(0, 0, designed.windowWidth, 40);
     MovePanel1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(MovePanel1, &TMovePanel::DoubleClicked, this, &TMiniWin::MovePanel1DblClick);
+    connect(MovePanel1, &TMovePanel::MoveStarted, this, [this] { steppedBackFrom.reset(); });
     connect(MovePanel1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         if (Form1 && Form1->PopupMenu1)
             PopupRightAligned(Form1->PopupMenu1, MovePanel1->mapToGlobal(at));
@@ -140,11 +141,16 @@ void TMiniWin::FitWidthToTexts() {
     mspeed->setFixedWidth(layout.speedWidth);
     restefor->move(layout.remainingLeft, restefor->y());
     restefor->setFixedWidth(layout.remainingWidth);
-    // Widened against the screen's right edge, the window steps back onto the screen.
+    // Widened against the screen's right edge, the window steps back onto the screen, and
+    // returns to its place once its texts narrow again.
     if (const QScreen* shown = screen()) {
-        const int overflow = x() + layout.windowWidth - shown->geometry().right() - 1;
-        if (overflow > 0)
-            move(std::max(shown->geometry().left(), x() - overflow), y());
+        const QRect area = shown->geometry();
+        const int placed = PlacedLeft();
+        const int overflow = placed + layout.windowWidth - area.right() - 1;
+        const int left = overflow > 0 ? std::max(area.left(), placed - overflow) : placed;
+        steppedBackFrom = left == placed ? std::nullopt : std::optional<int>(placed);
+        if (left != x())
+            move(left, y());
     }
 }
 

@@ -4,6 +4,7 @@
 #include "widgets/cost_display.h"
 
 #include <QWidget>
+#include <optional>
 
 class QLabel;
 class TMovePanel;
@@ -25,6 +26,9 @@ class TMiniWin : public QWidget {
     QLabel* restefor = nullptr;
 
     void FitMiniWindow();
+    // Where the window's left edge belongs: the user's place, even while a wide text keeps
+    // the window stepped back from the screen's right edge. Saved in the settings.
+    int PlacedLeft() const { return steppedBackFrom.value_or(x()); }
     // Keeps the window in front of other windows, or releases it, without moving it.
     void SetStayOnTop(bool onTop);
 
@@ -43,6 +47,7 @@ class TMiniWin : public QWidget {
     void RunSingleInstanceCheck();
     // Widens the window and its boxes for texts wider than the design leaves them.
     void FitWidthToTexts();
+    std::optional<int> steppedBackFrom; // the left edge before a step back
 
     MiniWindowLayout fittedLayout;
 };

@@ -1,6 +1,7 @@
 #include "app/ui/move_panel.h"
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QWindow>
 
@@ -42,11 +43,15 @@ void TMovePanel::mouseMoveEvent(QMouseEvent* event) {
 
 void TMovePanel::StartMove() {
     QWidget* topLevel = window();
-    // The window manager moves the window itself where it can; otherwise follow the mouse.
-    if (topLevel->windowHandle() && topLevel->windowHandle()->startSystemMove())
+    emit MoveStarted();
+    grabOffset = pressPosition - topLevel->frameGeometry().topLeft();
+    // On X11 the window follows the mouse from the press: a window-manager move would start
+    // from where the pointer is now and lose the way it travelled to get there. Elsewhere
+    // (Wayland) only the compositor may move a window.
+    if (QGuiApplication::platformName() != QLatin1String("xcb") && topLevel->windowHandle() &&
+        topLevel->windowHandle()->startSystemMove())
         return;
     dragging = true;
-    grabOffset = pressPosition - topLevel->frameGeometry().topLeft();
 }
 
 void TMovePanel::mouseReleaseEvent(QMouseEvent* event) {

@@ -14,6 +14,7 @@ class TMovePanel : public QFrame {
 
   signals:
     void DoubleClicked();
+    void MoveStarted(); // the user drags the window
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -185,7 +185,7 @@ QHash<QString, TForm1::SettingControl> TForm1::SettingControls() {
         [this](const QVariant& value) { ApplyText(CurrEdit, value.toString()); });
     bind(mainW, "x", [this] { return x(); });
     bind(mainW, "y", [this] { return y(); });
-    bind(miniwin, "x", [] { return MiniWin ? QVariant(MiniWin->x()) : QVariant(); });
+    bind(miniwin, "x", [] { return MiniWin ? QVariant(MiniWin->PlacedLeft()) : QVariant(); });
     bind(miniwin, "y", [] { return MiniWin ? QVariant(MiniWin->y()) : QVariant(); });
     bind(
         last, "CheminExport", [this] { return ExportFolder; },
