@@ -54,6 +54,10 @@ void TTimeQuery::Cancel() {
     Wake();
 }
 
+qint64 TTimeQuery::AnswerAgeMs() const {
+    return answerAge.isValid() ? answerAge.elapsed() : 0;
+}
+
 QString TTimeQuery::TimeStr() {
     return TimeOfDayText(TimeCountFromBytes(Query()));
 }
@@ -165,14 +169,29 @@ QByteArray TTimeQuery::Query() {
     const QHostAddress address = ResolveHost();
     Status(QStringLiteral("Connexion"));
     QTcpSocket socket;
-    // A server that floods cannot fill memory: Qt buffers no more than the answer's size.
-    socket.setReadBufferSize(TimeAnswerSize);
+    // A server that floods cannot fill memory: Qt buffers no more than the answer's size and
+    // the one byte that shows the answer is too long.
+    socket.setReadBufferSize(TimeAnswerSize + 1);
+    QByteArray answer;
+    const auto collect = [&] {
+        if (answer.size() <= TimeAnswerSize) {
+            answer += socket.read(TimeAnswerSize + 1 - answer.size());
+            if (answer.size() >= TimeAnswerSize && !answerAge.isValid())
+                answerAge.start();
+        }
+    };
+    answerAge.invalidate();
     bool connected = false;
     connect(&socket, &QTcpSocket::connected, this, [&] {
         connected = true;
         Wake();
     });
-    connect(&socket, &QTcpSocket::readyRead, this, &TTimeQuery::Wake);
+    // Read as it comes, not when the wait returns: a window opened meanwhile holds the wait,
+    // and the answer's age must count from its arrival.
+    connect(&socket, &QTcpSocket::readyRead, this, [&] {
+        collect();
+        Wake();
+    });
     connect(&socket, &QTcpSocket::disconnected, this, &TTimeQuery::Wake);
     connect(&socket, &QTcpSocket::errorOccurred, this, &TTimeQuery::Wake);
     socket.connectToHost(address, static_cast<quint16>(Port));
@@ -183,20 +202,31 @@ QByteArray TTimeQuery::Query() {
     }
     emit OnConnect();
 
-    QByteArray answer;
-    const auto collect = [&] {
-        if (answer.size() < TimeAnswerSize)
-            answer += socket.read(TimeAnswerSize - answer.size());
-        return answer.size() >= TimeAnswerSize ||
-               socket.state() == QAbstractSocket::UnconnectedState;
-    };
-    const bool finished = WaitUntil(collect, TimeOut);
+    const auto closed = [&] { return socket.state() == QAbstractSocket::UnconnectedState; };
+    const bool finished = WaitUntil(
+        [&] {
+            collect();
+            return answer.size() >= TimeAnswerSize || closed();
+        },
+        TimeOut);
+    // The server closes after its four bytes; one that sends more is no time server. A
+    // server that keeps the line open is given a moment to show which it is.
+    if (finished && answer.size() == TimeAnswerSize)
+        WaitUntil(
+            [&] {
+                collect();
+                return answer.size() > TimeAnswerSize || closed();
+            },
+            std::min(TimeOut, 1000));
     collect();
     Status(QStringLiteral("Déconnexion"));
     Status(QStringLiteral("Requête fermeture de socket"), 4);
     socket.abort();
     emit OnDisconnect();
-    if (answer.size() >= TimeAnswerSize)
+    if (answer.size() > TimeAnswerSize)
+        throw AppError(QStringLiteral("Le serveur d'horloge a envoyé une réponse qui n'est pas "
+                                      "une heure"));
+    if (answer.size() == TimeAnswerSize)
         return answer;
     if (!finished)
         throw AppError(QStringLiteral("Le serveur d'horloge n'a pas envoyé l'heure dans le "

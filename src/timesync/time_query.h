@@ -2,6 +2,7 @@
 
 #include "base/errors.h"
 
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QList>
 #include <QObject>
@@ -50,6 +51,9 @@ class TTimeQuery : public QObject {
     QString TimeStr();
     // The server's 32-bit count as a signed integer. Throws like TimeStr.
     qint32 TimeInt();
+    // Milliseconds since the last answer arrived: a window opened during the query may have
+    // held it back, and the server's time is that much older. 0 before any answer.
+    qint64 AnswerAgeMs() const;
     // Ends a running host lookup with "La recherche d'hôte a été annulée".
     void Cancel();
     // Tests replace the resolver; nullptr restores the system one.
@@ -76,6 +80,7 @@ class TTimeQuery : public QObject {
     bool cancelled = false;
     bool woken = false;
     QEventLoop* waitLoop = nullptr;
+    QElapsedTimer answerAge;
     // Cleared when the component is destroyed in the middle of one of its own waits.
     std::shared_ptr<bool> alive = std::make_shared<bool>(true);
 };

@@ -201,7 +201,8 @@ class TForm1 : public QWidget {
     QString DailyTime = QStringLiteral("12:00");
     QString WeeklyTime = QStringLiteral("12:00");
     bool ClockQueryFailed = false;
-    QString OldDesignation; // text of `design` when it gained the focus
+    QString ClockFailureShown; // the status bar's text of the last failed clock setting
+    QString OldDesignation;    // text of `design` when it gained the focus
 
     // ---- Start-up and lifecycle (src/app/ui/tform1.cpp) ------------------------------
     void FormCreate();

@@ -11,6 +11,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -94,11 +95,31 @@ TEST(TimeQuery, AnswersOfRealServers) {
     EXPECT_EQ(slowly.time, "12:01:04");
     EXPECT_GT(slowly.ticks, 20);
 
-    // A server that never stops sending: the four bytes are read, the rest is left unread.
+    // A server that sends more than four bytes is no time server: its bytes would give a
+    // time of no meaning. One that never stops is refused at once, its flood left unread.
     FakeTimeServer flood(FakeTimeServer::Behaviour::Flood, december2006);
     const QueryOutcome flooded = Ask(flood.port(), 3000);
-    EXPECT_EQ(flooded.time, "12:01:04");
+    EXPECT_EQ(flooded.error, "Le serveur d'horloge a envoyé une réponse qui n'est pas une heure");
     EXPECT_LT(flooded.elapsedMs, 2000);
+    FakeTimeServer eight(FakeTimeServer::Behaviour::Answer, december2006 + december2006);
+    EXPECT_EQ(Ask(eight.port()).error, flooded.error);
+}
+
+TEST(TimeQuery, AnAnswerHeldByAWindowOpenedMeanwhileKnowsItsAge) {
+    FakeTimeServer slow(FakeTimeServer::Behaviour::SlowBytes, december2006);
+    TTimeQuery query;
+    query.Host = "127.0.0.1";
+    query.Port = slow.port();
+    query.TimeOut = 3000;
+    // A modal window opened during the query: its own loop runs for two seconds, in which
+    // the whole answer arrives.
+    QTimer::singleShot(50, [] {
+        QEventLoop modal;
+        QTimer::singleShot(2000, &modal, &QEventLoop::quit);
+        modal.exec();
+    });
+    EXPECT_EQ(query.TimeStr(), "12:01:04");
+    EXPECT_GE(query.AnswerAgeMs(), 500) << "the time it waited since the answer";
 }
 
 TEST(TimeQuery, FailuresEndWithinTheTimeOutWhileTheProgramRuns) {

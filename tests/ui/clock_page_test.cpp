@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -203,6 +204,14 @@ TEST_F(ClockPageTest, FailuresAreReportedAndTheClockIsLeftAlone) {
     EXPECT_EQ(box->text, "Votre PC retardait de 1 heure.\nL'heure du PC n'a pas pu être "
                          "corrigée : l'autorisation de changer l'heure du système a été refusée.");
     EXPECT_TRUE(Form1->Button8->isEnabled());
+
+    // A later success takes the failure's text off the status bar.
+    EXPECT_TRUE(Form1->StatusBar1->currentMessage().startsWith("L'heure du PC n'a pas pu"));
+    MockTimeService::Call(QStringLiteral("Reset"));
+    FakeTimeServer right(FakeTimeServer::Behaviour::Answer, ServerAnswer(0));
+    UseServer(right);
+    SetNow();
+    EXPECT_EQ(Form1->StatusBar1->currentMessage(), "");
 }
 
 TEST_F(ClockPageTest, OfflineScheduledSettingAsksFirstAndNoEndsQuietly) {

@@ -88,7 +88,8 @@ void TForm1::SetClock(bool interactive) {
         if (!alive)
             return;
         answered = false;
-        StatusBar1->showMessage(error.message());
+        ClockFailureShown = error.message();
+        StatusBar1->showMessage(ClockFailureShown);
         if (interactive)
             ShowMessageBox(BoxKind::Error, queryErrorText, {BoxButton::Ok}, this);
     }
@@ -97,7 +98,11 @@ void TForm1::SetClock(bool interactive) {
 
     if (answered) {
         const QDateTime oldTime = Now().toUTC();
-        const QDateTime newTime = ServerTimeOnMachineDate(oldTime, serverTime);
+        // The answer may have waited for a window the user opened during the query: the
+        // server's time is moved on by as long as it waited, in whole seconds as it came.
+        const qint64 age = (TimeQuery1->AnswerAgeMs() + 500) / 1000 * 1000;
+        const QDateTime newTime =
+            ServerTimeOnMachineDate(oldTime.addMSecs(-age), serverTime).addMSecs(age);
         if (ClockQueryFailed || !newTime.isValid()) {
             if (interactive)
                 ShowMessageBox(BoxKind::Error, queryErrorText, {BoxButton::Ok}, this);
@@ -110,10 +115,13 @@ void TForm1::SetClock(bool interactive) {
             if (clockSet && (SessionActive || Timer1->isActive()))
                 Session.MoveStart(oldTime.msecsTo(newTime));
             const CorrectionReport report = MakeCorrectionReport(oldTime, newTime, clockSet);
-            if (!clockSet)
-                StatusBar1->showMessage(
-                    QStringLiteral("L'heure du PC n'a pas pu être corrigée : ") +
-                    clockSet.Message());
+            if (!clockSet) {
+                ClockFailureShown = QStringLiteral("L'heure du PC n'a pas pu être corrigée : ") +
+                                    clockSet.Message();
+                StatusBar1->showMessage(ClockFailureShown);
+            } else if (StatusBar1->currentMessage() == ClockFailureShown) {
+                StatusBar1->clearMessage(); // an earlier failure no longer holds
+            }
             if (interactive)
                 ShowMessageBox(report.onTime || clockSet ? BoxKind::Information : BoxKind::Warning,
                                report.text, {BoxButton::Ok}, this);
