@@ -227,6 +227,7 @@ class TForm1 : public QWidget {
   public:
     // ---- Session monitor (src/app/ui/session_monitor.cpp) ----------------------------
     void PollConnection();
+    void UpdateChronometerButton();
     void ShowStatistics();
     // The elapsed time, the cost and the tooltip of one tick, shared by poll and chronometer.
     void ShowCounters(qint32 elapsed);

@@ -7,6 +7,7 @@
 #include "base/program_files.h"
 #include "dialup/simulation_provider.h"
 #include "dialup/tras.h"
+#include "dialup/ui/choose_connection_dialog.h"
 #include "journal/ui/journal_window.h"
 #include "support/app_fixture.h"
 #include "widgets/tform1.h"
@@ -16,6 +17,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QThread>
@@ -50,8 +52,12 @@ TEST_F(MonitorSimulationTest, SessionStartsCountsAndEndsInOneJournalRow) {
     Form1->ComboBox1->setCurrentIndex(entry);
     auto chooser = AnswerNextBox(QStringLiteral("OK"));
     QStringList progress;
-    QObject::connect(Form1->StatusBar1, &QStatusBar::messageChanged,
-                     [&](const QString& text) { progress << text; });
+    bool chronometerDuringDial = true;
+    QObject::connect(Form1->StatusBar1, &QStatusBar::messageChanged, [&](const QString& text) {
+        progress << text;
+        if (text.contains(QStringLiteral("Numérotation")))
+            chronometerDuringDial = Form1->SpeedButton1->isEnabled();
+    });
     Form1->Button1->click();
     EXPECT_TRUE(chooser->seen);
     ASSERT_EQ(Form1->RAS->ConnectState, 8192);
@@ -59,6 +65,7 @@ TEST_F(MonitorSimulationTest, SessionStartsCountsAndEndsInOneJournalRow) {
     EXPECT_TRUE(progress.contains(QStringLiteral("Connexion à Coupure après 60 s en cours...")));
     EXPECT_TRUE(
         progress.contains(QStringLiteral("Coupure après 60 s - Numérotation en cours (modem)")));
+    EXPECT_FALSE(chronometerDuringDial) << "started then, it would leave the line uncounted";
 
     Tick(0);
     EXPECT_TRUE(Form1->SessionActive);
@@ -132,6 +139,21 @@ TEST_F(MonitorSimulationTest, AFailedDialEndsDisconnectedWithABeep) {
     EXPECT_TRUE(CurrentConnection.isEmpty());
     EXPECT_EQ(Form1->RAS->RASConn, 0u);
     EXPECT_EQ(beeps, 1);
+}
+
+TEST_F(MonitorSimulationTest, TheChooserConfirmedWithNoLineChosenDialsNothing) {
+    // A click on the list's empty part: the current row stays, no line is chosen.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (!ChoixConn->isVisible())
+            return;
+        ChoixConn->ListBox1->clearSelection();
+        ChoixConn->accept();
+    });
+    poll.start(10);
+    Form1->Button1->click();
+    EXPECT_TRUE(CurrentConnection.isEmpty());
+    EXPECT_EQ(Form1->RAS->RASConn, 0u);
 }
 
 TEST_F(MonitorSimulationTest, ADialIsGivenUpWithDeconnecter) {

@@ -143,13 +143,19 @@ void TForm1::PollConnection() {
     }
     EvaluateAlarms(elapsed, AlarmMode::Poll);
     MiniWin->FitMiniWindow();
+    UpdateChronometerButton();
+}
+
+void TForm1::UpdateChronometerButton() {
     // Started during a connection, the chronometer would restart the connection's own count
-    // and cut its time and cost in two rows: it waits for the connection's end.
-    if (SpeedButton1->isEnabled() == SessionActive) {
-        SpeedButton1->setEnabled(!SessionActive);
-        SetHint(SpeedButton1, SessionActive ? QStringLiteral("Chronomètre manuel : indisponible "
-                                                             "pendant une connexion")
-                                            : QStringLiteral("Chronomètre manuel"));
+    // and cut its time and cost in two rows; started during a dial, it would stop the poll and
+    // the connection would be counted nowhere. It waits for the line to be free.
+    const bool lineInUse = SessionActive || !CurrentConnection.isEmpty();
+    if (SpeedButton1->isEnabled() == lineInUse) {
+        SpeedButton1->setEnabled(!lineInUse);
+        SetHint(SpeedButton1, lineInUse ? QStringLiteral("Chronomètre manuel : indisponible "
+                                                         "pendant une connexion")
+                                        : QStringLiteral("Chronomètre manuel"));
     }
 }
 

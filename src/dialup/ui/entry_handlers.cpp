@@ -60,8 +60,12 @@ void TForm1::Button1Click() {
         ChoixConn->ListBox1->setCurrentRow(ComboBox1->currentIndex());
         if (ChoixConn->exec() != QDialog::Accepted)
             return;
+        // A click on the list's empty part leaves a current row but no line chosen.
+        const QList<QListWidgetItem*> chosen = ChoixConn->ListBox1->selectedItems();
+        if (chosen.isEmpty())
+            return;
         const QSignalBlocker quiet(ComboBox1);
-        ComboBox1->setCurrentIndex(ChoixConn->ListBox1->currentRow());
+        ComboBox1->setCurrentIndex(ChoixConn->ListBox1->row(chosen.first()));
     }
     if (ComboBox1->currentIndex() < 0)
         return;
@@ -74,6 +78,7 @@ void TForm1::Button1Click() {
     const QString name = ComboBox1->currentText();
     RAS->EntryName = name;
     CurrentConnection = name;
+    UpdateChronometerButton();
     StatusBar1->showMessage(QStringLiteral("Connexion à ") + name + QStringLiteral(" en cours..."));
     if (RAS->Connect() != 0) {
         CurrentConnection.clear();
