@@ -26,6 +26,11 @@ QString WhyNotWritten(const QSaveFile& file) {
     }
 }
 
+QString NotWrittenText(const QSaveFile& file) {
+    return QStringLiteral("Impossible d'écrire dans %1 (%2)")
+        .arg(file.fileName(), WhyNotWritten(file));
+}
+
 Result WriteSafely(const QString& fileName,
                    const std::function<void(const PieceWriter&)>& makeContents, bool privateFile) {
     QSaveFile file(fileName);
@@ -45,8 +50,7 @@ Result WriteSafely(const QString& fileName,
     written = written && file.flush() && file.size() == total && file.commit();
     if (written)
         return Result::Success();
-    const QString reason =
-        QStringLiteral("Impossible d'écrire dans %1 (%2)").arg(fileName, WhyNotWritten(file));
+    const QString reason = NotWrittenText(file);
     file.cancelWriting();
     return Result::Failure(reason);
 }
@@ -56,6 +60,14 @@ std::function<void(const PieceWriter&)> Whole(const QByteArray& contents) {
     return [&contents](const PieceWriter& write) { write(contents.constData(), contents.size()); };
 }
 } // namespace
+
+Result CheckFileCanBeWritten(const QString& fileName) {
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return Result::Failure(NotWrittenText(file));
+    file.cancelWriting();
+    return Result::Success();
+}
 
 Result WriteFileSafely(const QString& fileName, const QByteArray& contents) {
     return WriteSafely(fileName, Whole(contents), false);

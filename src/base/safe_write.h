@@ -17,6 +17,10 @@ using PieceWriter = std::function<bool(const char* data, qint64 size)>;
 Result WriteFileSafely(const QString& fileName,
                        const std::function<void(const PieceWriter&)>& makeContents);
 
+// Whether the file could be written there now (its folder exists and takes a new file),
+// before a long piece of work that ends by writing it. Nothing is left behind.
+Result CheckFileCanBeWritten(const QString& fileName);
+
 // The same for a file that holds passwords: readable by its owner only (mode 0600) from
 // before its first byte, whatever the mode of the file it replaces.
 Result WritePrivateFileSafely(const QString& fileName, const QByteArray& contents);

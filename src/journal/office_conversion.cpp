@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QUrl>
+#include <algorithm>
 #include <csignal>
 #include <unistd.h>
 
@@ -54,6 +55,10 @@ void OfficeConversion::KillConversion() {
 QString OfficeConversion::ServerNotFoundText(Target target) {
     return target == Target::WordDocument ? QStringLiteral("Word OLE server not found")
                                           : QStringLiteral("Excel OLE server not found");
+}
+
+int OfficeConversion::TimeLimitForRows(int rows) {
+    return static_cast<int>(std::clamp<qint64>(qint64(rows) * 40, 180000, 3600000));
 }
 
 bool OfficeConversion::Running() const {

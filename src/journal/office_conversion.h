@@ -34,6 +34,9 @@ class OfficeConversion : public QObject {
     bool Running() const;
     // How long LibreOffice may take before it is stopped and the export reported as failed.
     void SetTimeLimit(int milliseconds) { timeLimit = milliseconds; }
+    // Three minutes, and more for a long table: LibreOffice lays a document's table out
+    // slowly (about 5 ms a row), and a large journal must not be taken for a hang.
+    static int TimeLimitForRows(int rows);
 
   signals:
     // The output file was written (success) or left as it was (errorText says why, in French).

@@ -102,7 +102,11 @@ void ShowErrorBox(const QString& text, QWidget* parent) {
     ShowMessageBox(BoxKind::Error, text, {BoxButton::Ok}, parent);
 }
 
-bool AskYesNo(const QString& text, QWidget* parent) {
+bool AskYesNo(const QString& text, QWidget* parent, BoxButton defaultButton) {
+    // The buttons keep their places whatever their order here: the first is the default.
+    if (defaultButton == BoxButton::No)
+        return ShowMessageBox(BoxKind::Confirmation, text, {BoxButton::No, BoxButton::Yes},
+                              parent) == BoxButton::Yes;
     return ShowMessageBox(BoxKind::Confirmation, text, {BoxButton::Yes, BoxButton::No}, parent) ==
            BoxButton::Yes;
 }

@@ -19,5 +19,7 @@ BoxButton ShowMessageBox(BoxKind kind, const QString& text,
 // The program's standard error box for an error raised to it.
 void ShowErrorBox(const QString& text, QWidget* parent = nullptr);
 
-// "Confirmation" box with "&Oui" and "&Non"; true for "&Oui".
-bool AskYesNo(const QString& text, QWidget* parent = nullptr);
+// "Confirmation" box with "&Oui" and "&Non"; true for "&Oui". A question whose "&Oui" cannot
+// be undone makes "&Non" the default.
+bool AskYesNo(const QString& text, QWidget* parent = nullptr,
+              BoxButton defaultButton = BoxButton::Yes);

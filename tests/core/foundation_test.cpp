@@ -89,6 +89,13 @@ TEST(SafeWrite, ReplacesTheFileWholeAndLeavesNoTemporaryFile) {
     ASSERT_TRUE(WriteFileSafely(name, "new"));
     EXPECT_EQ(ReadWholeFile(name), "new");
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 1);
+
+    // Asked before a long piece of work: nothing is left, a missing folder is said.
+    EXPECT_TRUE(CheckFileCanBeWritten(folder.file("new.doc")));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 1);
+    const Result missing = CheckFileCanBeWritten(folder.file("none/new.doc"));
+    EXPECT_TRUE(missing.Message().endsWith("(le dossier n'existe pas)"))
+        << missing.Message().toStdString();
 }
 
 TEST(SafeWrite, AFailureKeepsTheOldFileAndSaysWhy) {

@@ -9,6 +9,7 @@
 #include <QDeadlineTimer>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTimer>
 #include <QWidget>
 
@@ -23,8 +24,11 @@ bool ClickInActiveModal(const QString& buttonText, AnsweredBox& record, QWidget*
             continue;
         record.seen = true;
         record.title = modal->windowTitle();
-        if (auto* box = qobject_cast<QMessageBox*>(modal))
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             record.text = box->text();
+            if (box->defaultButton())
+                record.defaultButton = box->defaultButton()->text();
+        }
         button->click();
         return true;
     }

@@ -13,6 +13,7 @@ struct AnsweredBox {
     bool seen = false;
     QString title;
     QString text;
+    QString defaultButton; // the text of the button that Return presses
     QPointer<QTimer> poller;
     // Stops waiting for the box (when it may not come at all).
     void Cancel() {

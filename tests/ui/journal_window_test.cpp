@@ -154,6 +154,7 @@ TEST_F(JournalWindowTest, ClearingAsksFirstThenDeletesTheFile) {
     EXPECT_TRUE(no->seen);
     EXPECT_EQ(no->title, "Confirmation");
     EXPECT_EQ(no->text, "Voulez-vous vraiment effacer tout le journal ?");
+    EXPECT_EQ(no->defaultButton, "&Non") << "Return does not erase the journal";
     EXPECT_EQ(Journal->RowCount(), 2);
     EXPECT_TRUE(QFile::exists(JournalFile()));
 

@@ -145,12 +145,18 @@ void TJournal::ExportGrid(const TCellGrid& grid, bool chartImages) {
             ShowErrorBox(tooLong, this);
             return;
         }
+        // The conversion takes a while: a place it cannot write to is said before it starts.
+        if (const Result writable = CheckFileCanBeWritten(fileName); !writable) {
+            ShowErrorBox(writable.Message(), this);
+            return;
+        }
         if (word && ShowMessageBox(BoxKind::Confirmation, wordQuestion,
                                    {BoxButton::Yes, BoxButton::No}, this) != BoxButton::Yes)
             return;
         QList<bool> textColumns;
         const QByteArray source = word ? GridHtml(grid) : GridSpreadsheetCsv(grid, &textColumns);
         QString errorText;
+        conversion->SetTimeLimit(OfficeConversion::TimeLimitForRows(grid.RowCount()));
         if (!conversion->Start(word ? OfficeConversion::Target::WordDocument
                                     : OfficeConversion::Target::Spreadsheet,
                                source, textColumns, fileName, &errorText)) {

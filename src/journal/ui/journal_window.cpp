@@ -194,7 +194,8 @@ bool TJournal::MayEndProgram() {
 }
 
 void TJournal::ClearJournal() {
-    if (!AskYesNo(QStringLiteral("Voulez-vous vraiment effacer tout le journal ?"), this))
+    if (!AskYesNo(QStringLiteral("Voulez-vous vraiment effacer tout le journal ?"), this,
+                  BoxButton::No))
         return;
     Store.ClearJournal(ProgramFiles::JournalFileName());
     pending.JournalSaved(); // the sessions kept apart were cleared with the others
