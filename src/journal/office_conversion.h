@@ -35,7 +35,8 @@ class OfficeConversion : public QObject {
     // How long LibreOffice may take before it is stopped and the export reported as failed.
     void SetTimeLimit(int milliseconds) { timeLimit = milliseconds; }
     // Three minutes, and more for a long table: LibreOffice lays a document's table out
-    // slowly (about 5 ms a row), and a large journal must not be taken for a hang.
+    // slowly (5 ms a row and more as it grows), and a large journal must not be taken for a
+    // hang. At most an hour.
     static int TimeLimitForRows(int rows);
 
   signals:

@@ -11,7 +11,7 @@ struct LinkSpeeds {
     double instant = 0; // bytes moved since the previous reading / 1024
     double average = 0; // bytes moved since the session start / elapsed seconds / 1024
 };
-// The counters are 32-bit like the link statistics; the instant difference wraps the same way.
+// The counters are the link statistics' 64-bit byte counts.
 LinkSpeeds ComputeLinkSpeeds(qint64 sent, qint64 received, qint64 previousSent,
                              qint64 previousReceived, qint32 elapsed);
 

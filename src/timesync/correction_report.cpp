@@ -39,11 +39,13 @@ CorrectionReport MakeCorrectionReport(const QDateTime& oldTime, const QDateTime&
     return report;
 }
 
-QDateTime ServerTimeOnMachineDate(const QDateTime& machineUtc, const QString& serverTimeOfDay) {
+QDateTime ServerTimeOnMachineDate(const QDateTime& machineUtc, const QString& serverTimeOfDay,
+                                  qint64 answerAgeMs) {
     const QTime time = QTime::fromString(serverTimeOfDay, QStringLiteral("hh:mm:ss"));
     if (!time.isValid())
         return {};
-    const QDateTime machine = machineUtc.toUTC();
+    const qint64 age = (answerAgeMs + 500) / 1000 * 1000;
+    const QDateTime machine = machineUtc.toUTC().addMSecs(-age);
     QDateTime nearest;
     for (int days : {0, -1, 1}) {
         const QDateTime candidate(machine.date().addDays(days), time, Qt::UTC);
@@ -51,5 +53,5 @@ QDateTime ServerTimeOnMachineDate(const QDateTime& machineUtc, const QString& se
             std::abs(machine.msecsTo(candidate)) < std::abs(machine.msecsTo(nearest)))
             nearest = candidate;
     }
-    return nearest;
+    return nearest.addMSecs(age);
 }

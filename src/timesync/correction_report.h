@@ -19,5 +19,7 @@ CorrectionReport MakeCorrectionReport(const QDateTime& oldTime, const QDateTime&
 // The UTC moment to set: the server's time of day ("hh:nn:ss"), milliseconds at 0, on the
 // machine's UTC date or the day before or after, whichever is nearest the machine's time, so
 // that a clock a little off across midnight is not set a day wrong. Invalid when the text is
-// not a time.
-QDateTime ServerTimeOnMachineDate(const QDateTime& machineUtc, const QString& serverTimeOfDay);
+// not a time. An answer that waited `answerAgeMs` (a window opened during the query held it)
+// is moved on by that long, in whole seconds as it came.
+QDateTime ServerTimeOnMachineDate(const QDateTime& machineUtc, const QString& serverTimeOfDay,
+                                  qint64 answerAgeMs = 0);

@@ -263,6 +263,8 @@ TEST(CorrectionReport, FieldByFieldDifferences) {
     EXPECT_EQ(ServerTimeOnMachineDate(at(0, 0, 5), "23:59:09"),
               QDateTime(QDate(2026, 12, 7), QTime(23, 59, 9), Qt::UTC));
     EXPECT_EQ(ServerTimeOnMachineDate(at(14, 5, 40), "14:03:10"), at(14, 3, 10));
+    // An answer held 31,4 s by a window opened meanwhile: 31 s older than the machine's now.
+    EXPECT_EQ(ServerTimeOnMachineDate(at(14, 4, 11), "14:03:10", 31400), at(14, 3, 41));
     const QDateTime nextDay = ServerTimeOnMachineDate(at(23, 59, 31), "00:00:32");
     EXPECT_EQ(MakeCorrectionReport(at(23, 59, 31), nextDay).text,
               "Votre PC retardait de 1 minute 1 seconde.\rLa correction a été faite.");

@@ -65,14 +65,8 @@ void TForm1::RearmCostAlarms() {
     // A count starts from a cost of 0, which re-arms the cost alarms. Its first tick may
     // already show the start-of-call charge: the 0 is taken here, or a second session with
     // the same charge would find the alarm spent at that value.
-    CostAlarmState sound{SoundUnitsSeen, SoundUnitsArmed};
-    CostAlarmDue(0, SoundUnits, false, sound);
-    SoundUnitsSeen = sound.unitsSeen;
-    SoundUnitsArmed = sound.armed;
-    CostAlarmState visual{VisualUnitsSeen, VisualUnitsArmed};
-    CostAlarmDue(0, VisualUnits, false, visual);
-    VisualUnitsSeen = visual.unitsSeen;
-    VisualUnitsArmed = visual.armed;
+    SoundUnitsSeen = VisualUnitsSeen = 0;
+    SoundUnitsArmed = VisualUnitsArmed = true;
 }
 
 void TForm1::PlayAlarmSound() {

@@ -98,11 +98,8 @@ void TForm1::SetClock(bool interactive) {
 
     if (answered) {
         const QDateTime oldTime = Now().toUTC();
-        // The answer may have waited for a window the user opened during the query: the
-        // server's time is moved on by as long as it waited, in whole seconds as it came.
-        const qint64 age = (TimeQuery1->AnswerAgeMs() + 500) / 1000 * 1000;
         const QDateTime newTime =
-            ServerTimeOnMachineDate(oldTime.addMSecs(-age), serverTime).addMSecs(age);
+            ServerTimeOnMachineDate(oldTime, serverTime, TimeQuery1->AnswerAgeMs());
         if (ClockQueryFailed || !newTime.isValid()) {
             if (interactive)
                 ShowMessageBox(BoxKind::Error, queryErrorText, {BoxButton::Ok}, this);
