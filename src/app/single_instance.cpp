@@ -1,11 +1,16 @@
 #include "app/single_instance.h"
 
 #include "app/application_title.h"
+#include "base/program_files.h"
 
 #include <QDir>
+#include <QFile>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -32,10 +37,34 @@ TOnlyOne::~TOnlyOne() {
     // Only the owner removes the marker; a second copy leaves the first copy's marker alone.
     if (server && owner)
         server->close();
+    if (dataFolderLock >= 0)
+        ::close(dataFolderLock);
 }
 
 QString TOnlyOne::MarkerName(const QString& applicationTitle) {
     return QStringLiteral("OnlyOne") + applicationTitle.left(20);
+}
+
+void TOnlyOne::HandOver() {
+    owner = false;
+    SetApplicationTitle(QStringLiteral("destroy me"));
+    terminate = true;
+}
+
+// The kernel lets the lock go when the process ends, however it ends: it is never stale.
+bool TOnlyOne::HoldDataFolderLock() {
+    const QByteArray path = QFile::encodeName(ProgramFiles::LockFileName());
+    const int descriptor =
+        ::open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (descriptor < 0)
+        return true; // cannot guard (a read-only folder), but the program still runs
+    if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0) {
+        dataFolderLock = descriptor;
+        return true;
+    }
+    const bool heldByAnother = errno == EWOULDBLOCK;
+    ::close(descriptor);
+    return !heldByAnother;
 }
 
 bool TOnlyOne::Check() {
@@ -53,12 +82,15 @@ bool TOnlyOne::Check() {
     QLocalSocket probe;
     probe.connectToServer(name);
     if (probe.waitForConnected(connectTimeoutMs)) {
-        owner = false;
-        SetApplicationTitle(QStringLiteral("destroy me"));
+        HandOver();
         probe.write(raiseRequest);
         probe.waitForBytesWritten(connectTimeoutMs);
         probe.disconnectFromServer();
-        terminate = true;
+        return false;
+    }
+    if (!HoldDataFolderLock()) {
+        HandOver();
+        ownerUnreachable = true;
         return false;
     }
 

@@ -8,7 +8,9 @@ class QLocalServer;
 // Single-instance guard. The first copy owns a local server named "OnlyOne" followed by the
 // first 20 characters of the application title. A second copy finds it, asks the first copy
 // to restore or raise its window, and is told to end after its start-up. A marker left by a
-// copy that died is removed and taken over.
+// copy that died is removed and taken over. The owner also holds a lock on its data folder,
+// so that a copy started where it cannot find the marker (another runtime folder) still
+// never writes the same journal.
 class TOnlyOne : public QObject {
     Q_OBJECT
   public:
@@ -22,6 +24,9 @@ class TOnlyOne : public QObject {
     bool IsOwner() const { return owner; }
     // True when another copy was found and asked to come forward: this copy must end.
     bool TerminationRequested() const { return terminate; }
+    // True when the copy that ends could not be reached to come forward: it holds the data
+    // folder's lock, but not the marker this copy looks for.
+    bool OwnerUnreachable() const { return ownerUnreachable; }
     static QString MarkerName(const QString& applicationTitle);
     // Where the marker lives: the user's runtime folder when there is one, so that two users
     // of one machine each have their own copy.
@@ -34,7 +39,12 @@ class TOnlyOne : public QObject {
     void RaiseRequested();
 
   private:
+    void HandOver();
+    bool HoldDataFolderLock();
+
     QLocalServer* server = nullptr;
+    int dataFolderLock = -1;
     bool owner = false;
     bool terminate = false;
+    bool ownerUnreachable = false;
 };

@@ -103,4 +103,7 @@ QString SoundFileName() {
 QString CheckpointFileName() {
     return FileWithExtension(QStringLiteral(".session"));
 }
+QString LockFileName() {
+    return FileWithExtension(QStringLiteral(".lock"));
+}
 } // namespace ProgramFiles

@@ -25,5 +25,6 @@ QString TariffFileName();
 QString JournalFileName();
 QString SoundFileName();
 QString CheckpointFileName(); // the running session, kept beside the journal
+QString LockFileName();       // held by the copy that keeps these files
 QString BaseName();           // the executable's file name without folder and extension
 } // namespace ProgramFiles

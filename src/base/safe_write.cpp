@@ -12,8 +12,11 @@ QString WhyNotWritten(const QSaveFile& file) {
         return QStringLiteral("le dossier n'existe pas");
     if (QFileInfo(file.fileName()).isDir())
         return QStringLiteral("un dossier porte ce nom");
+    // A file its owner may write is not read-only: it belongs to someone else (root).
     if (const QFileInfo existing(file.fileName()); existing.exists() && !existing.isWritable())
-        return QStringLiteral("le fichier est en lecture seule");
+        return existing.permissions().testFlag(QFileDevice::WriteOwner)
+                   ? QStringLiteral("accès refusé")
+                   : QStringLiteral("le fichier est en lecture seule");
     switch (file.error()) {
     case QFileDevice::OpenError:
     case QFileDevice::PermissionsError:

@@ -81,8 +81,9 @@ QString SystemMessageText(int code) {
         return QStringLiteral("L'opération a réussi.");
     case 2:
         return QStringLiteral("Le fichier spécifié est introuvable.");
-    case 5:
-        return QStringLiteral("Accès refusé.");
+    case Ras::AccessDenied:
+        return QStringLiteral("Accès refusé : seul root peut modifier les connexions de pppd "
+                              "(lancez Tallivo en tant que root, ou utilisez pppconfig).");
     case Ras::InvalidHandle:
         return QStringLiteral("La connexion n'existe plus.");
     case Ras::NotEnoughMemory:

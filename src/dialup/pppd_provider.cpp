@@ -51,11 +51,13 @@ QString DefaultLogFolder() {
 }
 
 // The service reports a failed phonebook change by its code alone: the reason goes to the log.
-quint32 PhonebookNotWritten(const Result& result) {
+// Where the user may not write the entries at all (not root, Debian's folders), that is said.
+quint32 PhonebookNotWritten(const PppdPhonebook& book, const Result& result) {
     if (result)
         return Ras::Success;
     qCWarning(logDialup).noquote() << "phonebook not written:" << result.Message();
-    return Ras::CannotWritePhonebook;
+    const bool onlyRootMay = ::geteuid() != 0 && !QFileInfo(book.PeersFolder()).isWritable();
+    return onlyRootMay ? Ras::AccessDenied : Ras::CannotWritePhonebook;
 }
 } // namespace
 
@@ -516,7 +518,7 @@ quint32 PppdProvider::RasSetEntryDialParamsA(const char* phonebook, RASDIALPARAM
         if (const Result result = book.ChangeUserWithSecrets(
                 entry, user, changedPassword, [&] { return book.SetUserName(name, user); }, &moved);
             !result)
-            return PhonebookNotWritten(result);
+            return PhonebookNotWritten(book, result);
         if (moved)
             return Ras::Success;
     } else if (changedPassword.isEmpty()) {
@@ -525,7 +527,7 @@ quint32 PppdProvider::RasSetEntryDialParamsA(const char* phonebook, RASDIALPARAM
     // An empty password leaves the stored one as it is.
     if (password.isEmpty())
         return Ras::Success;
-    return PhonebookNotWritten(book.StorePassword(user, server, password));
+    return PhonebookNotWritten(book, book.StorePassword(user, server, password));
 }
 
 quint32 PppdProvider::RasGetEntryPropertiesA(const char* phonebook, const char* entryName,
@@ -573,7 +575,7 @@ quint32 PppdProvider::RasRenameEntryA(const char* phonebook, const char* oldName
         return check;
     if (EntryInUse(NameOf(oldName)))
         return Ras::EntryInUse;
-    return PhonebookNotWritten(book.Rename(NameOf(oldName), NameOf(newName)));
+    return PhonebookNotWritten(book, book.Rename(NameOf(oldName), NameOf(newName)));
 }
 
 quint32 PppdProvider::RasDeleteEntryA(const char* phonebook, const char* entryName) {
@@ -582,7 +584,7 @@ quint32 PppdProvider::RasDeleteEntryA(const char* phonebook, const char* entryNa
         return Ras::CannotFindEntry;
     if (EntryInUse(NameOf(entryName)))
         return Ras::EntryInUse;
-    return PhonebookNotWritten(book.Delete(NameOf(entryName)));
+    return PhonebookNotWritten(book, book.Delete(NameOf(entryName)));
 }
 
 quint32 PppdProvider::RasValidateEntryNameA(const char* phonebook, const char* entryName) {

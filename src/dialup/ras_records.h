@@ -32,6 +32,7 @@ constexpr quint32 OptionUseCountryAndAreaCodes = 1;
 
 // Error codes.
 constexpr int Success = 0;
+constexpr int AccessDenied = 5;
 constexpr int InvalidHandle = 6;
 constexpr int NotEnoughMemory = 8;
 constexpr int InvalidParameter = 87;

@@ -1,3 +1,4 @@
+#include "app/application_title.h"
 #include "app/single_instance.h"
 #include "support/program_process.h"
 #include "support/test_support.h"
@@ -6,8 +7,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLocalSocket>
+#include <QTemporaryDir>
 #include <csignal>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 bool MarkerAnswers(const ProgramCopy& program) {
@@ -77,4 +80,30 @@ TEST(SingleInstance, AMarkerLeftByACopyThatDiedIsTakenOver) {
     QProcess* next = program.start();
     EXPECT_TRUE(WaitUntil([&] { return MarkerAnswers(program); }, 20000));
     EXPECT_EQ(next->state(), QProcess::Running) << "a stale marker must not stop the program";
+}
+
+TEST(SingleInstance, ACopyThatCannotFindTheMarkerStillLeavesTheFirstCopysFilesAlone) {
+    ScopedProgramFolder folder;
+    const QByteArray formerRuntime = qgetenv("XDG_RUNTIME_DIR");
+    QTemporaryDir firstRuntime, secondRuntime;
+    qputenv("XDG_RUNTIME_DIR", firstRuntime.path().toUtf8());
+    auto first = std::make_unique<TOnlyOne>();
+    first->EnforceOnlyOne = true;
+    ASSERT_TRUE(first->Check());
+
+    // Started through su or sudo: another runtime folder, the same data folder.
+    qputenv("XDG_RUNTIME_DIR", secondRuntime.path().toUtf8());
+    TOnlyOne second;
+    second.EnforceOnlyOne = true;
+    EXPECT_FALSE(second.Check());
+    EXPECT_TRUE(second.TerminationRequested());
+    EXPECT_TRUE(second.OwnerUnreachable());
+
+    first.reset();
+    TOnlyOne next;
+    next.EnforceOnlyOne = true;
+    EXPECT_TRUE(next.Check()) << "the lock goes with the copy that held it";
+
+    qputenv("XDG_RUNTIME_DIR", formerRuntime);
+    SetApplicationTitle(QStringLiteral("Tallivo"));
 }

@@ -5,12 +5,14 @@
 #include "app/ui/move_panel.h"
 #include "app/ui/settings_positions.h"
 #include "app/ui/windows.h"
+#include "base/program_files.h"
 #include "base/text_functions.h"
 #include "widgets/counter_font.h"
 #include "widgets/counter_glyphs.h"
 #include "widgets/counter_text.h"
 #include "widgets/label_colour.h"
 #include "widgets/menu_popup.h"
+#include "widgets/message_box.h"
 #include "widgets/tform1.h"
 
 #include <QCloseEvent>
@@ -104,6 +106,13 @@ void TMiniWin::RunSingleInstanceCheck() {
     });
     if (OnlyOne1->Check())
         return;
+    // Started with another runtime folder (through su or sudo), it cannot ask the first copy
+    // to come forward: it says where that copy is instead.
+    if (OnlyOne1->OwnerUnreachable())
+        ShowMessageBox(BoxKind::Information,
+                       QStringLiteral("Tallivo fonctionne déjà avec les fichiers de %1 : "
+                                      "ouvrez-le depuis son icône dans la zone de notification.")
+                           .arg(ProgramFiles::DataFolder()));
     // This copy hands over to the first one: keep its window out of sight.
     const QScreen* screen = QGuiApplication::primaryScreen();
     move(x(), (screen ? screen->geometry().height() : 768) + 1);

@@ -16,6 +16,19 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <cstdlib>
+
+namespace {
+TJournal* journalOfThisProcess = nullptr;
+
+// Qt ends the program with exit() when the X server goes away (a logout without a session
+// manager): no window is destroyed then, so the session being counted is checkpointed as it
+// stands, and the next start makes its whole row from it.
+void CheckpointAtExit() {
+    if (journalOfThisProcess)
+        journalOfThisProcess->CheckpointRunningSessionAtExit();
+}
+} // namespace
 
 TJournal::TJournal(const TOnlyOne* guard, JournalPreload* preload, QWidget* parent)
     : QDialog(parent), guard(guard), pending(ProgramFiles::CheckpointFileName()) {
@@ -45,9 +58,12 @@ TJournal::TJournal(const TOnlyOne* guard, JournalPreload* preload, QWidget* pare
     saveRetry->setInterval(30'000);
     connect(saveRetry, &QTimer::timeout, this, &TJournal::SaveJournal);
     FormCreate(preload);
+    journalOfThisProcess = this;
 }
 
 TJournal::~TJournal() {
+    if (journalOfThisProcess == this)
+        journalOfThisProcess = nullptr;
     ReleaseViews();
 }
 
@@ -125,6 +141,7 @@ void TJournal::AppendSession(const SessionRecord& record) {
     if (journalSaved && !HandingOver())
         RemoveSessionCheckpoint(checkpoint);
     checkpoints.Reset();
+    countedSession = nullptr;
 }
 
 void TJournal::SaveJournal() {
@@ -208,8 +225,19 @@ void TJournal::CheckpointRunningSession(qint32 elapsed,
     if (HandingOver() || !checkpoints.Due(elapsed))
         return;
     const SessionRecord running = runningSession();
-    if (WriteSessionCheckpoint(ProgramFiles::CheckpointFileName(), running))
-        checkpoints.Written(running.durationSeconds);
+    if (!WriteSessionCheckpoint(ProgramFiles::CheckpointFileName(), running))
+        return;
+    checkpoints.Written(running.durationSeconds);
+    countedSession = runningSession;
+    // Registered once a checkpoint has been written: what writing one needs of Qt is set up
+    // by then, and so is torn down only after this runs at exit.
+    static const bool registered = std::atexit(CheckpointAtExit) == 0;
+    (void)registered;
+}
+
+void TJournal::CheckpointRunningSessionAtExit() {
+    if (countedSession && !HandingOver())
+        WriteSessionCheckpoint(ProgramFiles::CheckpointFileName(), countedSession());
 }
 
 int TJournal::TextWidth(const QString& text) {

@@ -100,6 +100,8 @@ class TJournal : public QDialog {
     // most that much of it. The session's row is made only when a checkpoint is due.
     void CheckpointRunningSession(qint32 elapsed,
                                   const std::function<SessionRecord()>& runningSession);
+    // The same at once, at the process's exit() that skips the windows' destruction.
+    void CheckpointRunningSessionAtExit();
 
   protected:
     void showEvent(QShowEvent* event) override;
@@ -135,6 +137,7 @@ class TJournal : public QDialog {
     OfficeConversion* conversion = nullptr;
     QPointer<QProgressDialog> exportProgress;
     CheckpointSchedule checkpoints;
+    std::function<SessionRecord()> countedSession; // from its first checkpoint to its row
     PendingSessions pending;
     bool journalSaved = false;
     bool failureTold = false;
