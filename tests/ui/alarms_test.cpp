@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <sys/stat.h>
@@ -209,6 +210,12 @@ TEST_F(AlarmsTest, MinuteOrMinutesAndThePeriodsFollowTheSpinEdits) {
     EXPECT_EQ(Form1->VisualUnits, 9);
     Form1->SpinEdit5->setValue(0); // clamped by the spin edit
     EXPECT_EQ(Form1->VisualUnits, 1);
+    // So is a 0 typed over 10, when the field is left.
+    Form1->SpinEdit2->setValue(10);
+    Form1->SpinEdit2->findChild<QLineEdit*>()->selectAll();
+    QTest::keyClicks(Form1->SpinEdit2, "0");
+    QTest::keyClick(Form1->SpinEdit2, Qt::Key_Return);
+    EXPECT_EQ(Form1->SoundMinutes, 1);
 }
 
 TEST_F(AlarmsTest, AChosenSoundIsCopiedBesideTheProgramAndWinsOverDefault) {

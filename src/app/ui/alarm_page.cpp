@@ -15,6 +15,8 @@ namespace {
 QSpinBox* PeriodSpinEdit(const char* name) {
     auto* spin = Named(new QSpinBox, name);
     spin->setRange(1, 9999);
+    // A typed 0 becomes 1 when the field is left, not the value it had before.
+    spin->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
     spin->setValue(5);
     return spin;
 }

@@ -92,11 +92,28 @@ TMiniWin::TMiniWin(QWidget* parent)
 void TMiniWin::FormCreate() {
     const QPoint position = LoadMiniWindowPosition(size());
     move(position);
+    KeepOnScreenWhenScreensChange();
     mspeed->clear();
     MovePanel1->setAutoFillBackground(true);
     QPalette palette = MovePanel1->palette();
     palette.setColor(QPalette::Window, Qt::black);
     MovePanel1->setPalette(palette);
+}
+
+// A screen made smaller or unplugged while the program runs would leave the counter out of
+// reach; the window manager does not move a window it does not frame.
+void TMiniWin::KeepOnScreenWhenScreensChange() {
+    const auto keepOnScreen = [this] {
+        // Once Qt has taken the change in: a screen being removed is still listed now.
+        QTimer::singleShot(0, this, [this] { move(MiniWindowKeptOnScreen(pos(), size())); });
+    };
+    const auto watch = [this, keepOnScreen](const QScreen* screen) {
+        connect(screen, &QScreen::availableGeometryChanged, this, keepOnScreen);
+    };
+    for (const QScreen* screen : QGuiApplication::screens())
+        watch(screen);
+    connect(qGuiApp, &QGuiApplication::screenAdded, this, watch);
+    connect(qGuiApp, &QGuiApplication::screenRemoved, this, keepOnScreen);
 }
 
 void TMiniWin::RunSingleInstanceCheck() {

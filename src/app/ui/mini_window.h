@@ -45,6 +45,7 @@ class TMiniWin : public QWidget {
   private:
     void FormCreate();
     void RunSingleInstanceCheck();
+    void KeepOnScreenWhenScreensChange();
     // Widens the window and its boxes for texts wider than the design leaves them.
     void FitWidthToTexts();
     std::optional<int> steppedBackFrom; // the left edge before a step back

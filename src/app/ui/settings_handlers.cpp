@@ -27,6 +27,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QSpinBox>
+#include <algorithm>
 
 namespace {
 const QString mainW = QStringLiteral("MainW");
@@ -81,10 +82,20 @@ void ApplyText(QLineEdit* edit, const QString& text) {
 }
 } // namespace
 
-QPoint LoadMiniWindowPosition(const QSize& windowSize) {
+namespace {
+QPoint MiniWindowDefaultPosition(const QSize& windowSize) {
     const QRect screen = PrimaryScreenGeometry();
-    const QPoint fallback(screen.x() + screen.width() - 58 - windowSize.width(), screen.y() + 2);
-    return ReadPosition(ProgramFiles::SettingsFile(), miniwin, fallback, windowSize);
+    return QPoint(screen.x() + screen.width() - 58 - windowSize.width(), screen.y() + 2);
+}
+} // namespace
+
+QPoint LoadMiniWindowPosition(const QSize& windowSize) {
+    return ReadPosition(ProgramFiles::SettingsFile(), miniwin,
+                        MiniWindowDefaultPosition(windowSize), windowSize);
+}
+
+QPoint MiniWindowKeptOnScreen(const QPoint& current, const QSize& windowSize) {
+    return VisiblePosition(current, windowSize, MiniWindowDefaultPosition(windowSize));
 }
 
 // What a key of the settings table drives: `value` is what the save writes (nothing when
@@ -242,8 +253,9 @@ void TForm1::LoadSettings() {
 
     const QRect screen = PrimaryScreenGeometry();
     const QSize windowSize = frameGeometry().size();
-    const QPoint centred(screen.x() + (screen.width() - windowSize.width()) / 2,
-                         screen.y() + (screen.height() - windowSize.height()) / 2);
+    // A window larger than the screen keeps its top left corner in view.
+    const QPoint centred(screen.x() + std::max(0, (screen.width() - windowSize.width()) / 2),
+                         screen.y() + std::max(0, (screen.height() - windowSize.height()) / 2));
     // Before the window is first shown its frame is not known: room is kept for a title bar.
     const int titleBar = windowSize == size() ? 30 : 0;
     move(ReadPosition(settings, mainW, centred, windowSize + QSize(0, titleBar)));
