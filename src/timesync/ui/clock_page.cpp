@@ -77,6 +77,7 @@ void TForm1::BuildClockPage() {
     RadioButton1 = Named(new QRadioButton(QStringLiteral("Toutes les")), "RadioButton1");
     SpinEdit1 = Named(new QSpinBox, "SpinEdit1");
     SpinEdit1->setRange(1, 9999);
+    SpinEdit1->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue); // a typed 0 is 1
     SpinEdit1->setValue(30);
     Label41 = Named(new QLabel(QStringLiteral(" minutes")), "Label41");
     AddModeRow(grid, 0, RadioButton1, {SpinEdit1, Label41});
