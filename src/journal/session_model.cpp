@@ -21,6 +21,9 @@ void SessionModel::Start(const QDateTime& now, const QString& entry) {
     elapsed = 0;
     cost = 0;
     allowanceAlarmArmed = true;
+    allowanceExceededAt = allowancePeriodStartedAt = 0;
+    costBeforeAllowancePeriod = 0;
+    lastCostDay = {};
     previousSent = previousReceived = 0;
     speeds = {};
     emit Started();

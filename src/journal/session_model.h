@@ -28,6 +28,9 @@ class SessionModel : public QObject {
     double cost = 0;
     bool allowanceAlarmArmed = true;
     qint32 allowanceExceededAt = 0;
+    qint32 allowancePeriodStartedAt = 0; // see AllowanceState
+    double costBeforeAllowancePeriod = 0;
+    QDate lastCostDay;       // of the last tick that computed the cost
     qint64 previousSent = 0; // counters at the previous statistics reading
     qint64 previousReceived = 0;
     LinkSpeeds speeds;

@@ -2,6 +2,7 @@
 
 #include "base/formats.h"
 #include "base/text_functions.h"
+#include "journal/allowance_period.h"
 
 #include <algorithm>
 #include <cmath>
@@ -49,8 +50,9 @@ CostOutcome ComputeSessionCost(const CostInput& input) {
     const qint64 allowance = AllowanceSeconds(tariff.durfor);
     const double startCharge = input.offPeak ? (tariff.durdebc > 0 ? tariff.coutdebc : 0.0)
                                              : (tariff.durdeb > 0 ? tariff.coutdeb : 0.0);
-    outcome.used =
-        input.periodUsedSeconds + RoundedSeconds(tariff.dch * 3600.0 + tariff.dcm * 60.0) + elapsed;
+    const qint64 countedInPeriod = elapsed - input.allowance.periodStartedAt;
+    outcome.used = input.periodUsedSeconds +
+                   RoundedSeconds(tariff.dch * 3600.0 + tariff.dcm * 60.0) + countedInPeriod;
 
     outcome.allowanceShown = tariff.durfor > 0;
     if (outcome.allowanceShown) {
@@ -71,6 +73,11 @@ CostOutcome ComputeSessionCost(const CostInput& input) {
         outcome.sessionCost = startCharge;
     } else if (!outcome.allowanceShown) {
         outcome.sessionCost = startCharge + rate * (elapsed - startDuration) / 60.0;
+    } else if (input.allowance.periodStartedAt > 0) {
+        // The start charge is in the cost carried over; time beyond the new allowance adds.
+        const qint64 charged =
+            outcome.used > allowance ? elapsed - outcome.allowance.exceededAt : 0;
+        outcome.sessionCost = input.allowance.costBefore + rate * charged / 60.0;
     } else if (outcome.used > allowance) {
         // Time beyond the allowance is charged from the tick it ran out. When the allowance
         // runs out within the start-of-call duration the difference would be negative: the
@@ -82,6 +89,10 @@ CostOutcome ComputeSessionCost(const CostInput& input) {
         outcome.sessionCost = input.previousCost;
     }
     return outcome;
+}
+
+bool EntersNewAllowancePeriod(const QDate& lastCostDay, const QDate& today, int firstDay) {
+    return lastCostDay.isValid() && !InAllowancePeriod(lastCostDay, today, firstDay);
 }
 
 QString CostCaption(const QString& title, const QDateTime& moment, const OffPeakState& period) {

@@ -24,6 +24,11 @@ struct CostRates {
 struct AllowanceState {
     bool armed = true;     // the allowance-exceeded event has not happened in this session
     qint32 exceededAt = 0; // elapsed seconds of the tick where it happened
+    // A session that runs into a new allowance period: the elapsed seconds and the session's
+    // cost when that period began (none while it is in the period it started in). What it
+    // cost until then stays charged; only its time since counts against the new allowance.
+    qint32 periodStartedAt = 0;
+    double costBefore = 0;
 };
 
 struct CostInput {
@@ -48,6 +53,10 @@ struct CostOutcome {
 };
 
 CostOutcome ComputeSessionCost(const CostInput& input);
+
+// Whether the session, last costed on `lastCostDay`, has run into a new allowance period
+// today (the period starting on day `firstDay` of a month).
+bool EntersNewAllowancePeriod(const QDate& lastCostDay, const QDate& today, int firstDay);
 
 // Allowance in whole seconds (durfor hours, rounded).
 qint64 AllowanceSeconds(double durfor);

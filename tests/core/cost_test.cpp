@@ -121,6 +121,37 @@ TEST(Allowance, AlreadyExhaustedAtTheFirstTickFiresThere) {
     EXPECT_DOUBLE_EQ(run.cost, 0.6);
 }
 
+TEST(Allowance, ASessionRunningIntoANewPeriodKeepsItsCostAndStartsTheNewAllowance) {
+    EXPECT_FALSE(EntersNewAllowancePeriod({}, QDate(2026, 12, 1), 1));
+    EXPECT_FALSE(EntersNewAllowancePeriod(QDate(2026, 11, 30), QDate(2026, 11, 30), 1));
+    EXPECT_TRUE(EntersNewAllowancePeriod(QDate(2026, 11, 30), QDate(2026, 12, 1), 1));
+    EXPECT_FALSE(EntersNewAllowancePeriod(QDate(2026, 11, 30), QDate(2026, 12, 1), 15));
+    EXPECT_TRUE(EntersNewAllowancePeriod(QDate(2026, 12, 10), QDate(2027, 1, 20), 15));
+
+    // Off-peak: 0,20 covers the first 30 s, then 0,30 a minute; an hour's allowance, spent.
+    CostRates tariff = PeakRate(0.6);
+    tariff.coutminc = 0.3;
+    tariff.coutdebc = 0.2;
+    tariff.durdebc = 30;
+    tariff.durfor = 1;
+    SessionRun run(tariff);
+    run.offPeak = true;
+    run.periodUsed = 3601;
+    run.Tick(0);
+    run.Tick(34);
+    EXPECT_NEAR(run.cost, 0.22, 1e-12);
+
+    // Midnight of the first day: the journal holds nothing of the new period yet.
+    run.periodUsed = 0;
+    run.allowance = {true, 0, 34, run.cost};
+    EXPECT_EQ(run.Tick(35).remaining, 3599);
+    EXPECT_NEAR(run.Tick(3634).sessionCost, 0.22, 1e-12) << "the new hour is free";
+    run.Tick(3635);
+    EXPECT_EQ(run.events, 2);
+    EXPECT_EQ(run.allowance.exceededAt, 3635);
+    EXPECT_NEAR(run.Tick(3695).sessionCost, 0.22 + 0.3, 1e-12);
+}
+
 TEST(Allowance, TimeLeftKeepsTheStartCharge) {
     CostRates tariff = PeakRate(0.22);
     tariff.coutdeb = 0.11;

@@ -75,9 +75,18 @@ QString TForm1::ComputeCost(qint32 elapsed) {
     tariff.dch = dch->value();
     tariff.dcm = dcm->value();
 
-    const CostOutcome outcome =
-        ComputeSessionCost({tariff, elapsed, periodUsed, period.offPeak, SessionCost,
-                            AllowanceState{AllowanceAlarmArmed, AllowanceExceededAt}});
+    if (tariff.durfor > 0 &&
+        EntersNewAllowancePeriod(Session.lastCostDay, now.date(), debfor->value())) {
+        AllowanceAlarmArmed = true;
+        AllowanceExceededAt = 0;
+        Session.allowancePeriodStartedAt = elapsed;
+        Session.costBeforeAllowancePeriod = SessionCost;
+    }
+    Session.lastCostDay = now.date();
+    const CostOutcome outcome = ComputeSessionCost(
+        {tariff, elapsed, periodUsed, period.offPeak, SessionCost,
+         AllowanceState{AllowanceAlarmArmed, AllowanceExceededAt, Session.allowancePeriodStartedAt,
+                        Session.costBeforeAllowancePeriod}});
 
     const QString usedHint = MonthTimeHint(outcome.used);
     SetHint(Label13, usedHint);
