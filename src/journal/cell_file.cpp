@@ -552,8 +552,9 @@ QByteArray CellFileText(const TCellGrid& grid, const QList<int>& columnWidths) {
 
 void SaveToCellFile(const TCellGrid& grid, const QList<int>& columnWidths,
                     const QString& fileName) {
-    if (!WriteFileSafely(fileName, [&](const PieceWriter& write) {
-            MakeCellFileText(grid, columnWidths, write);
-        }))
-        throw AppError(QStringLiteral("Cannot Create ") + fileName);
+    if (const Result written = WriteFileSafely(
+            fileName,
+            [&](const PieceWriter& write) { MakeCellFileText(grid, columnWidths, write); });
+        !written)
+        throw AppError(QStringLiteral("Cannot Create ") + fileName, written.Message());
 }

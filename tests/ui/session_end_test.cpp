@@ -196,6 +196,8 @@ TEST_F(SessionEndTest, SessionsEndedWhileTheJournalCannotBeSavedAreNeitherLostNo
     EXPECT_EQ(box->title, QStringLiteral("Avertissement"));
     EXPECT_TRUE(box->text.startsWith(QStringLiteral("Le journal n'a pas pu être enregistré")))
         << box->text.toStdString();
+    EXPECT_TRUE(box->text.contains("Impossible d'écrire dans " + journal + " (le disque"))
+        << "the system's reason: " << box->text.toStdString();
     auto second = AnswerNextBox(QStringLiteral("OK"), 300);
     ChronometerRun(62);
     WaitUntil([&second] { return second->seen; }, 300);

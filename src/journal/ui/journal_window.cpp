@@ -156,7 +156,8 @@ void TJournal::SaveJournal() {
         pending.JournalSaved();
     } catch (const AppError& error) {
         // The file on disk keeps its previous content.
-        qCWarning(logFiles).noquote() << "journal not saved:" << error.message();
+        qCWarning(logFiles).noquote() << "journal not saved:" << error.message() << error.why();
+        saveFailure = error.why();
         journalSaved = false;
         pending.JournalNotSaved();
         if (!saveRetry->isActive())
@@ -165,13 +166,13 @@ void TJournal::SaveJournal() {
     }
 }
 
-namespace {
-QString JournalNotSavedText() {
+QString TJournal::JournalNotSavedText() const {
+    if (!saveFailure.isEmpty())
+        return QStringLiteral("Le journal n'a pas pu être enregistré. %1.").arg(saveFailure);
     return QStringLiteral("Le journal n'a pas pu être enregistré dans %1 : le disque est "
                           "peut-être plein.")
         .arg(QDir::toNativeSeparators(ProgramFiles::JournalFileName()));
 }
-} // namespace
 
 void TJournal::TellJournalNotSaved() {
     const bool sessionKept = unkeptSessions == 0;

@@ -123,6 +123,7 @@ class TJournal : public QDialog {
     void MergePendingSessions();
     // Once while the finished sessions are kept apart, once more if one is in memory only.
     void TellJournalNotSaved();
+    QString JournalNotSavedText() const;
     // A second copy of the program that hands over to the first leaves the files alone.
     bool HandingOver() const;
     void FitColumns(int row);
@@ -140,6 +141,7 @@ class TJournal : public QDialog {
     std::function<SessionRecord()> countedSession; // from its first checkpoint to its row
     PendingSessions pending;
     bool journalSaved = false;
+    QString saveFailure; // why the last save failed, when the system said
     bool failureTold = false;
     bool unkeptTold = false;
     int unkeptSessions = 0;      // finished since the last save, in memory only
