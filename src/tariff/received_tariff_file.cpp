@@ -55,6 +55,9 @@ QString RefusalText(Verdict verdict) {
     case Verdict::NotTariffFile:
         reason = QStringLiteral("ce n'est pas un fichier de tarifs lisible");
         break;
+    case Verdict::NotWritten:
+        reason = QStringLiteral("il n'a pas pu être écrit sur le disque, qui est peut-être plein");
+        break;
     }
     return QStringLiteral("Le fichier reçu a été refusé : %1.\nVotre fichier de tarifs actuel "
                           "est conservé.")

@@ -15,6 +15,7 @@ enum class Verdict {
     Empty,         // no byte received
     TooLarge,      // more than MaxSize bytes
     NotTariffFile, // not text, a row without its ten fields, a price that is not a number
+    NotWritten,    // received, but it could not be written here (a full disk)
 };
 
 // Whether the file holds at least one tariff and every row holds its ten fields, each

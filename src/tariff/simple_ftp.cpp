@@ -311,7 +311,7 @@ FtpDirectoryRecord TSimpleFTP::GetFileInfo(int index) {
 }
 
 bool TSimpleFTP::GetFile(const QString& name, const QString& localName) {
-    tooLarge = false;
+    tooLarge = localWriteFailed = false;
     const qsizetype slash = name.lastIndexOf(QLatin1Char('/'));
     const QString remote = slash >= 0 ? name : RemotePath(name);
     const QString local =
@@ -338,6 +338,7 @@ bool TSimpleFTP::GetFile(const QString& name, const QString& localName) {
         return true;
     file.remove();
     tooLarge = sink.tooLarge;
+    localWriteFailed = sink.failed || !flushed;
     if (SilentExceptions)
         return false;
     if (result == CURLE_REMOTE_FILE_NOT_FOUND)

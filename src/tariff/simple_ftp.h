@@ -66,6 +66,8 @@ class TSimpleFTP : public TWinInetControl {
     bool GetFile(const QString& name, const QString& localName = QString());
     // True after a GetFile stopped by MaxFileSize.
     bool FileTooLarge() const { return tooLarge; }
+    // True after a GetFile whose received bytes could not be written here (a full disk).
+    bool LocalWriteFailed() const { return localWriteFailed; }
     // True after a GetFile that found no such file on the server.
     bool RemoteFileNotFound() const;
     bool Disconnect();
@@ -87,4 +89,5 @@ class TSimpleFTP : public TWinInetControl {
     };
     QList<ListedRecord> records;
     bool tooLarge = false;
+    bool localWriteFailed = false;
 };

@@ -5,7 +5,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QTemporaryDir>
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
 
 // Installs a manual clock as the program's clock for the life of the object.
 class ScopedClock {
@@ -37,6 +39,32 @@ class ScopedProgramFolder {
 
   private:
     QTemporaryDir folder;
+};
+
+// A file-size limit for this process: files beyond it cannot be written (like a full disk
+// for a big file), small ones still can.
+class FileSizeLimit {
+  public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &previous);
+        rlimit limited = previous;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit() { Lift(); }
+    void Lift() {
+        if (lifted)
+            return;
+        setrlimit(RLIMIT_FSIZE, &previous);
+        std::signal(SIGXFSZ, previousHandler);
+        lifted = true;
+    }
+
+  private:
+    rlimit previous{};
+    void (*previousHandler)(int) = nullptr;
+    bool lifted = false;
 };
 
 QByteArray ReadWholeFile(const QString& fileName);

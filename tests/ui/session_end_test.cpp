@@ -47,32 +47,6 @@ class SessionEndTest : public SimulatedModemTest {
     }
 };
 
-// A file-size limit for this process: files beyond it cannot be written (like a full disk
-// for a big file), small ones still can.
-class FileSizeLimit {
-  public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        previousHandler = std::signal(SIGXFSZ, SIG_IGN);
-        getrlimit(RLIMIT_FSIZE, &previous);
-        rlimit limited = previous;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit() { Lift(); }
-    void Lift() {
-        if (lifted)
-            return;
-        setrlimit(RLIMIT_FSIZE, &previous);
-        std::signal(SIGXFSZ, previousHandler);
-        lifted = true;
-    }
-
-  private:
-    rlimit previous{};
-    void (*previousHandler)(int) = nullptr;
-    bool lifted = false;
-};
-
 SessionRecord OldSession(int index) {
     SessionRecord record;
     record.connection = QStringLiteral("Ancienne connexion %1").arg(index);

@@ -201,6 +201,15 @@ TEST_F(TariffUpdateTest, ARefusedFileLeavesTheOldOneByteForByteAndTheWindowRunni
     server.PutSized(QStringLiteral("tallivo.csv"), 50 * 1024 * 1024);
     expectRefused("50 MiB");
 
+    server.Put(QStringLiteral("tallivo.csv"), threeTariffs);
+    {
+        FileSizeLimit fullDisk(64);
+        auto boxes = Update({"&Oui", "OK"});
+        EXPECT_TRUE(boxes[1]->text.contains(QStringLiteral("n'a pas pu être écrit sur le disque")))
+            << boxes[1]->text.toStdString();
+    }
+    ExpectOldTariffsKept();
+
     // A transfer cut by the server, and one that stalls until the 2 s timeout.
     for (const auto mode : {MisbehavingFtpServer::Cut, MisbehavingFtpServer::Stall}) {
         MisbehavingFtpServer misbehaving(mode, threeTariffs.size() + 100, threeTariffs.size());

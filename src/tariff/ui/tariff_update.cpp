@@ -129,6 +129,8 @@ bool TForm1::FetchTariffFile(const QString& name, const QString& folder) {
         return false;
     } else if (ftp->FileTooLarge()) {
         verdict = Verdict::TooLarge;
+    } else if (ftp->LocalWriteFailed()) {
+        verdict = Verdict::NotWritten;
     }
     const Result installed =
         verdict == Verdict::Accepted
