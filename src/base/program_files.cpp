@@ -68,7 +68,11 @@ QString DataFolder() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (folder.isEmpty())
         folder = QDir::homePath() + QStringLiteral("/.local/share/Tallivo");
-    QDir().mkpath(folder);
+    // Nowhere to write at all (a read-only home too): the files beside the program are at
+    // least read, rather than defaults taken for the user's settings, and each save that
+    // fails says why.
+    if (!QDir().mkpath(folder) || !FolderIsWritable(folder))
+        return IsInstalled() ? folder + QLatin1Char('/') : programFolder;
     AdoptFilesBesideTheProgram(programFolder, folder + QLatin1Char('/'));
     return folder + QLatin1Char('/');
 }

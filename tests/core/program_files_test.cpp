@@ -36,3 +36,16 @@ TEST(ProgramFiles, InstalledTheFilesGoToTheUsersDataFolderEvenWhenBinIsWritable)
     EXPECT_EQ(ReadWholeFile(journal), "8,1\r\n"); // carried over, once
     EXPECT_EQ(sound, prefix.filePath("share/tallivo/default.wav"));
 }
+
+TEST(ProgramFiles, WithNowhereToWriteTheFilesBesideTheProgramAreStillRead) {
+    QTemporaryDir place;
+    WriteWholeFile(place.filePath("file"), "");
+    const QByteArray previousDataHome = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", place.filePath("file/below").toUtf8()); // cannot be made
+    // A folder that does not exist cannot be written either, whoever runs the test.
+    ProgramFiles::SetExecutablePathForTests(place.filePath("gone/tallivo"));
+    const QString settings = ProgramFiles::SettingsFileName();
+    ProgramFiles::SetExecutablePathForTests({});
+    qputenv("XDG_DATA_HOME", previousDataHome);
+    EXPECT_EQ(settings, place.filePath("gone/tallivo.ini"));
+}
