@@ -460,6 +460,13 @@ TEST_F(JournalViewsTest, TheChartPageDrawsTheMonthsAndExportsItsImages) {
     Form1->EndSession();
     EXPECT_DOUBLE_EQ(barSets()[0]->at(23), 14.0);
     EXPECT_EQ(Journal->EstimateLabel->text(), "Estimation fin de mois : 58,52 F (5 h 34 mn)");
+    // Left open into the next month, the window follows the calendar.
+    clock->clock.set(QDateTime(QDate(2026, 12, 31), QTime(23, 59, 59)));
+    Journal->hide();
+    Journal->show();
+    clock->clock.set(QDateTime(QDate(2027, 1, 1), QTime(0, 0, 1)));
+    EXPECT_TRUE(WaitUntil(
+        [] { return Journal->EstimateLabel->text().endsWith("pas avant le 2e jour"); }, 5000));
 
     // The images come after the five table types; the remembered table type stays.
     Form1->ExportFolder = exports->path();

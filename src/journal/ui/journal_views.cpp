@@ -148,6 +148,19 @@ QWidget* TJournal::BuildBottomPanel() {
 void TJournal::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     RefreshJournalViews();
+    FollowDayChange();
+}
+
+// The month-end estimate and the chart's current month follow the calendar: a window left
+// open past midnight shows the new day's figures, and the new month's.
+void TJournal::FollowDayChange() {
+    const QDateTime now = Now();
+    const QDateTime midnight(now.date().addDays(1), QTime(0, 0));
+    dayChange->start(std::chrono::milliseconds(now.msecsTo(midnight) + 1000));
+}
+
+QString TJournal::CurrencyUnit() const {
+    return Form1 ? Form1->CurrEdit->text() : QStringLiteral("F");
 }
 
 void TJournal::Button1Click() {
@@ -168,7 +181,7 @@ void TJournal::RefreshJournalViews() {
     }
     {
         WaitCursor hourglass;
-        const QString unit = Form1 ? Form1->CurrEdit->text() : QStringLiteral("F");
+        const QString unit = CurrencyUnit();
         const JournalSummary::Outcome outcome = summary->Refresh(unit);
         if (outcome.rowsRemoved)
             widestText.clear();

@@ -57,6 +57,14 @@ TJournal::TJournal(const TOnlyOne* guard, JournalPreload* preload, QWidget* pare
     saveRetry = new QTimer(this);
     saveRetry->setInterval(30'000);
     connect(saveRetry, &QTimer::timeout, this, &TJournal::SaveJournal);
+    dayChange = new QTimer(this);
+    dayChange->setSingleShot(true);
+    connect(dayChange, &QTimer::timeout, this, [this] {
+        if (!isVisible())
+            return;
+        ShowMonthEstimateAndChart(CurrencyUnit());
+        FollowDayChange();
+    });
     FormCreate(preload);
     journalOfThisProcess = this;
 }

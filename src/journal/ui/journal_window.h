@@ -115,6 +115,8 @@ class TJournal : public QDialog {
     void FitMonthColumns();
     // The month-end estimate line and the chart, from the month totals.
     void ShowMonthEstimateAndChart(const QString& currencyUnit);
+    void FollowDayChange();
+    QString CurrencyUnit() const;
     bool WriteChartImage(bool svg, const QString& fileName);
     void ExportFinished(bool success, const QString& errorText);
     void FormCreate(JournalPreload* preload);
@@ -146,6 +148,7 @@ class TJournal : public QDialog {
     bool unkeptTold = false;
     int unkeptSessions = 0;      // finished since the last save, in memory only
     QTimer* saveRetry = nullptr; // while the journal cannot be saved
+    QTimer* dayChange = nullptr; // the next midnight, while the window is shown
     QList<int> widestText;       // per column, in pixels; empty until first needed
     QHash<QChar, int> characterWidths;
     QList<int> latin1Widths;
