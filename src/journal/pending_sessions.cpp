@@ -51,7 +51,7 @@ bool PendingSessions::KeepCheckpoint() {
     return true;
 }
 
-QList<PendingSessions::LeftOver> PendingSessions::TakeLeftOvers() {
+QList<PendingSessions::LeftOver> PendingSessions::TakeLeftOvers(QStringList* setAside) {
     QStringList names = PendingFiles();
     // A checkpoint left behind by a crash is a session like the others (the last one); it
     // stays where it is unless the journal cannot take it (see JournalNotSaved).
@@ -62,8 +62,8 @@ QList<PendingSessions::LeftOver> PendingSessions::TakeLeftOvers() {
         const std::optional<SessionRecord> record = ReadSessionCheckpoint(name);
         if (record)
             found.append({name, *record});
-        else
-            PutDamagedFileAside(name, true); // kept, rather than read again at every start
+        else if (const QString aside = PutDamagedFileAside(name, true); setAside)
+            setAside->append(aside.isEmpty() ? name : aside); // kept, not read at every start
     }
     held.clear(); // each one is held again once its row is in the table
     return found;

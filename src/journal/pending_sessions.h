@@ -24,8 +24,8 @@ class PendingSessions {
         SessionRecord record;
     };
     // Files left by an earlier run, oldest first, then a checkpoint left behind by a crash.
-    // Unreadable files are put aside under a name that says so.
-    QList<LeftOver> TakeLeftOvers();
+    // Unreadable files are put aside under a name that says so, added to `setAside`.
+    QList<LeftOver> TakeLeftOvers(QStringList* setAside = nullptr);
     // A left-over whose row is now in the journal table.
     void Held(const QString& fileName);
     // A journal save holding every row of the table has succeeded: the files go.

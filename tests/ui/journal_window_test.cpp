@@ -119,6 +119,17 @@ TEST_F(JournalWindowTest, ALeftoverCheckpointBecomesOneRowAtTheNextStart) {
     EXPECT_EQ(Journal->RowCount(), 2);
 }
 
+TEST_F(JournalWindowTest, ADamagedCheckpointIsToldAndKeptAside) {
+    StopProgram();
+    WriteWholeFile(CheckpointFile(), "[Tallivo session]\r\nDuree=00:0");
+    auto box = AnswerNextBox("OK", 3000);
+    StartProgram();
+    box->Cancel();
+    const QString start = "Une session interrompue n'a pas pu être relue";
+    EXPECT_TRUE(box->text.startsWith(start) || startWarning->text.startsWith(start));
+    EXPECT_EQ(QDir(folder->path()).entryList({"tallivo.session.endommage-*"}).size(), 1);
+}
+
 TEST_F(JournalWindowTest, ACheckpointWhoseRowWasSavedAddsNothing) {
     StopProgram();
     ASSERT_TRUE(WriteSessionCheckpoint(CheckpointFile(), Interrupted()));

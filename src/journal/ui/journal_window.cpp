@@ -105,7 +105,8 @@ void TJournal::MergePendingSessions() {
     if (HandingOver())
         return;
     bool appended = false;
-    for (const PendingSessions::LeftOver& left : pending.TakeLeftOvers()) {
+    QStringList damaged;
+    for (const PendingSessions::LeftOver& left : pending.TakeLeftOvers(&damaged)) {
         // The row may already be there: the program ended after saving the journal but
         // before it could remove the file.
         if (!Store.ContainsSessionRow(Store.SessionRowCells(left.record))) {
@@ -119,6 +120,11 @@ void TJournal::MergePendingSessions() {
         SaveJournal(); // a failure keeps the files for the next save or the next start
     else
         pending.JournalSaved(); // every row is in the journal file already
+    for (const QString& name : std::as_const(damaged))
+        ShowMessageBox(BoxKind::Warning,
+                       QStringLiteral("Une session interrompue n'a pas pu être relue : elle "
+                                      "manque au journal. Son fichier endommagé est gardé sous %1.")
+                           .arg(QDir::toNativeSeparators(name)));
 }
 
 int TJournal::RowCount() const {
