@@ -123,7 +123,8 @@ void TJournal::MergePendingSessions() {
     for (const QString& name : std::as_const(damaged))
         ShowMessageBox(BoxKind::Warning,
                        QStringLiteral("Une session interrompue n'a pas pu être relue : elle "
-                                      "manque au journal. Son fichier endommagé est gardé sous %1.")
+                                      "manque au journal. Son fichier endommagé est gardé "
+                                      "sous %1.")
                            .arg(QDir::toNativeSeparators(name)));
 }
 
