@@ -78,15 +78,18 @@ bool ReplaceLoneWord(QList<QByteArray>* lines, const QString& from, const QStrin
     return replaced;
 }
 
+bool ReplaceOptionValue(QByteArray* line, const QByteArray& option, const QByteArray& value) {
+    const QList<WordSpan> spans = WordSpans(*line);
+    if (spans.size() < 2 || Word(*line, spans[0]) != option)
+        return false;
+    line->replace(spans[1].begin, spans[1].end - spans[1].begin, value);
+    return true;
+}
+
 void SetUserLines(QList<QByteArray>* lines, const QByteArray& userWord) {
     bool replaced = false;
-    for (QByteArray& line : *lines) {
-        const QList<WordSpan> spans = WordSpans(line);
-        if (spans.size() >= 2 && Word(line, spans[0]) == "user") {
-            line.replace(spans[1].begin, spans[1].end - spans[1].begin, userWord);
-            replaced = true;
-        }
-    }
+    for (QByteArray& line : *lines)
+        replaced = ReplaceOptionValue(&line, "user", userWord) || replaced;
     if (!replaced) {
         const QByteArray userLine = "user " + userWord;
         if (!lines->isEmpty() && lines->last().isEmpty())

@@ -10,6 +10,9 @@
 // Replaces the word `from` (a device or a speed) wherever it stands alone on its line; true
 // when found. "/dev/ttyS1" also matches the line "ttyS1".
 bool ReplaceLoneWord(QList<QByteArray>* lines, const QString& from, const QString& to);
+// Replaces the word after `option` when the line is that option's ("remotename NAME"), keeping
+// the rest of the line (a comment, a CR); true when it was.
+bool ReplaceOptionValue(QByteArray* line, const QByteArray& option, const QByteArray& value);
 // Sets the user name, an options-file word, on the "user" lines, or adds one before the
 // file's last line end.
 void SetUserLines(QList<QByteArray>* lines, const QByteArray& userWord);

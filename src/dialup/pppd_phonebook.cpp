@@ -665,7 +665,7 @@ Result PppdPhonebook::Rename(const QString& oldName, const QString& newName) {
         if (((words[0] == QLatin1String("remotename") && ownServer) ||
              words[0] == QLatin1String("ipparam")) &&
             words[1] == oldName)
-            line = (words[0] + QLatin1Char(' ') + QuotedWord(newName)).toUtf8();
+            ReplaceOptionValue(&line, words[0].toUtf8(), QuotedWord(newName).toUtf8());
         else if (words[0] == QLatin1String("connect") && ownScript) {
             // The script's path as the line writes it (this phonebook's own, or the system's
             // for a phonebook kept elsewhere), replaced in one pass: a new name that begins

@@ -128,8 +128,14 @@ TEST_F(PppdEntryManagementTest, APasswordWithoutUserNameTouchesNoSecret) {
 }
 
 TEST_F(PppdEntryManagementTest, RenameMovesTheEntryAndItsSecretsTogether) {
+    // Only the name changes on the server's line: its comment and its CR stay.
+    const QString peers = book.PeerFile(QStringLiteral("monfai"));
+    WriteWholeFile(peers, Replaced(ReadWholeFile(peers), "remotename monfai\n",
+                                   "remotename monfai  # serveur PAP\r\n"));
     ras->EntryName = QStringLiteral("monfai");
     ASSERT_EQ(ras->RenameEntry(QStringLiteral("nouveau.fai")), 0);
+    EXPECT_TRUE(ReadWholeFile(book.PeerFile(QStringLiteral("nouveau.fai")))
+                    .contains("remotename nouveau.fai  # serveur PAP\r\n"));
     EXPECT_FALSE(QFileInfo::exists(book.PeerFile(QStringLiteral("monfai"))));
     EXPECT_FALSE(QFileInfo::exists(book.ChatFile(QStringLiteral("monfai"))));
     PppdEntry entry;
