@@ -11,8 +11,13 @@ class PlainFileIconProvider : public QFileIconProvider {
   public:
     QIcon icon(IconType type) const override { return QFileIconProvider::icon(type); }
     QIcon icon(const QFileInfo& info) const override {
-        return QApplication::style()->standardIcon(info.isDir() ? QStyle::SP_DirIcon
-                                                                : QStyle::SP_FileIcon);
+        // The same two icons each time: a new one per file and per opening of the dialog
+        // would add its pictures to Qt's pixmap cache under new keys, 25 KB an opening.
+        if (folderIcon.isNull()) {
+            folderIcon = QApplication::style()->standardIcon(QStyle::SP_DirIcon);
+            fileIcon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+        }
+        return info.isDir() ? folderIcon : fileIcon;
     }
     QString type(const QFileInfo& info) const override {
         if (info.isDir())
@@ -21,6 +26,10 @@ class PlainFileIconProvider : public QFileIconProvider {
         const QString suffix = info.suffix();
         return suffix.isEmpty() ? QStringLiteral("Fichier") : suffix.toUpper();
     }
+
+  private:
+    mutable QIcon folderIcon;
+    mutable QIcon fileIcon;
 };
 } // namespace
 
